@@ -1,0 +1,8 @@
+#include "dbaccess/ConnectionPool.h"
+
+namespace DBACCESS {
+
+ConnectionObjectPool ConnectionPool(ConnectionFactory(), ConnectionPoolCapacity,
+                                    ConnectionPoolPeakCapacity);
+
+}  // namespace DBACCESS

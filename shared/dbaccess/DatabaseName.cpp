@@ -1,0 +1,7 @@
+#include "dbaccess/DatabaseName.h"
+
+namespace DBACCESS {
+
+std::string DatabaseName = "kelden";
+
+}  // namespace DBACCESS

@@ -1,0 +1,11 @@
+#ifndef DBACCESS_LOGDBERROR_H
+#define DBACCESS_LOGDBERROR_H
+
+#include <string>
+
+// Traces a database error caught by the database layer as one line
+// "<function>(<line>) DBError: <text>", e.g.
+// "DBACCESS::TaskDB::RealWrite(548) DBError: Connection reset by peer".
+void LogDBError(const std::string& function, int line, const std::string& text);
+
+#endif

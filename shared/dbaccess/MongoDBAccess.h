@@ -1,0 +1,49 @@
+#ifndef DBACCESS_MONGODBACCESS_H
+#define DBACCESS_MONGODBACCESS_H
+
+#include <string>
+
+#include "Poco/MongoDB/Connection.h"
+
+namespace DBACCESS {
+
+// Borrows pooled connections for one record and gives them back. Every
+// record holds one by value; a copy starts with an empty last error.
+class MongoDBAccess
+{
+public:
+    MongoDBAccess();
+    MongoDBAccess(const MongoDBAccess& other);
+    MongoDBAccess& operator=(const MongoDBAccess& other);
+    virtual ~MongoDBAccess();
+
+    // A connection from the pool, waiting up to 2000 ms for one to come
+    // back when the pool is at its peak. Null when DatabaseName is empty
+    // (no connect attempt), when the wait runs out (last error empty) or
+    // when the connect fails: then the library's display text (e.g.
+    // "Connection refused: 127.0.0.1:27017") is the last error and is
+    // traced. No Poco::Exception leaves it.
+    Poco::MongoDB::Connection::Ptr GetConnection();
+
+    // Gives a connection back to the pool (the pool closes it when it
+    // already keeps 16 idle ones). Null does nothing. A Poco::Exception is
+    // caught, kept as the last error and traced.
+    void ReleaseConnection(Poco::MongoDB::Connection::Ptr connection);
+
+    // Closes a connection on which the library failed in the middle of an
+    // exchange: what is left in its socket would be read as the next reply,
+    // so it never goes back to the pool. The pool goes on counting it
+    // towards its peak. Null does nothing; nothing is thrown.
+    void DiscardConnection(Poco::MongoDB::Connection::Ptr connection);
+
+    // Display text of the last library exception caught here; emptied by
+    // every GetConnection.
+    const std::string& LastError() const;
+
+private:
+    std::string lastError_;
+};
+
+}  // namespace DBACCESS
+
+#endif

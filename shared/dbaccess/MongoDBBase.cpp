@@ -1,0 +1,343 @@
+#include "dbaccess/MongoDBBase.h"
+
+#include <set>
+
+#include "Poco/MongoDB/ObjectId.h"
+#include "Poco/NumberFormatter.h"
+#include "dbaccess/ElementText.h"
+
+namespace DBACCESS {
+
+namespace {
+
+const char* const IdName = "_id";
+
+const int DocumentType = Poco::MongoDB::ElementTraits<Poco::MongoDB::Document::Ptr>::TypeId;
+const int ArrayType = Poco::MongoDB::ElementTraits<Poco::MongoDB::Array::Ptr>::TypeId;
+const int StringType = Poco::MongoDB::ElementTraits<std::string>::TypeId;
+const int ObjectIdType = Poco::MongoDB::ElementTraits<Poco::MongoDB::ObjectId::Ptr>::TypeId;
+
+// Calls visit(name, element) for each element of document in order. A name
+// that occurs twice is visited once, with its first element: the one the
+// library's lookup by name gives, and a record's hooks never see one name
+// twice (an address list loaded twice, a field set and reset).
+template <typename Visit>
+void ForEachElement(const Poco::MongoDB::Document::Ptr& document, Visit visit)
+{
+    std::vector<std::string> names;
+    document->elementNames(names);
+    std::set<std::string> seen;
+    for (const std::string& name : names)
+    {
+        if (!seen.insert(name).second)
+            continue;
+        const Poco::MongoDB::Element::Ptr element = document->get(name);
+        if (!element.isNull())
+            visit(name, *element);
+    }
+}
+
+template <typename T>
+T ValueOf(const Poco::MongoDB::Element& element)
+{
+    const auto* concrete = dynamic_cast<const Poco::MongoDB::ConcreteElement<T>*>(&element);
+    return concrete ? concrete->value() : T();
+}
+
+// The compact text of an array that no hook took.
+std::string ArrayText(const Poco::MongoDB::Array::Ptr& array)
+{
+    return array.isNull() ? std::string() : array->toString(0);
+}
+
+void Merge(DocumentFields& into, const DocumentFields& from)
+{
+    for (const auto& entry : from)
+        into.emplace(entry.first, entry.second);
+}
+
+}  // namespace
+
+MongoDBBase::MongoDBBase() : idKind_(IdNone)
+{
+}
+
+MongoDBBase::MongoDBBase(const std::string& collection) : collection_(collection), idKind_(IdNone)
+{
+}
+
+MongoDBBase::MongoDBBase(const MongoDBBase& other)
+    : collection_(other.collection_),
+      idKind_(other.idKind_),
+      idText_(other.idText_),
+      undeclared_(other.undeclared_)
+{
+}
+
+MongoDBBase& MongoDBBase::operator=(const MongoDBBase& other)
+{
+    if (this != &other)
+    {
+        collection_ = other.collection_;
+        lastError_.clear();
+        idKind_ = other.idKind_;
+        idText_ = other.idText_;
+        undeclared_ = other.undeclared_;
+    }
+    return *this;
+}
+
+MongoDBBase::~MongoDBBase()
+{
+    Disconnect();
+}
+
+void MongoDBBase::Clear()
+{
+    lastError_.clear();
+    idText_.clear();
+    idKind_ = IdNone;
+    undeclared_.clear();
+}
+
+bool MongoDBBase::HasId() const
+{
+    return !idText_.empty();
+}
+
+bool MongoDBBase::OnArray(const std::string& /*name*/, Poco::MongoDB::Array::Ptr /*array*/)
+{
+    return true;
+}
+
+bool MongoDBBase::OnDocument(const std::string& /*name*/, Poco::MongoDB::Document::Ptr /*document*/)
+{
+    return true;
+}
+
+bool MongoDBBase::SetField(const std::string& /*name*/, const std::string& /*text*/)
+{
+    return true;
+}
+
+bool MongoDBBase::Connect()
+{
+    if (!connection_.isNull())
+        return true;
+    connection_ = access_.GetConnection();
+    return !connection_.isNull();
+}
+
+void MongoDBBase::Disconnect()
+{
+    Poco::MongoDB::Connection::Ptr connection = connection_;
+    connection_ = nullptr;
+    access_.ReleaseConnection(connection);
+}
+
+void MongoDBBase::DropConnection()
+{
+    Poco::MongoDB::Connection::Ptr connection = connection_;
+    connection_ = nullptr;
+    access_.DiscardConnection(connection);
+}
+
+bool MongoDBBase::IsConnected() const
+{
+    return !connection_.isNull();
+}
+
+void MongoDBBase::ParseDocuments(const std::vector<Poco::MongoDB::Document::Ptr>& documents)
+{
+    for (const Poco::MongoDB::Document::Ptr& document : documents)
+    {
+        ForEachElement(document, [this](const std::string& name, const Poco::MongoDB::Element& element) {
+            const int type = element.type();
+            std::string text;
+            if (type == DocumentType)
+            {
+                // What the record does not take is kept under name + "." by the call.
+                const Poco::MongoDB::Document::Ptr sub = ValueOf<Poco::MongoDB::Document::Ptr>(element);
+                if (OnDocument(name, sub) && !sub.isNull())
+                    ParseSubDocument(sub, name);
+                return;
+            }
+            if (type == ArrayType)
+            {
+                const Poco::MongoDB::Array::Ptr array = ValueOf<Poco::MongoDB::Array::Ptr>(element);
+                if (!OnArray(name, array))
+                    return;
+                text = ArrayText(array);
+            }
+            else
+            {
+                text = ElementText(element);
+                if (name == IdName && (type == ObjectIdType || type == StringType))
+                {
+                    idKind_ = type == ObjectIdType ? IdObjectId : IdString;
+                    idText_ = text;
+                }
+            }
+            if (SetField(name, text))
+                undeclared_.emplace(name, DocumentField(type, name, text));
+        });
+    }
+}
+
+std::vector<DocumentFields> MongoDBBase::ParseSearchResults(
+    const std::vector<Poco::MongoDB::Document::Ptr>& documents)
+{
+    std::vector<DocumentFields> results;
+    results.reserve(documents.size());
+    for (const Poco::MongoDB::Document::Ptr& document : documents)
+    {
+        DocumentFields fields;
+        ForEachElement(document, [this, &fields](const std::string& name,
+                                                 const Poco::MongoDB::Element& element) {
+            const int type = element.type();
+            if (type == DocumentType)
+            {
+                const Poco::MongoDB::Document::Ptr sub = ValueOf<Poco::MongoDB::Document::Ptr>(element);
+                if (OnDocument(name, sub) && !sub.isNull())
+                    Merge(fields, ParseSubDocument(sub, name));
+                return;
+            }
+            if (type == ArrayType)
+            {
+                const Poco::MongoDB::Array::Ptr array = ValueOf<Poco::MongoDB::Array::Ptr>(element);
+                if (OnArray(name, array) && !array.isNull())
+                    Merge(fields, ParseArray(array, name));
+                return;
+            }
+            const std::string text = ElementText(element);
+            if (name == IdName && type == ObjectIdType)
+            {
+                idKind_ = IdObjectId;
+                idText_ = text;
+            }
+            if (SetField(name, text))
+                KeepField(fields, DocumentField(type, name, text));
+        });
+        results.push_back(std::move(fields));
+    }
+    return results;
+}
+
+DocumentFields MongoDBBase::ParseSubDocument(Poco::MongoDB::Document::Ptr document,
+                                             const std::string& prefix)
+{
+    DocumentFields fields;
+    ForEachElement(document, [this, &fields, &prefix](const std::string& name,
+                                                      const Poco::MongoDB::Element& element) {
+        const int type = element.type();
+        std::string text;
+        if (type == DocumentType)
+        {
+            // The nested call names its elements after this one only.
+            const Poco::MongoDB::Document::Ptr sub = ValueOf<Poco::MongoDB::Document::Ptr>(element);
+            if (OnDocument(name, sub) && !sub.isNull())
+                Merge(fields, ParseSubDocument(sub, name));
+            return;
+        }
+        if (type == ArrayType)
+        {
+            const Poco::MongoDB::Array::Ptr array = ValueOf<Poco::MongoDB::Array::Ptr>(element);
+            if (!OnArray(name, array))
+                return;
+            text = ArrayText(array);
+        }
+        else
+        {
+            text = ElementText(element);
+            if (name == IdName && type == ObjectIdType)
+            {
+                idKind_ = IdObjectId;
+                idText_ = text;
+            }
+        }
+        if (SetField(name, text))
+        {
+            const std::string fullName = prefix.empty() ? name : prefix + "." + name;
+            KeepField(fields, DocumentField(type, fullName, text));
+        }
+    });
+    return fields;
+}
+
+DocumentFields MongoDBBase::ParseArray(Poco::MongoDB::Array::Ptr array, const std::string& prefix)
+{
+    DocumentFields fields;
+    const int size = static_cast<int>(array->size());
+    for (int i = 0; i < size; ++i)
+    {
+        const Poco::MongoDB::Element::Ptr element = array->get(i);
+        if (element.isNull())
+            continue;
+        const std::string name = prefix + "." + Poco::NumberFormatter::format(i);
+        if (element->type() == DocumentType)
+        {
+            const Poco::MongoDB::Document::Ptr sub = ValueOf<Poco::MongoDB::Document::Ptr>(*element);
+            if (!sub.isNull())
+                Merge(fields, ParseSubDocument(sub, name));
+        }
+        else if (element->type() == StringType)
+        {
+            fields.emplace(name, DocumentField(StringType, name, ElementText(*element)));
+        }
+    }
+    return fields;
+}
+
+void MongoDBBase::LoadDocument(Poco::MongoDB::Document::Ptr document)
+{
+    ParseSubDocument(document, std::string());
+}
+
+const std::string& MongoDBBase::Collection() const
+{
+    return collection_;
+}
+
+const std::string& MongoDBBase::LastError() const
+{
+    return lastError_;
+}
+
+std::int32_t MongoDBBase::IdKind() const
+{
+    return idKind_;
+}
+
+const std::string& MongoDBBase::IdText() const
+{
+    return idText_;
+}
+
+const DocumentFields& MongoDBBase::UndeclaredFields() const
+{
+    return undeclared_;
+}
+
+const MongoDBAccess& MongoDBBase::Access() const
+{
+    return access_;
+}
+
+std::string& MongoDBBase::MutableLastError()
+{
+    return lastError_;
+}
+
+void MongoDBBase::ClearUndeclaredFields()
+{
+    undeclared_.clear();
+}
+
+void MongoDBBase::KeepField(DocumentFields& into, const DocumentField& field)
+{
+    const std::string& name = field.value.name;
+    into.emplace(name, field);
+    undeclared_.emplace(name, field);
+}
+
+}  // namespace DBACCESS

@@ -1,0 +1,130 @@
+#include "dbaccess/MongoDBSearch.h"
+
+#include <vector>
+
+#include "Poco/MongoDB/ResponseMessage.h"
+#include "Poco/String.h"
+#include "Poco/Types.h"
+#include "dbaccess/DatabaseName.h"
+
+namespace DBACCESS {
+
+namespace {
+
+const char* const IdName = "_id";
+
+// Batch size of FindEqual; the other searches keep the library's default.
+const int EqualBatchSize = 15000;
+
+}  // namespace
+
+MongoDBSearch::MongoDBSearch(const std::string& collection) : MongoDBBase(collection)
+{
+}
+
+MongoDBSearch::~MongoDBSearch() = default;
+
+SearchHits MongoDBSearch::Find(const std::string& keyField, const std::set<std::string>& fields)
+{
+    Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
+    cursor.query().selector().addNewDocument("$query");
+    return Run(keyField, cursor, fields);
+}
+
+SearchHits MongoDBSearch::FindEqual(const std::string& keyField, const std::string& matchField,
+                                    const std::string& matchValue,
+                                    const std::set<std::string>& fields)
+{
+    Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
+    cursor.query().selector().add(matchField, matchValue);
+    cursor.query().setNumberToReturn(EqualBatchSize);
+    return Run(keyField, cursor, fields);
+}
+
+SearchHits MongoDBSearch::FindRange(const std::string& rangeField, const std::string& lower,
+                                    const std::string& upper, const std::set<std::string>& fields)
+{
+    if (fields.empty() || !Connect())
+        return SearchHits();
+    if (lower.empty() && upper.empty())
+    {
+        Disconnect();
+        return SearchHits();
+    }
+    Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
+    Poco::MongoDB::Document& range = cursor.query().selector().addNewDocument(rangeField);
+    if (!lower.empty())
+        range.add("$gte", lower);
+    if (!upper.empty())
+        range.add("$lte", upper);
+    return Run(rangeField, cursor, fields);
+}
+
+SearchHits MongoDBSearch::Run(const std::string& keyField, Poco::MongoDB::Cursor& cursor,
+                              const std::set<std::string>& fields)
+{
+    SearchHits hits;
+    if (fields.empty() || !Connect())
+        return hits;
+    const bool keepId = fields.count(IdName) != 0;
+
+    Poco::MongoDB::Document& projection = cursor.query().returnFieldSelector();
+    for (const std::string& field : fields)
+        projection.add(field, static_cast<Poco::Int32>(1));
+    if (fields.count(keyField) == 0)
+        projection.add(keyField, static_cast<Poco::Int32>(1));
+
+    Exchange([&](Poco::MongoDB::Connection& connection) {
+        for (;;)
+        {
+            Poco::MongoDB::ResponseMessage& reply = cursor.next(connection);
+            std::vector<DocumentFields> batch = ParseSearchResults(reply.documents());
+            if (batch.empty())
+                break;
+            for (DocumentFields& document : batch)
+            {
+                // The server sends "_id" unless told otherwise.
+                if (!keepId)
+                    document.erase(IdName);
+                const auto key = document.find(keyField);
+                if (key == document.end())
+                    continue;
+                const std::string keyText = Poco::trim(key->second.value.value);
+                hits.emplace(keyText, std::move(document));
+            }
+            if (reply.cursorID() == 0)
+                break;
+        }
+    });
+    return hits;
+}
+
+void MongoDBSearch::FindAll(std::multimap<std::string, std::string>& out, const std::string& field)
+{
+    out.clear();
+    if (!Connect())
+        return;
+    Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
+    cursor.query().returnFieldSelector().add(field, static_cast<Poco::Int32>(1));
+
+    Exchange([&](Poco::MongoDB::Connection& connection) {
+        for (;;)
+        {
+            Poco::MongoDB::ResponseMessage& reply = cursor.next(connection);
+            std::vector<DocumentFields> batch = ParseSearchResults(reply.documents());
+            if (batch.empty())
+                break;
+            for (DocumentFields& document : batch)
+            {
+                if (field != IdName)
+                    document.erase(IdName);
+                for (const auto& element : document)
+                    out.emplace(element.first, element.second.value.value);
+            }
+            if (reply.cursorID() == 0)
+                break;
+        }
+    });
+}
+
+}  // namespace DBACCESS

@@ -1,0 +1,55 @@
+#ifndef DBACCESS_MONGODBSEARCH_H
+#define DBACCESS_MONGODBSEARCH_H
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "Poco/MongoDB/Cursor.h"
+#include "dbaccess/DocumentField.h"
+#include "dbaccess/MongoDBBase.h"
+
+namespace DBACCESS {
+
+// Hits of a search: the key field's text (surrounding white space removed)
+// to the document's requested fields. Every hit is kept; equal keys stay in
+// the order the server sent them.
+using SearchHits = std::multimap<std::string, DocumentFields>;
+
+// A multi-document query on one collection. Build it on the stack with the
+// collection name; it holds a pooled connection only while a search runs.
+// No search fails loudly: without a connection or without fields to ask
+// for the result is empty. A library exception while sending or receiving
+// (a connection lost mid-reply) passes to the caller.
+class MongoDBSearch : public MongoDBBase
+{
+public:
+    explicit MongoDBSearch(const std::string& collection);
+    ~MongoDBSearch() override;
+
+    // Every document of the collection.
+    SearchHits Find(const std::string& keyField, const std::set<std::string>& fields);
+    // The documents whose matchField equals matchValue (as a string).
+    SearchHits FindEqual(const std::string& keyField, const std::string& matchField,
+                         const std::string& matchValue, const std::set<std::string>& fields);
+    // The documents whose rangeField lies between lower and upper (text
+    // order, both inclusive); an empty bound leaves that side open, both
+    // empty find nothing. rangeField is also the key field.
+    SearchHits FindRange(const std::string& rangeField, const std::string& lower,
+                         const std::string& upper, const std::set<std::string>& fields);
+    // Every value of one field in the collection: out is emptied, then holds
+    // one (element name, text) pair per element of each document's
+    // projection of field, documents in reply order; "_id" only when it is
+    // the field asked for. Documents without the field add nothing.
+    void FindAll(std::multimap<std::string, std::string>& out, const std::string& field);
+
+private:
+    // Sends the cursor's query (selector and batch size set) with the
+    // projection of fields and keyField, and collects every reply batch.
+    SearchHits Run(const std::string& keyField, Poco::MongoDB::Cursor& cursor,
+                   const std::set<std::string>& fields);
+};
+
+}  // namespace DBACCESS
+
+#endif

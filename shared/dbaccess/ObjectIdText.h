@@ -1,0 +1,21 @@
+#ifndef DBACCESS_OBJECTIDTEXT_H
+#define DBACCESS_OBJECTIDTEXT_H
+
+#include <string>
+
+#include "Poco/MongoDB/ObjectId.h"
+
+namespace DBACCESS {
+
+// True when text is exactly 24 hexadecimal digits (either case): the only
+// texts an ObjectId may be made from (the library's constructor reads 24
+// characters whatever the text holds).
+bool IsObjectIdText(const std::string& text);
+
+// The ObjectId of such a text; null for any other text. Reads by ObjectId
+// report "not found" for a null id without sending anything.
+Poco::MongoDB::ObjectId::Ptr MakeObjectId(const std::string& text);
+
+}  // namespace DBACCESS
+
+#endif

@@ -1,0 +1,79 @@
+#include "dbaccess/PostwickPost.h"
+
+#include <map>
+
+#include "Poco/String.h"
+#include "dbaccess/FieldLoading.h"
+#include "runtime/Semaphore.h"
+
+namespace CORVANE {
+namespace LIBMTA {
+
+namespace {
+
+const char* const kSendQueue = "POSTWICK_SEND_QUEUE";
+
+}  // namespace
+
+PostwickPost::PostwickPost() : DBACCESS::TaskDB("taskspostwick") { Clear(); }
+
+PostwickPost::~PostwickPost() = default;
+
+void PostwickPost::Clear() {
+    DBACCESS::TaskDB::Clear();
+    using Safe = BaseStrVar<SafeStrModifier>;
+    alertsource = Safe("alertsource", 0);
+    alertreason = Safe("alertreason", 0);
+    alertdata = Safe("alertdata", 0);
+    autodelete = ValueVar<bool>("autodelete", false, false);
+    sendermailbox = Safe("sendermailbox", 0);
+    remotemailbox = Safe("remotemailbox", 0);
+    emailaddress = Safe("emailaddress", 0);
+    filepath = Safe("filepath", 0);
+    mifpath = Safe("mifpath", 0);
+    subject = Safe("subject", 0);
+    bodypath = BaseStrVar<StrModifier>("bodypath", 0);
+}
+
+bool PostwickPost::SetField(const std::string& name, const std::string& text) {
+    if (DBACCESS::LoadNamedField(name, text, alertsource, alertreason, alertdata, autodelete,
+                                 sendermailbox, remotemailbox, emailaddress, mifpath, filepath,
+                                 subject, bodypath)) {
+        return false;
+    }
+    return DBACCESS::TaskDB::SetField(name, text);
+}
+
+int PostwickPost::Write(std::string& errorText) {
+    std::map<std::string, std::string> mailFields;
+    auto addText = [&mailFields](const auto& field) {
+        if (field.changed) {
+            mailFields.emplace(field.name, Poco::trim(field.value));
+        }
+    };
+    addText(alertsource);
+    addText(alertreason);
+    addText(alertdata);
+    if (autodelete.changed) {
+        mailFields.emplace(autodelete.name, autodelete.value ? "1" : "0");
+    }
+    addText(sendermailbox);
+    addText(remotemailbox);
+    addText(emailaddress);
+    addText(filepath);
+    addText(mifpath);
+    addText(subject);
+    addText(bodypath);
+
+    const int result = RealWrite(errorText, mailFields, {});
+    if (result == 0) {
+        SEMAPHORE::Semaphore queue;
+        if (queue.Open(kSendQueue)) {
+            queue.Handle()->Release(1);
+        }
+    }
+    return result;
+}
+
+}  // namespace LIBMTA
+}  // namespace CORVANE

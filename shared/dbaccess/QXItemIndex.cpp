@@ -1,0 +1,9 @@
+#include "dbaccess/QXItemIndex.h"
+
+namespace DBACCESS {
+
+QXItemIndex::QXItemIndex() : QXEntryIndex<QXItem>(DefaultMaximum) {}
+
+QXItemIndex::~QXItemIndex() = default;
+
+}  // namespace DBACCESS

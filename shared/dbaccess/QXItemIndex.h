@@ -1,0 +1,23 @@
+#ifndef DBACCESS_QXITEMINDEX_H
+#define DBACCESS_QXITEMINDEX_H
+
+#include <cstdint>
+
+#include "dbaccess/QXEntryIndex.h"
+#include "dbaccess/QXItem.h"
+
+namespace DBACCESS {
+
+// A mailbox's item list ("prompts", "folders", "lists").
+class QXItemIndex : public QXEntryIndex<QXItem>
+{
+public:
+    static constexpr std::uint32_t DefaultMaximum = 10;
+
+    QXItemIndex();
+    ~QXItemIndex() override;
+};
+
+}  // namespace DBACCESS
+
+#endif

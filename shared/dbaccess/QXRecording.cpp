@@ -1,0 +1,86 @@
+#include "dbaccess/QXRecording.h"
+
+#include "Poco/MongoDB/Cursor.h"
+#include "Poco/MongoDB/Document.h"
+#include "dbaccess/DatabaseName.h"
+#include "dbaccess/FieldLoading.h"
+
+namespace DBACCESS {
+
+QXRecording::QXRecording(int recordingNumber) : MongoDBBase("recording")
+{
+    Clear();
+    std::string error;
+    Read(recordingNumber, error);
+}
+
+QXRecording::~QXRecording() = default;
+
+void QXRecording::Clear()
+{
+    number = CORVANE::ValueVar<int>("number", 0, 0, 0);
+    name = CORVANE::BaseStrVar<CORVANE::PrintableStrModifier>("name", 0);
+    description = CORVANE::BaseStrVar<CORVANE::PrintableStrModifier>("description", 0);
+    type = CORVANE::ValueVar<int>("type", 0, 0, 0);
+    files.clear();
+}
+
+bool QXRecording::OnArray(const std::string& arrayName, Poco::MongoDB::Array::Ptr array)
+{
+    if (arrayName != "files" || array.isNull())
+        return true;
+    const int count = static_cast<int>(array->size());
+    for (int i = 0; i < count; ++i)
+    {
+        const Poco::MongoDB::Document::Ptr element =
+            array->get<Poco::MongoDB::Document::Ptr>(i, Poco::MongoDB::Document::Ptr());
+        if (element.isNull())
+            continue;
+        RecordingFile file;
+        file.ParseSubDocument(element, std::string());
+        files.emplace(file.language.value, file);
+    }
+    return true;
+}
+
+bool QXRecording::SetField(const std::string& fieldName, const std::string& text)
+{
+    if (fieldName == "_id")
+    {
+        id_ = text;
+        return false;
+    }
+    if (fieldName == number.name)
+    {
+        number.LoadFromString(text);
+        number.readOnly = true;
+        return false;
+    }
+    return !LoadNamedField(fieldName, text, name, description, type);
+}
+
+int QXRecording::Read(int recordingNumber, std::string& errorText)
+{
+    errorText.clear();
+    if (!Connect())
+        return -50;
+    Exchange([this, recordingNumber](Poco::MongoDB::Connection& connection) {
+        Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
+        cursor.query().selector().add("number", static_cast<Poco::Int32>(recordingNumber));
+        cursor.query().setNumberToReturn(1);
+        const auto& documents = cursor.next(connection).documents();
+        Clear();
+        id_.clear();
+        number.readOnly = false;
+        ParseDocuments(documents);
+        number.readOnly = true;
+    });
+    return id_.empty() ? -47 : 0;
+}
+
+const std::string& QXRecording::Id() const
+{
+    return id_;
+}
+
+}  // namespace DBACCESS

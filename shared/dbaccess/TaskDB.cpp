@@ -1,0 +1,156 @@
+#include "dbaccess/TaskDB.h"
+
+#include "Poco/MongoDB/Database.h"
+#include "Poco/MongoDB/InsertRequest.h"
+#include "Poco/MongoDB/UpdateRequest.h"
+#include "dbaccess/DatabaseName.h"
+#include "dbaccess/FieldLoading.h"
+#include "dbaccess/LogDBError.h"
+#include "dbaccess/ObjectIdText.h"
+#include "runtime/DateTime.h"
+#include "runtime/TimeText.h"
+
+namespace DBACCESS {
+
+namespace {
+
+constexpr std::size_t kTimeLength = 20;
+
+}  // namespace
+
+TaskDB::TaskDB(const std::string& collection) : MongoDBBase(collection) { Clear(); }
+
+TaskDB::~TaskDB() = default;
+
+void TaskDB::Clear() {
+    using Number = CORVANE::BaseStrVar<CORVANE::NumberStrModifier>;
+    using Safe = CORVANE::BaseStrVar<CORVANE::SafeStrModifier>;
+    using Integer = CORVANE::ValueVar<int>;
+    id.clear();
+    retries = Integer("retries", 0, 0, 0);
+    data = Safe("data", 0);
+    listdata.clear();
+    expire = Number("expire", kTimeLength);
+    maxretries = Integer("maxretries", 0, 0, 0);
+    mailbox = Safe("mailbox", 0);
+    priority = Integer("priority", 20, 0, 0);
+    interval = Integer("interval", 0, 0, 0);
+    taskref = Safe("taskref", 0);
+    tasktype = Integer("tasktype", 0, 0, 0);
+    start = Number("start", kTimeLength);
+    end = Number("end", kTimeLength);
+    scheduled = Number("scheduled", kTimeLength);
+    created = Number("created", kTimeLength);
+}
+
+bool TaskDB::OnArray(const std::string& name, Poco::MongoDB::Array::Ptr array) {
+    if (name == "listdata" && !array.isNull()) {
+        for (std::size_t i = 0; i < array->size(); ++i) {
+            listdata.push_back(array->get<std::string>(static_cast<int>(i)));
+        }
+    }
+    return true;
+}
+
+bool TaskDB::SetField(const std::string& name, const std::string& text) {
+    if (name == "_id") {
+        id = text;
+        return false;
+    }
+    return !LoadNamedField(name, text, created, priority, scheduled, data, interval, maxretries,
+                           mailbox, retries, taskref, tasktype, start, end, expire);
+}
+
+int TaskDB::Write(std::string& errorText) { return RealWrite(errorText, {}, {}); }
+
+void TaskDB::AddFields(
+    Poco::MongoDB::Document& fields, const std::map<std::string, std::string>& extraStrings,
+    const std::map<std::string, Poco::SharedPtr<Poco::MongoDB::Array>>& extraArrays) const {
+    fields.add(priority.name, priority.value)
+        .add(scheduled.name, scheduled.Get())
+        .add(taskref.name, taskref.Get())
+        .add(tasktype.name, tasktype.value)
+        .add(retries.name, retries.value)
+        .add(maxretries.name, maxretries.value)
+        .add(mailbox.name, mailbox.Get())
+        .add(interval.name, interval.value)
+        .add(start.name, start.Get())
+        .add(end.name, end.Get())
+        .add(expire.name, expire.Get())
+        .add(created.name, created.Get())
+        .add(data.name, data.Get());
+    for (const auto& extra : extraStrings) {
+        if (!extra.first.empty()) {
+            fields.add(extra.first, extra.second);
+        }
+    }
+    for (const auto& extra : extraArrays) {
+        if (!extra.first.empty()) {
+            fields.add(extra.first, extra.second);
+        }
+    }
+    if (!listdata.empty()) {
+        Poco::MongoDB::Array::Ptr list = new Poco::MongoDB::Array();
+        for (std::size_t i = 0; i < listdata.size(); ++i) {
+            list->add(std::to_string(i), listdata[i]);
+        }
+        fields.add("listdata", list);
+    }
+}
+
+int TaskDB::RealWrite(
+    std::string& errorText, const std::map<std::string, std::string>& extraStrings,
+    const std::map<std::string, Poco::SharedPtr<Poco::MongoDB::Array>>& extraArrays) {
+    errorText.clear();
+    if (!Connect()) {
+        return -50;
+    }
+    // An ObjectId is made only from its 24-digit text.
+    const Poco::MongoDB::ObjectId::Ptr objectId = id.empty() ? nullptr : MakeObjectId(id);
+    if (!id.empty() && objectId.isNull()) {
+        Disconnect();
+        errorText = "the task id \"" + id + "\" is no ObjectId";
+        return -46;
+    }
+
+    Poco::MongoDB::Database database(DatabaseName);
+    DateTime now;
+    now.value = GetLocalFileTime();
+    try {
+        Exchange([&](Poco::MongoDB::Connection& connection) {
+            const std::string nowText = FormatDateTime(now, "%Y%m%d%H%M%S%s");
+            if (scheduled.Get().empty()) {
+                scheduled.FromString(start.Get().empty() ? nowText : start.Get());
+            }
+            if (created.Get().empty()) {
+                created.FromString(nowText);
+            }
+
+            if (objectId.isNull()) {
+                Poco::MongoDB::InsertRequest request(DatabaseName + "." + Collection());
+                AddFields(request.addNewDocument(), extraStrings, extraArrays);
+                connection.sendRequest(request);
+            } else {
+                Poco::MongoDB::UpdateRequest request(DatabaseName + "." + Collection(),
+                                                     Poco::MongoDB::UpdateRequest::UPDATE_UPSERT);
+                request.selector().add("_id", objectId);
+                AddFields(request.update().addNewDocument("$set"), extraStrings, extraArrays);
+                connection.sendRequest(request);
+            }
+
+            try {
+                errorText = database.getLastError(connection);
+            } catch (const Poco::Exception& e) {
+                errorText = e.displayText();
+                LogDBError("DBACCESS::TaskDB::RealWrite", 542, errorText);
+                DropConnection();
+            }
+        });
+    } catch (const Poco::Exception& e) {
+        errorText = e.displayText();
+        LogDBError("DBACCESS::TaskDB::RealWrite", 548, errorText);
+    }
+    return errorText.empty() ? 0 : -46;
+}
+
+}  // namespace DBACCESS

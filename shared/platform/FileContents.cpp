@@ -1,0 +1,97 @@
+#include "platform/FileContents.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace PLATFORM {
+
+namespace {
+
+bool WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ReadFileContents(const std::string& nativePath, std::string& bytes, std::size_t maxBytes) {
+    bytes.clear();
+    // O_NONBLOCK keeps a FIFO given by mistake from hanging the run.
+    const int fd = ::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+              static_cast<unsigned long long>(info.st_size) <= maxBytes;
+    if (ok) {
+        std::vector<char> chunk(64 * 1024);
+        for (;;) {
+            const ssize_t n = ::read(fd, chunk.data(), chunk.size());
+            if (n == 0) {
+                break;
+            }
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                ok = false;
+                break;
+            }
+            if (bytes.size() + static_cast<std::size_t>(n) > maxBytes) {
+                ok = false;  // grew while being read
+                break;
+            }
+            bytes.append(chunk.data(), static_cast<std::size_t>(n));
+        }
+    }
+    ::close(fd);
+    if (!ok) {
+        bytes.clear();
+    }
+    return ok;
+}
+
+bool ReplaceFileContents(const std::string& nativePath, const std::string& bytes) {
+    mode_t mode = 0644;
+    struct stat info {};
+    if (::stat(nativePath.c_str(), &info) == 0) {
+        if (!S_ISREG(info.st_mode)) {
+            return false;
+        }
+        mode = info.st_mode & 07777;
+    }
+    std::string pattern = nativePath + ".XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok) {
+        ok = std::rename(name.data(), nativePath.c_str()) == 0;
+    }
+    if (!ok) {
+        ::unlink(name.data());
+    }
+    return ok;
+}
+
+}  // namespace PLATFORM

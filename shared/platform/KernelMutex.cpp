@@ -1,0 +1,216 @@
+#include "platform/KernelMutex.h"
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/KernelObjectName.h"
+
+namespace PLATFORM {
+
+// The mutex and who holds it. The owner's thread id is kept beside the
+// pthread mutex so that a thread can tell whether it holds the mutex without
+// unlocking it on trial. Thread ids are unique machine-wide, so the field
+// means the same in every process that maps a named mutex.
+struct KernelMutex::Shared {
+  std::atomic<std::uint32_t> ready;  // ReadyMark once a named mutex is set up
+  std::atomic<pid_t> owner;          // 0 when free
+  std::uint32_t depth;               // holds of the owner; changed by the owner only
+  pthread_mutex_t mutex;
+};
+
+namespace {
+
+constexpr std::uint32_t ReadyMark = 0x514D5458u;
+
+// Byte ranges of a named mutex's shared-memory object, locked with
+// open-file-description locks (released by the kernel when a process dies):
+// the guard serialises opening and closing; every open handle holds a read
+// lock on the holder byte, so a closer that can write-lock it is the last.
+constexpr off_t GuardByte = 0;
+constexpr off_t HolderByte = 1;
+
+bool LockByte(int fd, off_t byte, short type, bool wait) {
+  struct flock lock {};
+  lock.l_type = type;
+  lock.l_whence = SEEK_SET;
+  lock.l_start = byte;
+  lock.l_len = 1;
+  int rc;
+  while ((rc = fcntl(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &lock)) != 0 && errno == EINTR) {
+  }
+  return rc == 0;
+}
+
+pid_t CallingThread() { return gettid(); }
+
+bool InitialiseMutex(pthread_mutex_t* mutex, bool processShared) {
+  pthread_mutexattr_t attributes;
+  if (pthread_mutexattr_init(&attributes) != 0) {
+    return false;
+  }
+  const bool set =
+      pthread_mutexattr_settype(&attributes, PTHREAD_MUTEX_RECURSIVE) == 0 &&
+      pthread_mutexattr_setrobust(&attributes, PTHREAD_MUTEX_ROBUST) == 0 &&
+      pthread_mutexattr_setpshared(&attributes, processShared ? PTHREAD_PROCESS_SHARED
+                                                              : PTHREAD_PROCESS_PRIVATE) == 0;
+  const bool made = set && pthread_mutex_init(mutex, &attributes) == 0;
+  pthread_mutexattr_destroy(&attributes);
+  return made;
+}
+
+// Removes the object's name when no handle holds it (fd's own read lock on
+// the holder byte is replaced, not counted). The caller holds the guard.
+void RemoveWhenUnused(int fd, const std::string& posixName) {
+  if (LockByte(fd, HolderByte, F_WRLCK, false)) {
+    shm_unlink(posixName.c_str());
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<KernelMutex> KernelMutex::CreateUnnamed() {
+  auto* shared = new Shared;
+  shared->ready.store(0, std::memory_order_relaxed);
+  shared->owner.store(0, std::memory_order_relaxed);
+  shared->depth = 0;
+  if (!InitialiseMutex(&shared->mutex, false)) {
+    delete shared;
+    return nullptr;
+  }
+  std::unique_ptr<KernelMutex> handle(new KernelMutex);
+  handle->shared_ = shared;
+  return handle;
+}
+
+std::unique_ptr<KernelMutex> KernelMutex::OpenNamed(const std::string& kernelName,
+                                                    bool createOnly, OpenStatus& status) {
+  status = OpenStatus::Failed;
+  const std::string posixName = PosixMutexObjectName(kernelName);
+  if (posixName.empty()) {
+    return nullptr;
+  }
+  for (;;) {
+    const int fd = shm_open(posixName.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      status = errno == EACCES ? OpenStatus::AccessDenied : OpenStatus::Failed;
+      return nullptr;
+    }
+    struct stat info {};
+    if (!LockByte(fd, GuardByte, F_WRLCK, true) || fstat(fd, &info) != 0) {
+      close(fd);
+      return nullptr;
+    }
+    if (info.st_nlink == 0) {
+      // The last holder removed it while this open waited: start again.
+      close(fd);
+      continue;
+    }
+    const bool sized = info.st_size >= static_cast<off_t>(sizeof(Shared));
+    if (!sized && ftruncate(fd, sizeof(Shared)) != 0) {
+      RemoveWhenUnused(fd, posixName);
+      close(fd);
+      return nullptr;
+    }
+    void* mapping = mmap(nullptr, sizeof(Shared), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (mapping == MAP_FAILED) {
+      RemoveWhenUnused(fd, posixName);
+      close(fd);
+      return nullptr;
+    }
+    auto* shared = static_cast<Shared*>(mapping);
+    // Set-up runs under the guard; a mutex without its mark was left
+    // half-made by a process that died, and is made again.
+    const bool existing = sized && shared->ready.load(std::memory_order_acquire) == ReadyMark;
+    if (existing && createOnly) {
+      munmap(mapping, sizeof(Shared));
+      close(fd);
+      status = OpenStatus::AlreadyExists;
+      return nullptr;
+    }
+    if (!existing) {
+      shared->owner.store(0, std::memory_order_relaxed);
+      shared->depth = 0;
+      if (!InitialiseMutex(&shared->mutex, true)) {
+        munmap(mapping, sizeof(Shared));
+        RemoveWhenUnused(fd, posixName);
+        close(fd);
+        return nullptr;
+      }
+      shared->ready.store(ReadyMark, std::memory_order_release);
+      fchmod(fd, 0666);
+    }
+    LockByte(fd, HolderByte, F_RDLCK, true);
+    LockByte(fd, GuardByte, F_UNLCK, false);
+    std::unique_ptr<KernelMutex> handle(new KernelMutex);
+    handle->shared_ = shared;
+    handle->fd_ = fd;
+    handle->posixName_ = posixName;
+    status = existing ? OpenStatus::Opened : OpenStatus::Created;
+    return handle;
+  }
+}
+
+KernelMutex::~KernelMutex() {
+  while (shared_->owner.load(std::memory_order_relaxed) == CallingThread()) {
+    Release();
+  }
+  if (fd_ < 0) {
+    pthread_mutex_destroy(&shared_->mutex);
+    delete shared_;
+    return;
+  }
+  LockByte(fd_, GuardByte, F_WRLCK, true);
+  RemoveWhenUnused(fd_, posixName_);
+  munmap(shared_, sizeof(Shared));
+  close(fd_);
+}
+
+WaitResult KernelMutex::Wait(std::uint32_t milliseconds) {
+  int rc;
+  if (milliseconds == InfiniteWait) {
+    rc = pthread_mutex_lock(&shared_->mutex);
+  } else {
+    // A free or abandoned mutex is taken without a timed wait, which also
+    // keeps the common case of an abandoned mutex visible to ThreadSanitizer
+    // (its timed-lock hook misses EOWNERDEAD).
+    rc = pthread_mutex_trylock(&shared_->mutex);
+    if (rc == EBUSY && milliseconds > 0) {
+      const timespec deadline = RealtimeDeadline(milliseconds);
+      rc = pthread_mutex_timedlock(&shared_->mutex, &deadline);
+    }
+  }
+  const pid_t self = CallingThread();
+  if (rc == 0) {
+    if (shared_->owner.load(std::memory_order_relaxed) == self) {
+      ++shared_->depth;
+    } else {
+      shared_->owner.store(self, std::memory_order_relaxed);
+      shared_->depth = 1;
+    }
+    return WaitResult::Signaled;
+  }
+  if (rc == EOWNERDEAD) {
+    pthread_mutex_consistent(&shared_->mutex);
+    shared_->owner.store(self, std::memory_order_relaxed);
+    shared_->depth = 1;
+    return WaitResult::Abandoned;
+  }
+  return (rc == EBUSY || rc == ETIMEDOUT) ? WaitResult::TimedOut : WaitResult::Failed;
+}
+
+bool KernelMutex::Release() {
+  if (shared_->owner.load(std::memory_order_relaxed) != CallingThread()) {
+    return false;
+  }
+  if (--shared_->depth == 0) {
+    shared_->owner.store(0, std::memory_order_relaxed);
+  }
+  return pthread_mutex_unlock(&shared_->mutex) == 0;
+}
+
+}  // namespace PLATFORM

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include <semaphore.h>
+
+#include "platform/KernelWait.h"
+
+namespace PLATFORM {
+
+// A counting semaphore with an upper bound on its count. Unnamed ones are
+// private to the process; named ones are POSIX named semaphores, so other
+// programs of the machine (the mail sender among them) open them by name.
+class KernelSemaphore {
+public:
+  static std::unique_ptr<KernelSemaphore> CreateUnnamed(std::uint32_t initialCount,
+                                                        std::uint32_t maximumCount);
+
+  // Creates the semaphore "Global\NAME", or opens it when it exists (its
+  // count is then left as it is). Null when neither works.
+  static std::unique_ptr<KernelSemaphore> CreateNamed(const std::string& kernelName,
+                                                      std::uint32_t initialCount,
+                                                      std::uint32_t maximumCount);
+
+  // Opens an existing named semaphore; null when there is none.
+  static std::unique_ptr<KernelSemaphore> OpenNamed(const std::string& kernelName,
+                                                    std::uint32_t maximumCount);
+
+  ~KernelSemaphore();
+
+  KernelSemaphore(const KernelSemaphore&) = delete;
+  KernelSemaphore& operator=(const KernelSemaphore&) = delete;
+
+  // Takes one count, waiting up to `milliseconds` for it.
+  WaitResult Wait(std::uint32_t milliseconds);
+
+  // Adds `count`. Fails, changing nothing, when the count would pass the
+  // maximum.
+  bool Release(std::uint32_t count);
+
+private:
+  KernelSemaphore(sem_t* semaphore, bool named, std::uint32_t maximumCount);
+
+  sem_t* semaphore_;
+  bool named_;
+  std::uint32_t maximumCount_;
+};
+
+}  // namespace PLATFORM

@@ -1,0 +1,20 @@
+#include "runtime/CaseConversion.h"
+
+#include "Poco/String.h"
+
+namespace CORVANE {
+
+std::string ConvertCase(const std::string& text, std::int32_t conversion)
+{
+    switch (conversion)
+    {
+    case CaseConversionLower:
+        return Poco::toLower(text);
+    case CaseConversionUpper:
+        return Poco::toUpper(text);
+    default:
+        return text;
+    }
+}
+
+}  // namespace CORVANE

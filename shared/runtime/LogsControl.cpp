@@ -1,0 +1,123 @@
+#include "runtime/LogsControl.h"
+
+#include <cstdio>
+#include <tuple>
+#include <utility>
+
+#include "platform/LocalClock.h"
+#include "runtime/SharedConstants.h"
+#include "runtime/Trace.h"
+#include "runtime/TraceText.h"
+#include "runtime/ZPushService.h"
+
+namespace {
+
+constexpr std::uint32_t IdleWait = 30000;       // ms the writer waits for a first item
+constexpr std::uint32_t BatchItemWait = 10;     // ms it waits for each further item of a batch
+constexpr std::uint32_t ItemLockWait = 1000;    // ms it waits for the lock per item
+
+int TodayOfMonth() {
+  PLATFORM::CalendarTime now;
+  PLATFORM::ReadLocalClock(now);
+  return now.day;
+}
+
+}  // namespace
+
+LogsControl::LogsControl() : queue_(QueueLimit) {
+  writer_ = std::thread(&LogsControl::WriterThread, this);
+}
+
+LogsControl::~LogsControl() { Stop(); }
+
+std::string LogsControl::ForwardEndpoint() {
+  return "tcp://" + TraceCollectorHost + ":" + std::to_string(CollectorPort);
+}
+
+void LogsControl::Stop() {
+  stop_ = true;
+  queue_.PushBack(ThreadLogData(TraceLogId, 0, 0, "", 0, ""));
+  if (writer_.joinable()) {
+    writer_.join();
+  }
+}
+
+std::string LogsControl::LogName(std::uint32_t logId) {
+  std::string name;
+  if (lock_.Lock(SEMAPHORE::Mutex::Infinite) == SEMAPHORE::Mutex::Acquired) {
+    const auto found = logs_.find(logId);
+    if (found != logs_.end()) {
+      name = found->second.LogName();
+    }
+    lock_.Unlock();
+  }
+  return name;
+}
+
+void LogsControl::AddLog(std::uint32_t logId, const std::string& logName) {
+  logs_.emplace(std::piecewise_construct, std::forward_as_tuple(logId),
+                std::forward_as_tuple(logName, logId));
+}
+
+void LogsControl::WriterThread(LogsControl* control) {
+  control->rolloverDay_ = TodayOfMonth();
+  QXUTIL::ZEROMQ::ZPushService messaging;
+  while (true) {
+    control->WriterTurn(messaging);
+    if (control->stop_) {
+      break;
+    }
+  }
+  messaging.Disconnect(ForwardEndpoint());
+}
+
+std::size_t LogsControl::WriterTurn(QXUTIL::ZEROMQ::ZPushService& messaging) {
+  // Only this thread changes the logs map, so the pass needs no lock.
+  const int today = TodayOfMonth();
+  if (today != rolloverDay_) {
+    rolloverDay_ = today;
+    for (auto& log : logs_) {
+      log.second.DayRollover();
+    }
+  } else {
+    for (auto& log : logs_) {
+      log.second.SizeRollover();
+    }
+  }
+
+  const ThreadLogData none("");
+  ThreadLogData item = queue_.Pop(IdleWait, none);
+  std::size_t handled = 0;
+  while (item.logId != 0 && handled < BatchLimit) {
+    WriteItem(item, messaging);
+    if (++handled < BatchLimit) {
+      item = queue_.Pop(BatchItemWait, none);
+    }
+  }
+  return handled;
+}
+
+void LogsControl::WriteItem(const ThreadLogData& item, QXUTIL::ZEROMQ::ZPushService& messaging) {
+  if (lock_.Lock(ItemLockWait) != SEMAPHORE::Mutex::Acquired) {
+    return;
+  }
+  auto log = logs_.find(item.logId);
+  if ((log == logs_.end() || log->second.LogName().empty()) && RegisterLog(item.logId, "")) {
+    log = logs_.find(item.logId);
+  }
+  const std::string logName = log != logs_.end() ? log->second.LogName() : std::string();
+  lock_.Unlock();
+
+  if (consoleEcho_) {
+    const std::string echo = logName + " " + item.timeText + " " + item.message + "\r\n";
+    std::fwrite(echo.data(), 1, echo.size(), stdout);
+    std::fflush(stdout);
+  }
+  if (!logName.empty()) {
+    const std::string line =
+        FormatTraceLine(logName, item.processId, item.threadId, item.timeText,
+                        static_cast<std::uint32_t>(item.level), item.message);
+    log->second.WriteLine(line);
+    messaging.Send(ForwardEndpoint(), FormatForwardText(item.logId, line));
+  }
+}

@@ -1,0 +1,13 @@
+#include "runtime/SafeStrModifier.h"
+
+#include "runtime/ModifierCharacterSets.h"
+
+namespace CORVANE {
+
+std::string SafeStrModifier::Apply(const std::string& newText, const std::string& currentText,
+                              bool& changed) const
+{
+    return StrModifier::Apply(KeepOnly(newText, SafeCharacters), currentText, changed);
+}
+
+}  // namespace CORVANE

@@ -1,0 +1,30 @@
+#include "runtime/Semaphore.h"
+
+#include "platform/KernelObjectName.h"
+
+namespace SEMAPHORE {
+
+Semaphore::Semaphore() = default;
+
+Semaphore::~Semaphore() = default;
+
+bool Semaphore::Create(const std::string& name) {
+  handle_.reset();
+  if (name.empty()) {
+    handle_ = PLATFORM::KernelSemaphore::CreateUnnamed(0, MaximumCount);
+  } else {
+    handle_ = PLATFORM::KernelSemaphore::CreateNamed(PLATFORM::GlobalNamePrefix + name, 0,
+                                                     MaximumCount);
+  }
+  return handle_ != nullptr;
+}
+
+bool Semaphore::Open(const std::string& name) {
+  if (name.empty()) {
+    return false;
+  }
+  handle_ = PLATFORM::KernelSemaphore::OpenNamed(PLATFORM::GlobalNamePrefix + name, MaximumCount);
+  return handle_ != nullptr;
+}
+
+}  // namespace SEMAPHORE

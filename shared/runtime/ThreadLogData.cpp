@@ -1,0 +1,24 @@
+#include "runtime/ThreadLogData.h"
+
+#include <unistd.h>
+
+#include "runtime/TraceText.h"
+
+ThreadLogData::ThreadLogData(std::uint32_t logId, const std::string& message)
+    : ThreadLogData(logId, static_cast<std::uint32_t>(gettid()),
+                    static_cast<std::uint32_t>(getpid()), CurrentTraceTime(), MessageLevel,
+                    message) {}
+
+ThreadLogData::ThreadLogData(const std::string& message)
+    : ThreadLogData(0, static_cast<std::uint32_t>(gettid()), static_cast<std::uint32_t>(getpid()),
+                    CurrentTraceTime(), 0, message) {}
+
+ThreadLogData::ThreadLogData(std::uint32_t logId, std::uint32_t threadId,
+                             std::uint32_t processId, const std::string& timeText,
+                             std::int32_t level, const std::string& message)
+    : logId(logId),
+      threadId(threadId),
+      processId(processId),
+      timeText(timeText),
+      level(level),
+      message(message) {}

@@ -1,0 +1,24 @@
+#ifndef RUNTIME_TIMETEXT_H
+#define RUNTIME_TIMETEXT_H
+
+#include <string>
+
+#include "runtime/DateTime.h"
+
+// strftime-like formatting of a local time. Codes: %% %a %A %b %B %c %d %H %I
+// %j %m %M %p %P %s (milliseconds) %S %T (standard UTC offset, "-0500") %U %w
+// %W %x %X %y %Y %z %Z; "%#" before a code drops the zero fill. Formatting
+// stops at the first unknown code or a trailing "%" / "%#". A value too large
+// to be a calendar date gives the empty text.
+std::string FormatDateTime(const DateTime& time, const std::string& format);
+
+// The 17-digit database time text YYYYMMDDHHMMSSmmm: equal-width fields, so
+// text order is time order.
+std::string FormatDbTimestamp(const DateTime& time);
+
+// Sets time.value from a database time text. A text that is not 17 digits or
+// whose fields are no valid date and time (month 13, hour 24, 31 April)
+// leaves `time` unchanged. The status is never touched.
+void ParseDbTimestamp(DateTime& time, const std::string& text);
+
+#endif

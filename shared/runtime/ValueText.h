@@ -1,0 +1,30 @@
+#ifndef RUNTIME_VALUETEXT_H
+#define RUNTIME_VALUETEXT_H
+
+#include <string>
+
+namespace CORVANE {
+
+// How a number value variable reads a text.
+
+// The texts that mean a fixed value whatever the type: the empty text and
+// the text of two double quotes (0), and "false"/"off" (0) and "true"/"on"
+// (1) in any case. Returns false for any other text.
+bool ReadValueKeyword(const std::string& text, int& number);
+
+// A decimal integer the way atoi reads one: leading blanks, an optional
+// sign, digits up to the first non-digit, 0 when there is none. A number
+// beyond the range of int gives the nearest end of that range.
+int ReadLeadingInteger(const std::string& text);
+
+// As ReadLeadingInteger, but false when no digit can be read or the number
+// does not fit an int. Text after the digits is ignored ("12abc" is 12).
+bool ReadCheckedInteger(const std::string& text, int& number);
+
+// A floating point number the way strtod reads one; false when nothing can
+// be read or the number is too large for a double.
+bool ReadDouble(const std::string& text, double& number);
+
+}  // namespace CORVANE
+
+#endif

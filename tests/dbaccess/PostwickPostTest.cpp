@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <semaphore.h>
+
+#include <Poco/MongoDB/Connection.h>
+#include <Poco/MongoDB/Cursor.h>
+
+#include <regex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "DbFixture.h"
+#include "dbaccess/PostwickPost.h"
+#include "runtime/DateTime.h"
+#include "runtime/Semaphore.h"
+#include "runtime/TimeText.h"
+
+namespace {
+
+using Layout = std::vector<std::pair<std::string, int>>;
+
+// The stored mail tasks as the server sends them back.
+std::vector<Poco::MongoDB::Document::Ptr> StoredTasks() {
+    Poco::MongoDB::Connection connection(TESTSUPPORT::TestServer::kHost,
+                                         TESTSUPPORT::TestServer::kPort);
+    Poco::MongoDB::Cursor cursor("kelden", "taskspostwick");
+    return cursor.next(connection).documents();
+}
+
+// Element names and BSON type codes, in stored order.
+Layout LayoutOf(const Poco::MongoDB::Document& document) {
+    std::vector<std::string> names;
+    document.elementNames(names);
+    Layout layout;
+    for (const std::string& name : names) {
+        layout.emplace_back(name, document.get(name)->type());
+    }
+    return layout;
+}
+
+const Layout kTaskFields = {
+    {"_id", 7},        {"priority", 16}, {"scheduled", 2}, {"taskref", 2}, {"tasktype", 16},
+    {"retries", 16},   {"maxretries", 16}, {"mailbox", 2}, {"interval", 16}, {"start", 2},
+    {"end", 2},        {"expire", 2},      {"created", 2}, {"data", 2},
+};
+
+std::string NowText() { return FormatDbTimestamp(DateTime::Now()); }
+
+class PostwickPostTest : public DbFixture {};
+
+TEST_F(PostwickPostTest, ReportMailTaskAsStored) {
+    struct Case {
+        const char* what;
+        bool setAutodelete;
+        bool autodelete;
+        std::vector<std::string> mailFields;  // after the task fields
+    } const cases[] = {
+        {"report file made by the program", true, true,
+         {"autodelete", "bodypath", "emailaddress", "filepath", "subject"}},
+        {"report file given", false, false, {"bodypath", "emailaddress", "filepath", "subject"}},
+        {"autodelete set to its default", true, false,
+         {"bodypath", "emailaddress", "filepath", "subject"}},
+    };
+    for (const Case& c : cases) {
+        Server().Reset();
+        CORVANE::LIBMTA::PostwickPost post;
+        post.filepath.FromString("/tmp/GA202404111530.csv");
+        post.emailaddress.FromString("desk@hotel.example;night@hotel.example");
+        post.bodypath.FromString("/tmp/grA1b2C3.tmp");
+        post.subject.FromString("Guest report for 2024-04-11 at 03:30 pm");
+        post.tasktype.Set(2, true);
+        if (c.setAutodelete) {
+            post.autodelete.Set(c.autodelete, true);
+        }
+        const std::string before = NowText();
+        std::string error = "stale";
+        ASSERT_EQ(post.Write(error), 0) << c.what << ": " << error;
+        const std::string after = NowText();
+        EXPECT_EQ(error, "");
+
+        const auto tasks = StoredTasks();
+        ASSERT_EQ(tasks.size(), 1u) << c.what;
+        const Poco::MongoDB::Document& task = *tasks[0];
+        Layout expected = kTaskFields;
+        for (const std::string& name : c.mailFields) {
+            expected.emplace_back(name, 2);
+        }
+        EXPECT_EQ(LayoutOf(task), expected) << c.what;
+
+        EXPECT_EQ(task.get<int>("priority"), 20);
+        EXPECT_EQ(task.get<int>("tasktype"), 2);
+        EXPECT_EQ(task.get<int>("retries"), 0);
+        for (const char* empty : {"taskref", "mailbox", "start", "end", "expire", "data"}) {
+            EXPECT_EQ(task.get<std::string>(empty), "") << empty;
+        }
+        const std::string scheduled = task.get<std::string>("scheduled");
+        EXPECT_TRUE(std::regex_match(scheduled, std::regex("[0-9]{17}"))) << scheduled;
+        EXPECT_EQ(task.get<std::string>("created"), scheduled);
+        EXPECT_LE(before, scheduled);
+        EXPECT_LE(scheduled, after);
+        if (c.autodelete) {
+            EXPECT_EQ(task.get<std::string>("autodelete"), "1");
+        }
+        EXPECT_EQ(task.get<std::string>("filepath"), "/tmp/GA202404111530.csv");
+        EXPECT_EQ(task.get<std::string>("subject"), "Guest report for 2024-04-11 at 03:30 pm");
+    }
+}
+
+TEST_F(PostwickPostTest, SendsChangedFieldsTrimmed) {
+    CORVANE::LIBMTA::PostwickPost post;
+    post.subject.FromString("  Guest report \t");
+    post.bodypath.FromString("\r\nSite\r\n\r\nRows: 0\r\n");
+    post.mailbox.FromString(" 101 ");
+    post.alertdata.FromString("x");
+    post.alertdata.FromString("");  // changed, and back to empty: still sent
+    post.remotemailbox.LoadFromString("loaded, not changed");
+    std::string error;
+    ASSERT_EQ(post.Write(error), 0) << error;
+
+    const auto tasks = StoredTasks();
+    ASSERT_EQ(tasks.size(), 1u);
+    Layout expected = kTaskFields;
+    expected.emplace_back("alertdata", 2);
+    expected.emplace_back("bodypath", 2);
+    expected.emplace_back("subject", 2);
+    EXPECT_EQ(LayoutOf(*tasks[0]), expected);
+    EXPECT_EQ(tasks[0]->get<std::string>("subject"), "Guest report");
+    EXPECT_EQ(tasks[0]->get<std::string>("bodypath"), "Site\r\n\r\nRows: 0");
+    EXPECT_EQ(tasks[0]->get<std::string>("mailbox"), "101");
+    EXPECT_EQ(tasks[0]->get<std::string>("alertdata"), "");
+    // The server gives the task its id: the insert carries none.
+    const auto inserts = RequestsOf("insert");
+    ASSERT_EQ(inserts.size(), 1u);
+    EXPECT_EQ(inserts[0].find("\"_id\""), std::string::npos) << inserts[0];
+}
+
+// The mail sender's queue, opened as the sender opens it. The test creates
+// the semaphore afresh, so every count on it is the test's own.
+class SendQueue {
+public:
+    SendQueue() {
+        sem_unlink("/POSTWICK_SEND_QUEUE");
+        EXPECT_TRUE(owner_.Create("POSTWICK_SEND_QUEUE"));
+        sender_ = sem_open("/POSTWICK_SEND_QUEUE", 0);
+        EXPECT_NE(sender_, SEM_FAILED);
+    }
+    ~SendQueue() {
+        if (sender_ != SEM_FAILED) {
+            sem_close(sender_);
+        }
+        sem_unlink("/POSTWICK_SEND_QUEUE");
+    }
+    int Count() const {
+        int value = -1;
+        sem_getvalue(sender_, &value);
+        return value;
+    }
+
+private:
+    SEMAPHORE::Semaphore owner_;
+    sem_t* sender_ = SEM_FAILED;
+};
+
+TEST_F(PostwickPostTest, WakesTheMailSenderOncePerStoredTaskOnly) {
+    SendQueue queue;
+    ASSERT_EQ(queue.Count(), 0);
+    std::string error;
+
+    CORVANE::LIBMTA::PostwickPost first;
+    first.subject.FromString("one");
+    EXPECT_EQ(first.Write(error), 0) << error;
+    EXPECT_EQ(queue.Count(), 1);
+
+    CORVANE::LIBMTA::PostwickPost second;
+    second.subject.FromString("two");
+    EXPECT_EQ(second.Write(error), 0) << error;
+    EXPECT_EQ(queue.Count(), 2);
+
+    CORVANE::LIBMTA::PostwickPost cut;
+    Server().CloseConnectionMidReply("$cmd");  // the last-error query after the insert
+    EXPECT_EQ(cut.Write(error), -46);
+    EXPECT_NE(error, "");
+    EXPECT_EQ(queue.Count(), 2);
+
+    CORVANE::LIBMTA::PostwickPost badId;
+    badId.id = "not-an-object-id";
+    EXPECT_EQ(badId.Write(error), -46);
+    EXPECT_EQ(queue.Count(), 2);
+}
+
+TEST_F(PostwickPostTest, WithoutAMailSenderTheTaskStillWaits) {
+    sem_unlink("/POSTWICK_SEND_QUEUE");
+    CORVANE::LIBMTA::PostwickPost post;
+    post.subject.FromString("queued");
+    std::string error;
+    EXPECT_EQ(post.Write(error), 0) << error;
+    EXPECT_EQ(StoredTasks().size(), 1u);
+}
+
+TEST_F(PostwickPostTest, SetFieldTakesTheMailFieldsAsLoaded) {
+    CORVANE::LIBMTA::PostwickPost post;
+    EXPECT_FALSE(post.SetField("subject", "Guest report"));
+    EXPECT_FALSE(post.SetField("autodelete", "on"));
+    EXPECT_FALSE(post.SetField("priority", "5"));
+    EXPECT_TRUE(post.SetField("sender", "x"));
+    EXPECT_EQ(post.subject.Get(), "Guest report");
+    EXPECT_TRUE(post.autodelete.value);
+    EXPECT_EQ(post.priority.value, 5);
+    EXPECT_FALSE(post.subject.changed || post.autodelete.changed || post.priority.changed);
+}
+
+}  // namespace

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <Poco/MongoDB/Array.h>
+#include <Poco/MongoDB/Connection.h>
+#include <Poco/MongoDB/Cursor.h>
+#include <Poco/MongoDB/Document.h>
+#include <Poco/MongoDB/ObjectId.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "DbFixture.h"
+#include "dbaccess/TaskDB.h"
+
+namespace {
+
+const char kCollection[] = "taskstest";
+
+std::vector<Poco::MongoDB::Document::Ptr> StoredTasks() {
+    Poco::MongoDB::Connection connection(TESTSUPPORT::TestServer::kHost,
+                                         TESTSUPPORT::TestServer::kPort);
+    Poco::MongoDB::Cursor cursor("kelden", kCollection);
+    return cursor.next(connection).documents();
+}
+
+std::vector<std::string> NamesOf(const Poco::MongoDB::Document& document) {
+    std::vector<std::string> names;
+    document.elementNames(names);
+    return names;
+}
+
+class TaskDBTest : public DbFixture {};
+
+TEST_F(TaskDBTest, ScheduleAndCreationTimes) {
+    struct Case {
+        const char* what;
+        const char* scheduled;
+        const char* start;
+        const char* created;
+        const char* expectScheduled;  // null: the time of the write
+        const char* expectCreated;    // null: the time of the write
+    } const cases[] = {
+        {"nothing given", "", "", "", nullptr, nullptr},
+        {"start stands in", "", "20240411153000000", "", "20240411153000000", nullptr},
+        {"scheduled kept", "20240412080000000", "20240411153000000", "", "20240412080000000",
+         nullptr},
+        {"created kept", "", "", "20240101000000000", nullptr, "20240101000000000"},
+    };
+    for (const Case& c : cases) {
+        Server().Reset();
+        DBACCESS::TaskDB task(kCollection);
+        task.scheduled.FromString(c.scheduled);
+        task.start.FromString(c.start);
+        task.created.FromString(c.created);
+        std::string error;
+        ASSERT_EQ(task.Write(error), 0) << c.what << ": " << error;
+        const auto stored = StoredTasks();
+        ASSERT_EQ(stored.size(), 1u) << c.what;
+        const std::string scheduled = stored[0]->get<std::string>("scheduled");
+        const std::string created = stored[0]->get<std::string>("created");
+        const std::string written = c.expectScheduled ? created : scheduled;
+        EXPECT_TRUE(std::regex_match(written, std::regex("[0-9]{17}"))) << c.what;
+        EXPECT_EQ(scheduled, c.expectScheduled ? c.expectScheduled : written) << c.what;
+        EXPECT_EQ(created, c.expectCreated ? c.expectCreated : written) << c.what;
+        EXPECT_EQ(stored[0]->get<std::string>("start"), c.start) << c.what;
+    }
+}
+
+TEST_F(TaskDBTest, ExtraFieldsThenTheListComeAfterTheTaskFields) {
+    DBACCESS::TaskDB task(kCollection);
+    task.listdata = {"first", "second", "third"};
+    Poco::MongoDB::Array::Ptr numbers = new Poco::MongoDB::Array();
+    numbers->add("0", 1).add("1", 2);
+    Poco::MongoDB::Array::Ptr unnamed = new Poco::MongoDB::Array();
+    std::string error;
+    ASSERT_EQ(task.RealWrite(error, {{"zeta", " z "}, {"", "skipped"}, {"alpha", "a"}},
+                             {{"numbers", numbers}, {"", unnamed}}),
+              0)
+        << error;
+
+    const auto stored = StoredTasks();
+    ASSERT_EQ(stored.size(), 1u);
+    const std::vector<std::string> expected = {
+        "_id",   "priority", "scheduled", "taskref", "tasktype", "retries", "maxretries",
+        "mailbox", "interval", "start",   "end",     "expire",   "created", "data",
+        "alpha", "zeta",     "numbers",   "listdata"};
+    EXPECT_EQ(NamesOf(*stored[0]), expected);
+    EXPECT_EQ(stored[0]->get<std::string>("zeta"), " z ");  // extra texts go as given
+    const auto list = stored[0]->get<Poco::MongoDB::Array::Ptr>("listdata");
+    EXPECT_EQ(NamesOf(*list), (std::vector<std::string>{"0", "1", "2"}));
+    EXPECT_EQ(list->get<std::string>(0), "first");
+    EXPECT_EQ(list->get<std::string>(2), "third");
+}
+
+TEST_F(TaskDBTest, TaskWithAnIdIsUpsertedUnderIt) {
+    const std::string id = "65f2000000000000000000a1";
+    for (const char* data : {"first write", "second write"}) {
+        DBACCESS::TaskDB task(kCollection);
+        task.id = id;
+        task.data.FromString(data);
+        std::string error;
+        ASSERT_EQ(task.Write(error), 0) << error;
+    }
+    const auto updates = RequestsOf("update");
+    ASSERT_EQ(updates.size(), 2u);
+    EXPECT_NE(updates[0].find("\"selector\": {\"_id\": {\"$oid\": \"" + id + "\"}}"),
+              std::string::npos)
+        << updates[0];
+    EXPECT_NE(updates[0].find("\"update\": {\"$set\": {\"priority\": 20, \"scheduled\": "),
+              std::string::npos)
+        << updates[0];
+    EXPECT_NE(updates[0].find("\"flags\": 1"), std::string::npos) << updates[0];
+    EXPECT_EQ(updates[0].find("\"_id\"", updates[0].find("$set")), std::string::npos);
+    EXPECT_TRUE(RequestsOf("insert").empty());
+
+    const auto stored = StoredTasks();
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0]->get<Poco::MongoDB::ObjectId::Ptr>("_id")->toString(), id);
+    EXPECT_EQ(stored[0]->get<std::string>("data"), "second write");
+}
+
+TEST_F(TaskDBTest, FailedWrites) {
+    struct Case {
+        const char* what;
+        const char* id;
+        bool cutLastError;
+        bool sent;
+    } const cases[] = {
+        {"id that is no ObjectId", "65f2-not-hex", false, false},
+        {"short id", "abc", false, false},
+        {"connection lost after the send", "", true, true},
+    };
+    for (const Case& c : cases) {
+        Server().Reset();
+        if (c.cutLastError) {
+            Server().CloseConnectionMidReply("$cmd");
+        }
+        DBACCESS::TaskDB task(kCollection);
+        task.id = c.id;
+        std::string error;
+        EXPECT_EQ(task.Write(error), -46) << c.what;
+        EXPECT_NE(error, "") << c.what;
+        EXPECT_EQ(RequestsOf("insert").size() + RequestsOf("update").size(), c.sent ? 1u : 0u)
+            << c.what;
+    }
+}
+
+TEST_F(TaskDBTest, ServerErrorAfterTheSendIsTheResult) {
+    const std::string id = "65f2000000000000000000b2";
+    DBACCESS::TaskDB task(kCollection);
+    task.id = id;
+    std::string error;
+    // A field below the string "taskref" cannot be made.
+    EXPECT_EQ(task.RealWrite(error, {{"taskref.part", "x"}}, {}), -46);
+    EXPECT_NE(error.find("Cannot create field 'part'"), std::string::npos) << error;
+}
+
+TEST_F(TaskDBTest, ReadThroughTheRecordProtocol) {
+    Poco::MongoDB::Document::Ptr stored = new Poco::MongoDB::Document();
+    Poco::MongoDB::Array::Ptr list = new Poco::MongoDB::Array();
+    list->add("0", std::string("a")).add("1", std::string("b"));
+    stored->add("_id", std::string("task-1"))
+        .add("priority", 5)
+        .add("scheduled", std::string("20240411153000000"))
+        .add("listdata", list)
+        .add("owner", std::string("pms"));
+    DBACCESS::TaskDB task(kCollection);
+    task.ParseDocuments({stored});
+    EXPECT_EQ(task.id, "task-1");
+    EXPECT_EQ(task.priority.value, 5);
+    EXPECT_FALSE(task.priority.changed);
+    EXPECT_EQ(task.scheduled.Get(), "20240411153000000");
+    EXPECT_EQ(task.listdata, (std::vector<std::string>{"a", "b"}));
+    // The list is also kept as text, and so is what the task does not know.
+    EXPECT_EQ(task.UndeclaredFields().count("listdata"), 1u);
+    EXPECT_EQ(task.UndeclaredFields().at("owner").value.Get(), "pms");
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+"""The data port: a listening socket that can be closed and opened again."""
+
+import os
+import select
+import socket
+import threading
+
+import connection
+
+
+class Listener:
+    def __init__(self, state, host, port):
+        self._state = state
+        self._address = (host, port)
+        self._socket = None
+        self._thread = None
+        self._wake = None  # pipe (read end, write end) that ends the accept thread
+
+    def start(self):
+        """Listens (again); raises OSError when the port is taken."""
+        if self._socket is not None:
+            return
+        sock = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        # Connections of an earlier listening period may linger in TIME_WAIT.
+        sock.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        try:
+            sock.bind(self._address)
+            sock.listen(128)
+        except OSError:
+            sock.close()
+            raise
+        sock.setblocking(False)
+        self._socket = sock
+        self._wake = os.pipe()
+        self._thread = threading.Thread(target=self._accept, args=(sock, self._wake[0]),
+                                        daemon=True)
+        self._thread.start()
+
+    def stop(self):
+        """Closes the listening socket: connecting is refused from now on.
+        Connections whose connect already succeeded are served first."""
+        if self._socket is None:
+            return
+        os.write(self._wake[1], b'x')
+        self._thread.join()
+        self._socket.close()
+        for end in self._wake:
+            os.close(end)
+        self._socket = None
+        self._thread = None
+        self._wake = None
+
+    def _accept(self, sock, wake):
+        poller = select.poll()
+        poller.register(sock, select.POLLIN)
+        poller.register(wake, select.POLLIN)
+        while True:
+            ready = {fd for fd, _ in poller.poll()}
+            self._accept_waiting(sock)
+            if wake in ready:
+                return
+
+    def _accept_waiting(self, sock):
+        """Takes every connection that waits in the backlog: the client sees
+        those as open, and closing the socket would reset them."""
+        while True:
+            try:
+                client, _ = sock.accept()
+            except OSError:  # nothing more waiting
+                return
+            client.setblocking(True)
+            state = self._state.connection_opened()
+            threading.Thread(target=connection.serve, args=(self._state, client, state),
+                             daemon=True).start()

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+#include "runtime/DateTime.h"
+#include "runtime/TimeText.h"
+#include "support/ZoneScope.h"
+
+namespace {
+
+using TESTSUPPORT::ZoneScope;
+
+// Ticks of the DateTime scale for a few local times (worked out apart from
+// the code under test).
+constexpr std::uint64_t April11At130509007 = 133573143090070000;  // 2024-04-11 13:05:09.007
+constexpr std::uint64_t TicksPerSecond = 10000000;
+constexpr std::uint64_t TooLargeForACalendar = std::uint64_t{1} << 63;
+
+DateTime At(const std::string& stamp) {
+    DateTime time;
+    ParseDbTimestamp(time, stamp);
+    return time;
+}
+
+TEST(DateTimeSubtract, TakesTheSpanOffOrStopsAtZero) {
+    struct Case {
+        std::uint64_t value;
+        std::int32_t statusBefore;
+        TimeSpan span;
+        std::uint64_t valueAfter;
+        std::int32_t statusAfter;
+    };
+    const Case cases[] = {
+        {40000000, DateTime::Ok, {5, 0}, 0, DateTime::Underflow},
+        {60000000, DateTime::Ok, {5, 0}, 10000000, DateTime::Ok},
+        {60000000, DateTime::Underflow, {5, 0}, 10000000, DateTime::Underflow},  // status is never reset
+        {10000, DateTime::Ok, {0, 1}, 0, DateTime::Ok},                          // exactly to zero is no underflow
+        {9999, DateTime::Ok, {0, 1}, 0, DateTime::Underflow},
+        {60000000, DateTime::Ok, {1, 500}, 45000000, DateTime::Ok},
+        // The longest span must not wrap in 32 bits.
+        {April11At130509007, DateTime::Ok, {4294967295u, 999}, April11At130509007 - 42949672959990000,
+         DateTime::Ok},
+    };
+    for (const Case& c : cases) {
+        DateTime time;
+        time.value = c.value;
+        time.status = c.statusBefore;
+        DateTime& result = time.Subtract(c.span);
+        EXPECT_EQ(&result, &time);
+        EXPECT_EQ(time.value, c.valueAfter) << c.value << " - " << c.span.seconds << "s " << c.span.milliseconds;
+        EXPECT_EQ(time.status, c.statusAfter) << c.value << " - " << c.span.seconds << "s";
+    }
+}
+
+TEST(DateTimeNow, FollowsTheLocalWallClockNotUtc) {
+    ZoneScope zone("UTC0");
+    const DateTime utc = DateTime::Now();
+    zone.Set("ABC+5");  // five hours behind UTC, no daylight saving
+    const DateTime local = DateTime::Now();
+    const std::uint64_t localByFile = GetLocalFileTime();
+    ASSERT_NE(utc.value, 0u);
+    EXPECT_EQ(utc.status, DateTime::Ok);
+    const std::int64_t behind = static_cast<std::int64_t>(utc.value - local.value);
+    EXPECT_NEAR(static_cast<double>(behind), 5.0 * 3600 * TicksPerSecond, 2.0 * TicksPerSecond);
+    EXPECT_NEAR(static_cast<double>(localByFile), static_cast<double>(local.value), 2.0 * TicksPerSecond);
+
+
+    // The wall-clock fields the C library gives for this zone, on the 1601 scale.
+    const std::time_t seconds = std::time(nullptr);
+    std::tm tm{};
+    ASSERT_NE(localtime_r(&seconds, &tm), nullptr);
+    const double wallClock = (static_cast<double>(timegm(&tm)) + 11644473600.0) * TicksPerSecond;
+    EXPECT_NEAR(static_cast<double>(DateTime::Now().value), wallClock, 2.0 * TicksPerSecond);
+}
+
+TEST(DayOfYear, CountsLeapDaysByTheGregorianRule) {
+    const std::pair<const char*, int> cases[] = {
+        {"20240101000000000", 1},   {"20240105000000000", 5},   {"20240229000000000", 60},
+        {"20230301000000000", 60},  {"20241231235959999", 366}, {"21001231000000000", 365},
+        {"20001231000000000", 366}, {"19001231000000000", 365}, {"16010101000000000", 1},
+    };
+    for (const auto& [stamp, day] : cases) {
+        EXPECT_EQ(DayOfYear(At(stamp)), day) << stamp;
+    }
+}
+
+TEST(DayOfYear, IsZeroPastTheCalendar) {
+    DateTime time;
+    time.value = TooLargeForACalendar;
+    EXPECT_EQ(DayOfYear(time), 0);
+    time.value = TooLargeForACalendar - 1;
+    EXPECT_EQ(DayOfYear(time), 258);  // 14 September 30828, the last convertible day
+}
+
+}  // namespace

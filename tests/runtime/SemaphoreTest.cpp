@@ -1,0 +1,142 @@
+#include <chrono>
+#include <fcntl.h>
+#include <semaphore.h>
+#include <string>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/KernelObjectName.h"
+#include "runtime/Mutex.h"
+#include "runtime/Semaphore.h"
+#include "support/ForkedChild.h"
+
+namespace {
+
+using PLATFORM::WaitResult;
+using SEMAPHORE::Semaphore;
+
+std::string PosixName(const std::string& name) {
+  return PLATFORM::PosixObjectName(PLATFORM::GlobalNamePrefix + name);
+}
+
+// Named semaphores outlive their processes: every test removes its own.
+class NamedSemaphoreTest : public ::testing::Test {
+protected:
+  void TearDown() override { sem_unlink(PosixName(name_).c_str()); }
+  const std::string name_ = "qxtrace-test-" + std::to_string(getpid()) + "-" +
+                            ::testing::UnitTest::GetInstance()->current_test_info()->name();
+};
+
+TEST(SemaphoreTest, OpenOfAnEmptyOrUnknownNameFails) {
+  Semaphore semaphore;
+  EXPECT_FALSE(semaphore.Open(""));
+  EXPECT_FALSE(semaphore.Open("qxtrace-test-never-created-" + std::to_string(getpid())));
+  EXPECT_EQ(semaphore.Handle(), nullptr);
+}
+
+TEST(SemaphoreTest, CountStartsAtZeroAndStopsAt200) {
+  Semaphore semaphore;
+  ASSERT_TRUE(semaphore.Create(""));
+  auto* handle = semaphore.Handle();
+  ASSERT_NE(handle, nullptr);
+  EXPECT_EQ(handle->Wait(0), WaitResult::TimedOut);
+
+  for (int i = 0; i < 200; ++i) {
+    ASSERT_TRUE(handle->Release(1)) << "release " << i + 1;
+  }
+  EXPECT_FALSE(handle->Release(1));
+  EXPECT_FALSE(handle->Release(1));
+  for (int i = 0; i < 200; ++i) {
+    ASSERT_EQ(handle->Wait(0), WaitResult::Signaled) << "wait " << i + 1;
+  }
+  EXPECT_EQ(handle->Wait(0), WaitResult::TimedOut) << "the failed releases added nothing";
+
+  ASSERT_TRUE(handle->Release(150));
+  EXPECT_FALSE(handle->Release(51)) << "all or nothing";
+  EXPECT_TRUE(handle->Release(50));
+}
+
+TEST(SemaphoreTest, TimedWaitLastsAboutItsTime) {
+  Semaphore semaphore;
+  ASSERT_TRUE(semaphore.Create(""));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(semaphore.Handle()->Wait(50), WaitResult::TimedOut);
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, std::chrono::milliseconds(45));
+  EXPECT_LT(waited, std::chrono::milliseconds(1000));
+}
+
+TEST_F(NamedSemaphoreTest, CreateAndOpenFromTwoProcesses) {
+  Semaphore created;
+  ASSERT_TRUE(created.Create(name_));
+
+  TESTSUPPORT::ForkedChild child([this](TESTSUPPORT::ForkedChild&) {
+    Semaphore opened;
+    if (!opened.Open(name_)) return 1;
+    if (!opened.Handle()->Release(2)) return 2;
+    Semaphore again;
+    if (!again.Create(name_)) return 3;  // opens the existing one, count kept
+    return again.Handle()->Wait(0) == WaitResult::Signaled ? 0 : 4;
+  });
+  EXPECT_EQ(child.Join(), 0);
+  EXPECT_EQ(created.Handle()->Wait(2000), WaitResult::Signaled);
+  EXPECT_EQ(created.Handle()->Wait(0), WaitResult::TimedOut);
+}
+
+TEST_F(NamedSemaphoreTest, ReleasePast200FailsForANamedSemaphore) {
+  Semaphore semaphore;
+  ASSERT_TRUE(semaphore.Create(name_));
+  ASSERT_TRUE(semaphore.Handle()->Release(200));
+  Semaphore opened;
+  ASSERT_TRUE(opened.Open(name_));
+  EXPECT_FALSE(opened.Handle()->Release(1));
+  int count = 0;
+  sem_t* direct = sem_open(PosixName(name_).c_str(), 0);
+  ASSERT_NE(direct, SEM_FAILED);
+  sem_getvalue(direct, &count);
+  sem_close(direct);
+  EXPECT_EQ(count, 200);
+}
+
+TEST_F(NamedSemaphoreTest, APlainNameIsTheSamePosixSemaphore) {
+  // Other programs open the mail queue semaphore as "/" + its name.
+  EXPECT_EQ(PosixName("POSTWICK_SEND_QUEUE"), "/POSTWICK_SEND_QUEUE");
+  sem_t* direct = sem_open(("/" + name_).c_str(), O_CREAT | O_EXCL, 0600, 0);
+  ASSERT_NE(direct, SEM_FAILED);
+  Semaphore opened;
+  ASSERT_TRUE(opened.Open(name_));
+  ASSERT_TRUE(opened.Handle()->Release(1));
+  EXPECT_EQ(sem_trywait(direct), 0);
+  sem_close(direct);
+}
+
+TEST_F(NamedSemaphoreTest, NamesWithAwkwardCharactersAreDistinctObjects) {
+  const std::string names[] = {name_ + "/a", name_ + "%2Fa", name_ + "\\a", name_ + " a",
+                               name_ + std::string("\0a", 2)};
+  Semaphore semaphores[5];
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_TRUE(semaphores[i].Create(names[i])) << i;
+    ASSERT_TRUE(semaphores[i].Handle()->Release(static_cast<std::uint32_t>(i + 1)));
+  }
+  for (int i = 0; i < 5; ++i) {
+    Semaphore opened;
+    ASSERT_TRUE(opened.Open(names[i])) << i;
+    for (int n = 0; n <= i; ++n) {
+      EXPECT_EQ(opened.Handle()->Wait(0), WaitResult::Signaled) << i;
+    }
+    EXPECT_EQ(opened.Handle()->Wait(0), WaitResult::TimedOut) << "only its own count: " << i;
+    sem_unlink(PosixName(names[i]).c_str());
+  }
+}
+
+TEST_F(NamedSemaphoreTest, AMutexAndASemaphoreOfOneNameDoNotMeet) {
+  Semaphore semaphore;
+  ASSERT_TRUE(semaphore.Create(name_));
+  SEMAPHORE::Mutex mutex;
+  EXPECT_TRUE(mutex.Create(name_, false)) << "create only: no mutex of that name exists";
+  EXPECT_EQ(mutex.Lock(0), SEMAPHORE::Mutex::Acquired);
+  mutex.Unlock();
+}
+
+}  // namespace

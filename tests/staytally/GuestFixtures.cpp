@@ -1,0 +1,144 @@
+#include "GuestFixtures.h"
+
+#include <regex>
+#include <sstream>
+#include <utility>
+
+#include "runtime/DateTime.h"
+#include "runtime/TimeText.h"
+
+const char kGuestHeader[] =
+    "\"Timestamp\",\"Mailbox\",\"Room\",\"Tenant\",\"Activity\",\"Method\",\"Result\","
+    "\"Detail\",\"Who\",\"To From\",\"Line\",";
+
+std::string DbTimeAgo(long seconds) {
+    DateTime time = DateTime::Now();
+    if (seconds >= 0) {
+        time.Subtract(TimeSpan{static_cast<std::uint32_t>(seconds), 0});
+    } else {
+        time.value += static_cast<std::uint64_t>(-seconds) * 10000000u;
+    }
+    return FormatDbTimestamp(time);
+}
+
+std::string Json(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+        }
+        out += c;
+    }
+    return out + "\"";
+}
+
+Activity::Activity(std::string id, std::string timestamp, std::string mailbox, int activity,
+                   int method, int result)
+    : id(std::move(id)), timestamp(std::move(timestamp)), mailbox(std::move(mailbox)),
+      activity(activity), method(method), result(result) {}
+
+std::string Activity::ToJson() const {
+    std::ostringstream json;
+    const bool objectId = std::regex_match(id, std::regex("[0-9a-f]{24}"));
+    json << "{\"_id\": " << (objectId ? "{\"$oid\": " + Json(id) + "}" : Json(id))
+         << ", \"timestamp\": " << Json(timestamp) << ", \"mailbox\": " << Json(mailbox)
+         << ", \"activity\": " << activity << ", \"method\": " << method
+         << ", \"result\": " << result << ", \"detail\": " << Json(detail)
+         << ", \"username\": " << Json(username) << ", \"msgtofrom\": " << Json(msgtofrom)
+         << ", \"line\": " << line << ", \"number\": \"\", \"uniqueid\": \"u-" << id << "\"";
+    if (!extra.empty()) {
+        json << ", " << extra;
+    }
+    json << "}";
+    return json.str();
+}
+
+std::string MailboxJson(const std::string& number, const std::string& roomid,
+                        const std::string& tenantid, int type) {
+    return "{\"_id\": " + Json(number) + ", \"type\": " + std::to_string(type) +
+           ", \"tenantid\": " + Json(tenantid) +
+           ", \"cosname\": \"guest\", \"name\": {\"first_display\": \"Ana\", \"last_display\": "
+           "\"Costa\"}, \"room\": {\"roomid\": " + Json(roomid) +
+           ", \"occupied\": true, \"status\": 1}, \"extension\": [{\"definition\": " +
+           Json(number) + ", \"pos\": 0}]}";
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+void GuestReportTest::SetUp() {
+    Server().Reset();
+    Server().Seed("tenant", "[{\"_id\": \"1\", \"name\": \"Main\"}, "
+                            "{\"_id\": \"2\", \"name\": \"Harbour Wing\"}]");
+    Server().Seed("mailbox", "[" + MailboxJson("101", "101A", "1") + ", " +
+                                 MailboxJson("102", "102", "2") + ", " +
+                                 MailboxJson("900", "", "1", 1) + "]");
+    Server().Seed("config", "[{\"_id\": \"siteinfo\", \"sitename\": \"Hotel Meridian\", "
+                            "\"sitecity\": \"Port Ellen\"}]");
+    dir_.MakeDir("tmp");
+    dir_.MakeDir("root");
+}
+
+void GuestReportTest::Seed(const std::vector<Activity>& activities) {
+    std::string json = "[";
+    for (const Activity& activity : activities) {
+        json += (json.size() > 1 ? ", " : "") + activity.ToJson();
+    }
+    Server().Seed("reportmbactivity", json + "]");
+}
+
+TESTSUPPORT::ProgramResult GuestReportTest::RunStaytally(const std::vector<std::string>& args,
+                                           const std::string& shellPrefix) const {
+    TESTSUPPORT::ProgramOptions options;
+    options.environment["TMPDIR"] = TempFolder();
+    options.environment["QUORIX_ROOT"] = dir_.Path() + "/root";
+    options.environment["QUORIX_REGISTRY"] = dir_.File("registry.reg");
+    if (shellPrefix.empty()) {
+        return TESTSUPPORT::RunProgram(QX_STAYTALLY_PATH, args, options);
+    }
+    std::vector<std::string> shellArgs = {"-c", shellPrefix + " && exec \"$0\" \"$@\"",
+                                          QX_STAYTALLY_PATH};
+    shellArgs.insert(shellArgs.end(), args.begin(), args.end());
+    return TESTSUPPORT::RunProgram("/bin/sh", shellArgs, options);
+}
+
+std::vector<std::string> GuestReportTest::MailTasks() {
+    // The array holds flat documents after the server's "_id" sub-object.
+    const std::string all = Server().Documents("taskspostwick");
+    std::vector<std::string> tasks;
+    const std::regex task("\\{\"_id\": \\{\"\\$oid\": \"[0-9a-f]{24}\"\\}[^{}]*\\}");
+    for (auto it = std::sregex_iterator(all.begin(), all.end(), task); it != std::sregex_iterator();
+         ++it) {
+        tasks.push_back(it->str());
+    }
+    return tasks;
+}
+
+std::string JsonMember(const std::string& object, const std::string& name) {
+    std::smatch match;
+    const std::regex member("\"" + name + "\": (\"(?:[^\"\\\\]|\\\\.)*\"|[^,}]+)");
+    return std::regex_search(object, match, member) ? match[1].str() : std::string();
+}
+
+std::string JsonString(const std::string& object, const std::string& name) {
+    const std::string raw = JsonMember(object, name);
+    if (raw.size() < 2 || raw.front() != '"') {
+        return std::string();
+    }
+    std::string text;
+    for (std::size_t i = 1; i + 1 < raw.size(); ++i) {
+        if (raw[i] == '\\' && i + 2 < raw.size()) {
+            const char escaped = raw[++i];
+            text += escaped == 'r' ? '\r' : escaped == 'n' ? '\n' : escaped == 't' ? '\t' : escaped;
+        } else {
+            text += raw[i];
+        }
+    }
+    return text;
+}

@@ -1,0 +1,88 @@
+// A small hotel in the test database and runs of the staytally program
+// against it, for the tests of the guest activity report.
+
+#ifndef STAYTALLY_TESTS_GUESTFIXTURES_H
+#define STAYTALLY_TESTS_GUESTFIXTURES_H
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "support/ProgramRun.h"
+#include "support/TempDir.h"
+#include "support/TestServer.h"
+
+// The report's header line, untranslated.
+extern const char kGuestHeader[];
+
+// The local time `seconds` before now (after it, when negative) as a 17-digit database time text.
+std::string DbTimeAgo(long seconds);
+
+// A text as a JSON string literal.
+std::string Json(const std::string& text);
+
+// One document of "reportmbactivity".
+struct Activity {
+    Activity() = default;
+    Activity(std::string id, std::string timestamp, std::string mailbox = "101", int activity = 1,
+             int method = 1, int result = 0);
+
+    std::string id;         // "_id": an ObjectId of these 24 hex digits, else the string itself
+    std::string timestamp;  // as stored
+    std::string mailbox = "101";
+    int activity = 1;
+    int method = 1;
+    int result = 0;
+    std::string detail;
+    std::string username;
+    std::string msgtofrom;
+    int line = 1;
+    std::string extra;  // more members, as JSON ("\"a\": 1")
+
+    std::string ToJson() const;
+};
+
+// A mailbox document with a room and a tenant.
+std::string MailboxJson(const std::string& number, const std::string& roomid,
+                        const std::string& tenantid, int type = 5);
+
+// Every line of a text, without its line feed.
+std::vector<std::string> Lines(const std::string& text);
+
+// The test hotel: tenants 1 "Main" and 2 "Harbour Wing"; guest mailboxes
+// 101 (room 101A, tenant 1) and 102 (room 102, tenant 2); a staff mailbox
+// 900 of type 1; the site document. Each test gets its own temp folder
+// (TMPDIR of the runs), machine root and registry file (none, unless the
+// test writes one).
+class GuestReportTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    static TESTSUPPORT::TestServer& Server() { return TESTSUPPORT::TestServer::Get(); }
+    static void Seed(const std::vector<Activity>& activities);
+
+    // Runs the program with args. shellPrefix, when given, runs it through
+    // /bin/sh after those shell commands (e.g. "ulimit -n 1024").
+    TESTSUPPORT::ProgramResult RunStaytally(const std::vector<std::string>& args,
+                                       const std::string& shellPrefix = "") const;
+
+    // The canonical extended JSON of the stored mail tasks, one per task.
+    static std::vector<std::string> MailTasks();
+
+    // Where the runs make their own files.
+    std::string TempFolder() const { return dir_.Path() + "/tmp"; }
+
+    TESTSUPPORT::TempDir dir_;
+};
+
+// The raw JSON text of a member of a flat JSON object: a string literal with
+// its quotes, or a number. Empty when there is no such member.
+std::string JsonMember(const std::string& object, const std::string& name);
+
+// The text of a string member, unescaped for the escapes JSON writes for
+// line ends and quotes.
+std::string JsonString(const std::string& object, const std::string& name);
+
+#endif

@@ -1,0 +1,156 @@
+// What the report does where a run can go wrong: no database, a database
+// that fails in mid-read, files and a mail task that cannot be written,
+// malformed record ids, many guest mailboxes in one window, and a link
+// planted under the report's predictable name.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <regex>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "GuestFixtures.h"
+#include "runtime/DateTime.h"
+#include "runtime/TimeText.h"
+
+namespace {
+
+std::string Oid(int n) {
+    char text[25];
+    std::snprintf(text, sizeof text, "65f1%020x", n);
+    return text;
+}
+
+std::size_t LineCount(const std::string& text) { return Lines(text).size(); }
+
+TEST_F(GuestReportTest, NoDatabaseGivesTheHeaderAndAFailureLine) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string out;
+        std::string alsoFailed;  // besides the database
+    } const cases[] = {
+        {{}, std::string(kGuestHeader) + "\n", ""},
+        {{"-email", "desk@hotel.example", "~file", dir_.File("r.csv")}, "",
+         "; cannot store the mail task"},
+    };
+    Server().StopListening();
+    for (const Case& c : cases) {
+        const auto run = RunStaytally(c.args);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.signal, 0);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(LineCount(run.err), 1u) << run.err;
+        EXPECT_EQ(run.err.rfind("staytally: cannot reach the database: Connection refused", 0), 0u)
+            << run.err;
+        EXPECT_NE(run.err.find(c.alsoFailed), std::string::npos) << run.err;
+    }
+    Server().StartListening();
+    EXPECT_TRUE(MailTasks().empty());
+}
+
+TEST_F(GuestReportTest, ConnectionLostInMidReadEndsTheRunWithADatabaseError) {
+    Seed({{Oid(1), DbTimeAgo(60)}});
+    Server().CloseConnectionMidReply("reportmbactivity");
+    const auto run = RunStaytally({});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.signal, 0);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(LineCount(run.err), 1u) << run.err;
+    EXPECT_EQ(run.err.rfind("staytally: database error: ", 0), 0u) << run.err;
+}
+
+TEST_F(GuestReportTest, ReportFileThatCannotBeOpenedFailsTheRunAfterTheMail) {
+    Seed({{Oid(1), DbTimeAgo(60)}});
+    const std::string path = dir_.File("no/such/folder/r.csv");
+    const auto run = RunStaytally({"~file", path, "-email", "desk@hotel.example"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "staytally: cannot open report file " + path + ": No such file or directory\n");
+    const std::vector<std::string> tasks = MailTasks();
+    ASSERT_EQ(tasks.size(), 1u);
+    EXPECT_EQ(JsonString(tasks[0], "filepath"), path);
+}
+
+TEST_F(GuestReportTest, MailTaskThatCannotBeStoredFailsTheRun) {
+    Seed({{Oid(1), DbTimeAgo(60)}});
+    Server().CloseConnectionMidReply("$cmd");  // the write's last-error query
+    const std::string path = dir_.File("r.csv");
+    const auto run = RunStaytally({"~file", path, "-email", "desk@hotel.example"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(LineCount(run.err), 1u) << run.err;
+    EXPECT_EQ(run.err.rfind("staytally: cannot store the mail task: ", 0), 0u) << run.err;
+    std::FILE* report = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(report, nullptr);
+    std::fclose(report);
+}
+
+TEST_F(GuestReportTest, RecordIdsThatAreNoObjectIdsAreNotRead) {
+    std::vector<Activity> records = {
+        {Oid(1), DbTimeAgo(300)},
+        {"not-an-object-id", DbTimeAgo(200)},
+        {"abc", DbTimeAgo(150)},
+        {"65f1000000000000000000zz", DbTimeAgo(100)},
+    };
+    records[0].detail = "readable";
+    Seed(records);
+    const auto run = RunStaytally({});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 2u) << run.out;
+    EXPECT_NE(lines[1].find("\"readable\""), std::string::npos);
+}
+
+// One mailbox record is kept per distinct mailbox until the report ends; none
+// may keep a pooled connection, or 3,000 of them run out of descriptors.
+TEST_F(GuestReportTest, ThousandsOfGuestMailboxesUnderALowDescriptorLimit) {
+    constexpr int kMailboxes = 3000;
+    std::string mailboxes = "[";
+    std::vector<Activity> records;
+    const std::string time = DbTimeAgo(600);
+    for (int i = 0; i < kMailboxes; ++i) {
+        const std::string number = std::to_string(10000 + i);
+        mailboxes += (i ? ", " : "") + MailboxJson(number, number + "R", i % 2 ? "1" : "2");
+        records.push_back({Oid(i + 1), time, number});
+    }
+    Server().Seed("mailbox", mailboxes + "]");
+    Seed(records);
+
+    const auto run = RunStaytally({}, "ulimit -n 1024");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), kMailboxes + 1u);
+    const std::regex row("^\"[^\"]*\",\"([0-9]+)\",\"([0-9]+)R\",\"(Main|Harbour Wing)\",.*");
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::smatch match;
+        ASSERT_TRUE(std::regex_match(lines[i], match, row)) << lines[i];
+        EXPECT_EQ(match[1].str(), match[2].str());
+    }
+    EXPECT_LE(Server().AcceptedConnections(), 2);
+}
+
+std::string ReportNameAt(std::uint64_t value) {
+    DateTime at;
+    at.value = value;
+    return FormatDateTime(at, "GA%Y%m%d%H%M.csv");
+}
+
+TEST_F(GuestReportTest, PlantedLinkUnderTheReportNameIsNotFollowed) {
+    Seed({{Oid(1), DbTimeAgo(60)}});
+    const std::string victim = dir_.Write("victim.txt", "keep me\n");
+    const std::uint64_t now = DateTime::Now().value;
+    for (const std::uint64_t at : {now, now + 60u * 10000000u}) {
+        const std::string link = TempFolder() + "/" + ReportNameAt(at);
+        ASSERT_EQ(::symlink(victim.c_str(), link.c_str()), 0) << link;
+    }
+
+    const auto run = RunStaytally({"-email", "desk@hotel.example"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(std::regex_match(run.err, std::regex("staytally: cannot open report file " +
+                                                     TempFolder() +
+                                                     "/GA[0-9]{12}\\.csv: it is a symbolic link\n")))
+        << run.err;
+    EXPECT_EQ(dir_.Read("victim.txt"), "keep me\n");
+}
+
+}  // namespace

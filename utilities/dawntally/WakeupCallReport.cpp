@@ -1,0 +1,3 @@
+#include "dawntally/WakeupCallReport.h"
+
+void BuildWakeupCallReport(int, const std::string&, const std::string&) {}

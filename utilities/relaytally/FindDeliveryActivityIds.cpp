@@ -1,0 +1,35 @@
+#include "relaytally/FindDeliveryActivityIds.h"
+
+#include "dbaccess/MDSActivityDB.h"
+#include "dbaccess/MongoDBSearch.h"
+#include "runtime/DateTime.h"
+#include "runtime/TimeText.h"
+
+std::vector<std::string> FindDeliveryActivityIds(const std::string& to, const std::string& from) {
+    std::string upper = to;
+    if (upper.empty()) {
+        DateTime now;
+        now.value = GetLocalFileTime();
+        upper = FormatDateTime(now, "%Y%m%d%H%M%S%s");
+    }
+
+    DBACCESS::SearchHits hits;
+    {
+        DBACCESS::MongoDBSearch search(DBACCESS::MDSActivityDB::CollectionName);
+        hits = search.FindRange("timestamp", from, upper, {"_id", "timestamp"});
+    }
+
+    std::vector<std::string> ids;
+    for (const auto& hit : hits) {
+        const auto id = hit.second.find("_id");
+        if (id == hit.second.end()) {
+            continue;
+        }
+        const std::string idText = id->second.value.Get();
+        DBACCESS::MDSActivityDB record;
+        if (record.Read(idText) == 0) {
+            ids.push_back(idText);
+        }
+    }
+    return ids;
+}

@@ -1,0 +1,170 @@
+#include "relaytally/MessageDeliveryReport.h"
+
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Poco/Exception.h"
+#include "dbaccess/MDSActivityDB.h"
+#include "dbaccess/MailboxDirectory.h"
+#include "dbaccess/QXRecording.h"
+#include "relaytally/DeliveryCodeNames.h"
+#include "relaytally/FindDeliveryActivityIds.h"
+#include "relaytally/LoadRecordingNumbers.h"
+#include "relaytally/RecordingCollection.h"
+#include "reportframe/CsvFields.h"
+#include "reportframe/DatabaseProbe.h"
+#include "reportframe/ReportContent.h"
+#include "reportframe/ReportDelivery.h"
+#include "reportframe/ReportFailure.h"
+#include "reportframe/ReportFileNames.h"
+#include "reportframe/ReportStrings.h"
+#include "runtime/TimeText.h"
+
+namespace {
+
+const std::vector<std::string> kTitles = {
+    "Timestamp", "Created", "Scheduled", "Expiration", "Username",
+    "Description", "ID", "Urgent", "Recording", "Type",
+    "Mailbox", "Room", "Name", "Tenant", "Last Activity",
+};
+
+// Recording number to its name; a recording that could not be read has an
+// empty one.
+using RecordingNames = std::map<int, std::string>;
+
+RecordingNames LoadRecordingNames() {
+    RecordingNames names;
+    for (const int number : LoadRecordingNumbers(RecordingCollection())) {
+        const DBACCESS::QXRecording recording(number);
+        names.emplace(number, recording.name.Get());
+    }
+    return names;
+}
+
+// The time columns share one working time, so a column whose text is no
+// database time shows the time of the column before it.
+std::string TimeField(DateTime& working, const std::string& text) {
+    ParseDbTimestamp(working, text);
+    return CsvField(FormatDateTime(working, "%Y-%m-%d %H:%M:%S"));
+}
+
+std::string RecordingText(const DBACCESS::MDSActivityDB& delivery, const RecordingNames& names) {
+    if (!delivery.filepath.value.empty()) {
+        return GetReportString("Message");
+    }
+    if (!delivery.text.value.empty()) {
+        return GetReportString("Text");
+    }
+    const std::string recid = delivery.recid.Get();
+    const long number = std::strtol(recid.c_str(), nullptr, 10);
+    const auto found = number >= INT_MIN && number <= INT_MAX
+                           ? names.find(static_cast<int>(number))
+                           : names.end();
+    if (found == names.end()) {
+        return GetReportString("Recording");
+    }
+    return found->second + " (" + recid + ")";
+}
+
+// The name the delivery gives the mailbox's first recipient entry.
+std::string RecipientName(const DBACCESS::MDSActivityDB& delivery, const std::string& mailbox) {
+    const auto first = delivery.recipients.lower_bound(mailbox);
+    if (first == delivery.recipients.end() || first->first != mailbox) {
+        return std::string();
+    }
+    return first->second.name.Get();
+}
+
+struct Lookups {
+    MailboxDirectory directory;
+    TenantNames tenants;
+    RecordingNames recordings;
+};
+
+// One row per activity entry of the delivery, in entry time stamp order.
+void AddDeliveryRows(ReportContent& report, const DBACCESS::MDSActivityDB& delivery,
+                     const Lookups& lookups) {
+    const std::string recording = RecordingText(delivery, lookups.recordings);
+    const std::string type = DeliveryTypeName(delivery.type.value);
+    const std::string urgent = GetReportString(delivery.urgent.value ? "Yes" : "No");
+
+    for (const auto& logged : delivery.activities) {
+        const DBACCESS::MDSActivity& entry = logged.second;
+        const std::string& mailbox = entry.mailbox.value;
+        const auto box = lookups.directory.find(mailbox);
+        std::string room;
+        std::string tenant;
+        if (box != lookups.directory.end()) {
+            room = box->second.roomid.Get();
+            const auto name = lookups.tenants.find(box->second.tenantid.Get());
+            if (name != lookups.tenants.end()) {
+                tenant = name->second;
+            }
+        }
+
+        DateTime working = DateTime::Now();
+        std::string row;
+        row += TimeField(working, entry.timestamp.Get());
+        row += TimeField(working, delivery.created.Get());
+        row += TimeField(working, delivery.deliver.value);
+        row += delivery.expiration.value.empty()
+                   ? CsvField(std::string())
+                   : TimeField(working, delivery.expiration.Get());
+        row += CsvField(delivery.creator.value);
+        row += CsvField(delivery.description.value);
+        row += CsvField(delivery.accountingid.value);
+        row += CsvField(urgent);
+        row += CsvField(recording);
+        row += CsvField(type);
+        row += CsvField(mailbox);
+        row += CsvField(room);
+        row += CsvField(RecipientName(delivery, mailbox));
+        row += CsvField(tenant);
+        row += CsvField(DeliveryActivityName(entry.activity.value));
+
+        ++report.sections.front().counts[entry.activity.value];
+        report.rows.emplace(delivery.timestamp.value, std::move(row));
+    }
+}
+
+void CollectRows(ReportContent& report, int hours) {
+    Lookups lookups;
+    lookups.directory = LoadMailboxDirectory("", MailboxCollection());
+    lookups.tenants = LoadTenantNames(TenantCollection());
+    lookups.recordings = LoadRecordingNames();
+
+    report.end = DateTime::Now();
+    report.start = DateTime::Now();
+    report.start.Subtract(TimeSpan{static_cast<std::uint32_t>(hours) * 3600u, 0});
+
+    const std::vector<std::string> ids =
+        FindDeliveryActivityIds(FormatDbTimestamp(report.end), FormatDbTimestamp(report.start));
+    for (const std::string& id : ids) {
+        const auto delivery = std::make_shared<DBACCESS::MDSActivityDB>(id);
+        if (delivery->GetId().empty()) {
+            continue;  // gone since the window was listed
+        }
+        AddDeliveryRows(report, *delivery, lookups);
+    }
+}
+
+}  // namespace
+
+void BuildMessageDeliveryReport(int hours, const std::string& emailList, const std::string& filePath) {
+    ReportContent report;
+    report.subjectPrefix = "Message Delivery report for ";
+    report.sections = {{"Activity", DeliveryActivityName, {}}};
+    report.header = CsvHeader(kTitles);
+    try {
+        const std::string databaseFailure = DatabaseUnreachableReason();
+        CollectRows(report, hours);
+        DeliverReport(report, emailList, filePath, databaseFailure);
+    } catch (const Poco::Exception& e) {
+        throw ReportFailure("database error: " + e.displayText());
+    }
+}

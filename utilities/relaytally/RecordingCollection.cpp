@@ -1,0 +1,3 @@
+#include "relaytally/RecordingCollection.h"
+
+std::string RecordingCollection() { return "recording"; }

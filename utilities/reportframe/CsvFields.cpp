@@ -1,0 +1,25 @@
+#include "reportframe/CsvFields.h"
+
+#include "reportframe/ReportStrings.h"
+
+std::string CsvField(const std::string& text) {
+    std::string field;
+    field.reserve(text.size() + 3);
+    field += '"';
+    for (char c : text) {
+        if (c == '"') {
+            field += '"';
+        }
+        field += c;
+    }
+    field += "\",";
+    return field;
+}
+
+std::string CsvHeader(const std::vector<std::string>& titles) {
+    std::string line;
+    for (const std::string& title : titles) {
+        line += CsvField(GetReportString(title));
+    }
+    return line;
+}

@@ -1,0 +1,13 @@
+#ifndef REPORTFRAME_DATABASEPROBE_H
+#define REPORTFRAME_DATABASEPROBE_H
+
+#include <string>
+
+// Why the database cannot be reached, e.g. "cannot reach the database:
+// Connection refused: 127.0.0.1:27017"; empty when a connection could be
+// had. A report builder asks once before its reads: the reads themselves
+// come back empty without a database, and the run is then ended as a
+// failure after its (empty) report is written.
+std::string DatabaseUnreachableReason();
+
+#endif

@@ -1,0 +1,33 @@
+#ifndef REPORTFRAME_REPORTCONTENT_H
+#define REPORTFRAME_REPORTCONTENT_H
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "runtime/DateTime.h"
+
+// One summary section of a mail body: its title (a label, passed through the
+// label table), the number of rows per code, and the code-name table that
+// names the codes. A section without counts is left out of the body.
+struct SummarySection {
+    std::string title;
+    std::string (*name)(int code) = nullptr;
+    std::map<int, int> counts;
+};
+
+// Everything a report builder hands over to be written and mailed. The
+// report file pattern and the mail body's temp prefix are the running
+// program's (CurrentReportProgram()).
+struct ReportContent {
+    std::string subjectPrefix;  // the mail subject before the end time
+
+    DateTime start;  // the report window
+    DateTime end;
+
+    std::string header;                            // the header line
+    std::multimap<std::string, std::string> rows;  // row lines, in output order
+    std::vector<SummarySection> sections;          // in body order
+};
+
+#endif

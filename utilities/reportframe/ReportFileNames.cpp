@@ -1,0 +1,49 @@
+#include "reportframe/ReportFileNames.h"
+
+#include "platform/NativePath.h"
+#include "platform/TempFiles.h"
+#include "reportframe/ReportProgram.h"
+#include "runtime/DateTime.h"
+#include "runtime/TimeText.h"
+
+namespace {
+
+const char* const CurrentFolder = ".\\";
+const char* const FallbackTempPattern = "%Y%m%d%I%M%S%s.tmp";
+
+std::string FormatNow(const std::string& pattern) {
+    return FormatDateTime(DateTime::Now(), pattern);
+}
+
+// The temp folder, or the current folder when there is none.
+std::string ReportFolder() {
+    std::string folder;
+    return PLATFORM::GetTempFolder(folder) ? folder : CurrentFolder;
+}
+
+}  // namespace
+
+std::string MakeReportFileName() {
+    const std::string& pattern = CurrentReportProgram().reportFilePattern;
+    return ReportFolder() + FormatNow(pattern);
+}
+
+std::string MakeTempFileName(const std::string& prefix) {
+    std::string path;
+    if (PLATFORM::CreateUniqueTempFile(PLATFORM::NativePath(ReportFolder()), prefix, path)) {
+        return path;
+    }
+    return CurrentFolder + FormatNow(FallbackTempPattern);
+}
+
+std::string MailboxCollection() {
+    return "mailbox";
+}
+
+std::string TenantCollection() {
+    return "tenant";
+}
+
+std::string ReportMailboxActivityCollection() {
+    return "reportmbactivity";
+}

@@ -1,0 +1,22 @@
+#ifndef REPORTFRAME_REPORTFILENAMES_H
+#define REPORTFRAME_REPORTFILENAMES_H
+
+#include <string>
+
+// The default report file: the temp folder (".\" when there is none) and the
+// local time in the running program's report file pattern
+// (CurrentReportProgram().reportFilePattern), e.g. "/tmp/GA202404111530.csv".
+// The file is not created. Throws std::logic_error when no program is running.
+std::string MakeReportFileName();
+
+// A new, empty temp file whose name begins with prefix, e.g.
+// "/tmp/grA1b2C3.tmp". When none can be made: a name in the current folder
+// from the local time (".\" + "%Y%m%d%I%M%S%s.tmp"), not created.
+std::string MakeTempFileName(const std::string& prefix);
+
+// Collection names; each call returns a new string.
+std::string MailboxCollection();
+std::string TenantCollection();
+std::string ReportMailboxActivityCollection();
+
+#endif

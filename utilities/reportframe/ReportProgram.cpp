@@ -1,0 +1,113 @@
+#include "reportframe/ReportProgram.h"
+
+#include <Poco/Exception.h>
+
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <stdexcept>
+
+#include "reportframe/Banner.h"
+#include "reportframe/CommandLine.h"
+#include "reportframe/ReportStrings.h"
+#include "runtime/CaseConversion.h"
+
+namespace {
+
+const ReportProgram* current = nullptr;
+
+const int DefaultHours = 24;
+
+const char* const ExampleEmails = "frontdesk@example.com;manager@example.com";
+const char* const ExampleEmail = "manager@example.com";
+
+// The first entry of a key, or the empty text.
+std::string FirstValue(const OptionMap& options, const std::string& key) {
+    const auto found = options.find(key);
+    return found == options.end() ? std::string() : found->second;
+}
+
+// atol's reading of the value (leading blanks, sign, digits; anything else
+// ends it), except that a number past the range of int is not cut into some
+// other value: too large is the longest window, too small the default.
+int ReportHours(const OptionMap& options) {
+    if (options.find("HOURS") == options.end()) {
+        return DefaultHours;
+    }
+    const std::string text = FirstValue(options, "HOURS");
+    const long hours = std::strtol(text.c_str(), nullptr, 10);
+    if (hours < 1) {
+        return DefaultHours;
+    }
+    return hours > MaxReportHours ? MaxReportHours : static_cast<int>(hours);
+}
+
+void PrintUsage(const ReportProgram& program) {
+    const std::string& name = program.name;
+    std::cout << FormatBanner(CORVANE::ConvertCase(name, CORVANE::CaseConversionUpper)) << std::endl;
+    std::cout << program.description << std::endl;
+    std::cout << "-hours    Number of hours to report on. Default is 24." << std::endl;
+    std::cout << "-email    Optional email addresses to send report to. Quorix must be enabled for Postwick. "
+                 "Seperate email addresses by a ;"
+              << std::endl;
+    std::cout
+        << "-file     Optional file to write the report to. If file is specified along with email address "
+           "file will not be automatically deleted after being sent."
+        << std::endl;
+    std::cout << "\r\nExamples" << std::endl;
+    std::cout << "  " << name << " -hours 5 -email " << ExampleEmails << std::endl;
+    std::cout << "  " << name << " -file \"c:\\temp\\report.csv\" -email " << ExampleEmail << std::endl;
+    std::cout << "  " << name << " > \"c:\\test.csv\"" << std::endl;
+}
+
+void RunBuilder(const ReportProgram& program, const OptionMap& options) {
+    LoadReportStrings();
+    program.builder(ReportHours(options), FirstValue(options, "EMAIL"), FirstValue(options, "FILE"));
+}
+
+int Fail(const ReportProgram& program, const std::string& what) {
+    std::cerr << program.name << ": " << what << std::endl;
+    return 1;
+}
+
+}  // namespace
+
+void SetCurrentReportProgram(const ReportProgram* program) {
+    current = program;
+}
+
+const ReportProgram& CurrentReportProgram() {
+    if (current == nullptr) {
+        throw std::logic_error("no report program is running");
+    }
+    return *current;
+}
+
+int RunReportProgram(const ReportProgram& program, int argc, char** argv) {
+    OptionMap options;
+    ParseCommandLine(argc, argv, &options);
+    // The program stays current only while it runs.
+    struct Running {
+        explicit Running(const ReportProgram& program) : previous(current) { current = &program; }
+        ~Running() { current = previous; }
+        const ReportProgram* previous;
+    } running(program);
+    try {
+        if (options.count("?") != 0) {
+            PrintUsage(program);
+        } else {
+            RunBuilder(program, options);
+        }
+    } catch (const Poco::Exception& e) {
+        return Fail(program, e.displayText());
+    } catch (const std::exception& e) {
+        return Fail(program, e.what());
+    } catch (...) {
+        return Fail(program, "unknown failure");
+    }
+    // A report that never reached the console is no success.
+    if (!std::cout.flush()) {
+        return Fail(program, "cannot write to standard output");
+    }
+    return 0;
+}

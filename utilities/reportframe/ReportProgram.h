@@ -1,0 +1,36 @@
+#ifndef REPORTFRAME_REPORTPROGRAM_H
+#define REPORTFRAME_REPORTPROGRAM_H
+
+#include <string>
+
+// Builds one report over the last `hours` hours (1 to MaxReportHours), to the
+// console, to filePath, and/or mailed to emailList. Failures leave it as
+// exceptions (see ReportFailure.h).
+using ReportBuilder = void (*)(int hours, const std::string& emailList, const std::string& filePath);
+
+// The longest window: hours x 3600 still fits the 32-bit seconds of a
+// TimeSpan when computed in unsigned arithmetic (static_cast<unsigned>(hours) * 3600u).
+constexpr int MaxReportHours = 1193046;
+
+// Everything in which the three report programs differ.
+struct ReportProgram {
+    std::string name;               // "staytally": usage examples, failure lines; upper-cased in the banner
+    std::string description;        // first usage text
+    std::string reportFilePattern;  // FormatDateTime pattern of the default report file, "GA%Y%m%d%H%M.csv"
+    std::string tempPrefix;         // prefix of the mail body temp file, "gr"
+    ReportBuilder builder;
+};
+
+// The whole run of a report program: options, then either the banner and
+// usage (option "?") or the label table and the builder. Returns the exit
+// code: 0, or 1 when the builder failed or standard output could not be
+// written, after one line "<name>: <what failed>" on standard error.
+int RunReportProgram(const ReportProgram& program, int argc, char** argv);
+
+// The program being run: set by RunReportProgram before the builder starts;
+// tests that call a builder directly set it themselves. CurrentReportProgram
+// throws std::logic_error when none is set.
+void SetCurrentReportProgram(const ReportProgram* program);
+const ReportProgram& CurrentReportProgram();
+
+#endif

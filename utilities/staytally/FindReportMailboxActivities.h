@@ -1,0 +1,20 @@
+#ifndef STAYTALLY_FINDREPORTMAILBOXACTIVITIES_H
+#define STAYTALLY_FINDREPORTMAILBOXACTIVITIES_H
+
+#include <map>
+#include <string>
+
+#include "staytally/ReportMailboxActivityDB.h"
+
+// The activity records by their "_id" text.
+using ReportMailboxActivities = std::multimap<std::string, DBACCESS::ReportMailboxActivityDB>;
+
+// Every activity record whose "timestamp" lies between from and to (17-digit
+// time texts, both inclusive) that could be read: one range query for the
+// ids, then one read per id. A record gone between the two is left out.
+// collection names the searched collection; the records are read from their
+// own, "reportmbactivity".
+ReportMailboxActivities FindReportMailboxActivities(const std::string& from, const std::string& to,
+                                                    const std::string& collection);
+
+#endif

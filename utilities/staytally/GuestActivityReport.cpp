@@ -1,0 +1,105 @@
+#include "staytally/GuestActivityReport.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Poco/Exception.h"
+#include "dbaccess/MailboxDirectory.h"
+#include "dbaccess/QXMailbox.h"
+#include "reportframe/CsvFields.h"
+#include "reportframe/DatabaseProbe.h"
+#include "reportframe/ReportContent.h"
+#include "reportframe/ReportDelivery.h"
+#include "reportframe/ReportFailure.h"
+#include "reportframe/ReportFileNames.h"
+#include "runtime/TimeText.h"
+#include "staytally/FindReportMailboxActivities.h"
+#include "staytally/GuestCodeNames.h"
+
+namespace {
+
+const std::vector<std::string> kTitles = {
+    "Timestamp", "Mailbox", "Room",   "Tenant",  "Activity", "Method",
+    "Result",    "Detail",  "Who",    "To From", "Line",
+};
+
+enum Section { kActivity, kMethod, kResult };
+
+// Reads the window and turns every record of a guest mailbox into a row.
+void CollectRows(ReportContent& report, int hours) {
+    const auto directory = LoadMailboxDirectory("", MailboxCollection());
+    const auto tenants = LoadTenantNames(TenantCollection());
+
+    // Each guest mailbox is read once, when its first row is built, and kept
+    // for the rows after it.
+    std::map<std::string, std::shared_ptr<DBACCESS::QXMailbox>> mailboxes;
+    for (const auto& entry : directory) {
+        mailboxes.emplace(entry.first, nullptr);
+    }
+
+    report.end = DateTime::Now();
+    report.start = DateTime::Now();
+    report.start.Subtract(TimeSpan{static_cast<std::uint32_t>(hours) * 3600u, 0});
+
+    const auto records = FindReportMailboxActivities(FormatDbTimestamp(report.start),
+                                                     FormatDbTimestamp(report.end),
+                                                     ReportMailboxActivityCollection());
+    for (const auto& hit : records) {
+        const DBACCESS::ReportMailboxActivityDB& record = hit.second;
+        const std::string number = record.mailbox.Get();
+        const auto known = mailboxes.find(number);
+        if (known == mailboxes.end()) {
+            continue;  // not a guest mailbox
+        }
+        if (!known->second) {
+            known->second = std::make_shared<DBACCESS::QXMailbox>(number);
+        }
+        const DBACCESS::QXMailbox& mailbox = *known->second;
+
+        // A time stamp that is no database time shows when the row was made.
+        DateTime when = DateTime::Now();
+        ParseDbTimestamp(when, record.timestamp.Get());
+        const auto tenant = tenants.find(mailbox.tenantid.Get());
+
+        std::string row;
+        row += CsvField(FormatDateTime(when, "%Y-%m-%d %H:%M:%S"));
+        row += CsvField(number);
+        row += CsvField(mailbox.room.roomid.Get());
+        row += CsvField(tenant == tenants.end() ? std::string() : tenant->second);
+        row += CsvField(GuestActivityName(record.activity.value));
+        row += CsvField(GuestMethodName(record.method.value));
+        row += CsvField(GuestResultName(record.result.value));
+        row += CsvField(record.detail.Get());
+        row += CsvField(record.username.Get());
+        row += CsvField(record.msgtofrom.Get());
+        row += CsvField(std::to_string(record.line.value));
+
+        ++report.sections[kActivity].counts[record.activity.value];
+        ++report.sections[kMethod].counts[record.method.value];
+        ++report.sections[kResult].counts[record.result.value];
+        report.rows.emplace(record.timestamp.Get(), std::move(row));
+    }
+}
+
+}  // namespace
+
+void BuildGuestActivityReport(int hours, const std::string& emailList, const std::string& filePath) {
+    ReportContent report;
+    report.subjectPrefix = "Guest report for ";
+    report.sections = {
+        {"Activity", GuestActivityName, {}},
+        {"Method", GuestMethodName, {}},
+        {"Results", GuestResultName, {}},
+    };
+    report.header = CsvHeader(kTitles);
+    try {
+        const std::string databaseFailure = DatabaseUnreachableReason();
+        CollectRows(report, hours);
+        DeliverReport(report, emailList, filePath, databaseFailure);
+    } catch (const Poco::Exception& e) {
+        throw ReportFailure("database error: " + e.displayText());
+    }
+}
