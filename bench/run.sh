@@ -4,6 +4,7 @@
 # staytally_bench.py (e.g. --records 10000,20000,40000 --mailboxes 3000).
 # A first argument naming another report program runs its benchmark instead:
 #   bench/run.sh relaytally [--deliveries 5000,10000]   (relaytally_bench.py)
+#   bench/run.sh dawntally [--events 20000,40000]       (dawntally_bench.py)
 # As root the run gets its own network namespace, so that the benchmark's
 # server does not meet another on 127.0.0.1:27017.
 set -euo pipefail

@@ -44,7 +44,9 @@ def start_server(seed_file, log):
             return server
     server.kill()
     server.wait()
-    raise SystemExit("the test server did not start (see %s)" % log.name)
+    log.flush()
+    with open(log.name) as written:
+        raise SystemExit("the test server did not start:\n" + written.read())
 
 
 def stop_server(server):
@@ -72,7 +74,7 @@ def socket_count(pid):
 
 def run_report(program, out_file):
     """Runs one report; returns (cpu seconds, peak RSS in KiB, most sockets, rows)."""
-    child = subprocess.Popen([program, "-hours", "24", "-file", out_file],
+    child = subprocess.Popen([program, "-hours", "24", "~file", out_file],
                              stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     most = 0
     while True:

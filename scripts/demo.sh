@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The sample run on a fresh machine: builds staytally and relaytally, starts
-# the bundled test database server seeded with the sample hotel (a day of guest
-# activity and message deliveries time-stamped relative to now), prints the
-# guest activity and message delivery reports of the last 24 hours as CSV, and
-# stops the server again on the way out.
+# The sample run on a fresh machine: builds staytally, relaytally and
+# dawntally, starts the bundled test database server seeded with the sample
+# hotel (a day of guest activity, message deliveries and wake-up calls
+# time-stamped relative to now), prints the guest activity, message delivery
+# and wake-up call reports of the last 24 hours as CSV, and stops the server
+# again on the way out.
 #
 # As root it first installs the dependencies (scripts/install-deps.sh; set
 # QX_SKIP_INSTALL=1 to skip); otherwise it needs them installed already.
@@ -17,9 +18,9 @@ if [ "$(id -u)" -eq 0 ] && [ "${QX_SKIP_INSTALL:-0}" != 1 ]; then
 fi
 
 build=${QX_DEMO_BUILD:-build/demo}
-echo "== building staytally and relaytally in $build" >&2
+echo "== building staytally, relaytally and dawntally in $build" >&2
 cmake -S . -B "$build" -DQX_WERROR=OFF -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target staytally relaytally >/dev/null
+cmake --build "$build" -j"$(nproc)" --target staytally relaytally dawntally >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/staytally-demo.XXXXXX")
 server=""
@@ -35,9 +36,11 @@ trap cleanup EXIT
 /usr/bin/python3 tests/data/make-sample-hotel.py --out "$work/hotel.json"
 /usr/bin/python3 tests/data/make-sample-deliveries.py --hotel "$work/hotel.json" \
   --out "$work/deliveries.json"
+/usr/bin/python3 tests/data/make-sample-wakeups.py --hotel "$work/hotel.json" \
+  --out "$work/wakeups.json"
 
 /usr/bin/python3 tests/dbserver/server.py --seed "$work/hotel.json" "$work/deliveries.json" \
-  </dev/null >"$work/server.out" 2>"$work/server.err" &
+  "$work/wakeups.json" </dev/null >"$work/server.out" 2>"$work/server.err" &
 server=$!
 
 for _ in $(seq 1 200); do
@@ -61,3 +64,6 @@ echo "== staytally -hours 24" >&2
 
 echo "== relaytally -hours 24" >&2
 "$build/utilities/relaytally/relaytally" -hours 24
+
+echo "== dawntally -hours 24" >&2
+"$build/utilities/dawntally/dawntally" -hours 24

@@ -15,7 +15,7 @@ suite() {
   local name=$1 sanitize=$2 target=$3 label=$4
   echo "=== ${name} build"
   cmake -S . -B "build/${name}" -DQX_SANITIZE="${sanitize}" >/dev/null
-  cmake --build "build/${name}" -j"${jobs}" --target "${target}"
+  cmake --build "build/${name}" -j"${jobs}" --target ${target}
   echo "=== ${name} tests"
   (cd "build/${name}" && ctest --output-on-failure -j"${jobs}" ${label:+-L "${label}"})
 }
@@ -26,4 +26,4 @@ export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 
 suite plain "" all ""
 suite asan address all ""
-suite tsan thread runtime_tests runtime
+suite tsan thread "runtime_tests staytally" runtime

@@ -1,8 +1,10 @@
 #include "dbaccess/ConnectionPool.h"
 
+#include "runtime/StartupOrder.h"
+
 namespace DBACCESS {
 
-ConnectionObjectPool ConnectionPool(ConnectionFactory(), ConnectionPoolCapacity,
-                                    ConnectionPoolPeakCapacity);
+ConnectionObjectPool ConnectionPool QX_STARTUP_STEP(QX_STEP_CONNECTION_POOL)(
+    ConnectionFactory(), ConnectionPoolCapacity, ConnectionPoolPeakCapacity);
 
 }  // namespace DBACCESS

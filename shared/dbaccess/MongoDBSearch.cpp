@@ -114,12 +114,18 @@ void MongoDBSearch::FindAll(std::multimap<std::string, std::string>& out, const 
             std::vector<DocumentFields> batch = ParseSearchResults(reply.documents());
             if (batch.empty())
                 break;
-            for (DocumentFields& document : batch)
+            // Only the field itself (flattened when it holds a sub-document):
+            // not the "_id" the server adds, nor the error document of a
+            // refused query.
+            const std::string nested = field + ".";
+            for (const DocumentFields& document : batch)
             {
-                if (field != IdName)
-                    document.erase(IdName);
                 for (const auto& element : document)
-                    out.emplace(element.first, element.second.value.value);
+                {
+                    const std::string& name = element.first;
+                    if (name == field || name.compare(0, nested.size(), nested) == 0)
+                        out.emplace(element.first, element.second.value.value);
+                }
             }
             if (reply.cursorID() == 0)
                 break;

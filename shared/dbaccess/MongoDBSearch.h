@@ -39,8 +39,9 @@ public:
                          const std::string& upper, const std::set<std::string>& fields);
     // Every value of one field in the collection: out is emptied, then holds
     // one (element name, text) pair per element of each document's
-    // projection of field, documents in reply order; "_id" only when it is
-    // the field asked for. Documents without the field add nothing.
+    // projection of field (the field, or "field.x" for a sub-document),
+    // documents in reply order; "_id" only when it is the field asked for.
+    // Documents without the field add nothing, and a refused query nothing.
     void FindAll(std::multimap<std::string, std::string>& out, const std::string& field);
 
 private:

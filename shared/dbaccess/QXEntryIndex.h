@@ -66,6 +66,8 @@ public:
             }
             catch (const Poco::Exception&)
             {
+                // Missing or not a sub-document: one unreadable entry must
+                // not cost the mailbox its other entries.
             }
         }
     }

@@ -1,18 +1,237 @@
 #include "runtime/LogFile.h"
 
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/FileCopy.h"
+#include "platform/NativePath.h"
+#include "runtime/CaseConversion.h"
+#include "runtime/FindFiles.h"
+#include "runtime/GetDataPath.h"
+#include "runtime/MutexAutoLock.h"
+#include "runtime/SharedConstants.h"
+#include "runtime/TraceText.h"
+
+namespace {
+
+const char ArchiveFolder[] = "\\ARCHIVE";
+constexpr std::uint32_t MarkerLevel = 0xFFFFFFFF;
+constexpr std::size_t StampDigits = 17;  // YYYYMMDDHHMMSSmmm
+
+PLATFORM::CalendarTime LocalNow() {
+  PLATFORM::CalendarTime now;
+  PLATFORM::ReadLocalClock(now);
+  return now;
+}
+
+// The files of one log among those its find pattern lists: the pattern
+// "<log name>*.ltt" also lists other logs whose names begin with this one
+// (HOSTEL10.ltt for HOSTEL1), and a rollover must not move or delete
+// another writer's files. Kept are the log itself and its rolled copies.
+class OwnLogFiles : public QXUTIL::FindFiles {
+public:
+  explicit OwnLogFiles(const std::string& logName) : logName_(logName) {}
+
+protected:
+  bool OnFile(const QXUTIL::File& file) override {
+    const std::string& name = file.Name();
+    const std::size_t stampEnd = name.size() - TraceFileExtension.size();
+    if (name.size() < logName_.size() + TraceFileExtension.size() ||
+        CORVANE::ConvertCase(name.substr(0, logName_.size()), CORVANE::CaseConversionUpper) !=
+            CORVANE::ConvertCase(logName_, CORVANE::CaseConversionUpper)) {
+      return false;
+    }
+    const std::string middle = name.substr(logName_.size(), stampEnd - logName_.size());
+    if (!middle.empty() && !IsStamp(middle)) {
+      return false;
+    }
+    return FindFiles::OnFile(file);
+  }
+
+private:
+  // "-" and the digits of an opened time.
+  static bool IsStamp(const std::string& text) {
+    if (text.size() < 1 + StampDigits || text[0] != '-') {
+      return false;
+    }
+    return text.find_first_not_of("0123456789", 1) == std::string::npos;
+  }
+
+  std::string logName_;
+};
+
+}  // namespace
+
 LogFile::LogFile(const std::string& logName, std::uint32_t logId)
-    : logName_(logName), logId_(logId) {}
+    : logName_(logName), logId_(logId), opened_(LocalNow()) {}
 
-LogFile::LogFile(const LogFile& other) : logName_(other.logName_), logId_(other.logId_) {}
+LogFile::LogFile(const LogFile& other)
+    : writesUntilCommit_(other.writesUntilCommit_),
+      logName_(other.logName_),
+      rollover_(other.rollover_),
+      logId_(other.logId_),
+      opened_(LocalNow()) {}
 
-LogFile::~LogFile() = default;
+LogFile::~LogFile() { Close(); }
 
-void LogFile::Open() {}
+std::string LogFile::RolledFileName(const std::string& logName,
+                                    const PLATFORM::CalendarTime& opened) {
+  char stamp[64];
+  std::snprintf(stamp, sizeof stamp, "-%d%02d%02d%02d%02d%02d%03d", opened.year, opened.month,
+                opened.day, opened.hour, opened.minute, opened.second, opened.milliseconds);
+  return logName + stamp + TraceFileExtension;
+}
 
-void LogFile::Close() {}
+std::string LogFile::MarkerLine(const PLATFORM::CalendarTime& time, const char* words) const {
+  return FormatTraceLine(logName_, static_cast<std::uint32_t>(getpid()),
+                         static_cast<std::uint32_t>(gettid()), FormatTraceTime(time), MarkerLevel,
+                         words);
+}
 
-void LogFile::WriteLine(const std::string&) {}
+void LogFile::Open() {
+  Close();
+  opened_ = LocalNow();
+  if (logName_.empty()) {
+    return;
+  }
+  GetDataPath(path_, TraceFolderName, "\\" + logName_ + TraceFileExtension);
+  descriptor_ = ::open(PLATFORM::NativePath(path_).c_str(),
+                       O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+  if (descriptor_ >= 0) {
+    WriteLine(MarkerLine(opened_, "File opened"));
+  }
+}
 
-void LogFile::DayRollover() {}
+void LogFile::Close() {
+  if (descriptor_ < 0) {
+    return;
+  }
+  WriteCounted(MarkerLine(LocalNow(), "File closed"));
+  CloseDescriptor();
+}
 
-void LogFile::SizeRollover() {}
+void LogFile::CloseDescriptor() {
+  if (descriptor_ >= 0) {
+    ::close(descriptor_);
+    descriptor_ = -1;
+  }
+}
+
+bool LogFile::WriteCounted(const std::string& bytes) {
+  const ssize_t written = ::write(descriptor_, bytes.data(), bytes.size());
+  if (written < 0 || static_cast<std::size_t>(written) != bytes.size()) {
+    return false;
+  }
+  if (--writesUntilCommit_ < 1) {
+    ::fsync(descriptor_);
+    writesUntilCommit_ = CommitInterval;
+  }
+  return true;
+}
+
+void LogFile::WriteLine(const std::string& text) {
+  if (descriptor_ < 0) {
+    Open();
+    if (descriptor_ < 0) {
+      return;
+    }
+  }
+  if (!WriteCounted(text)) {
+    Close();
+  }
+}
+
+std::int64_t LogFile::FileSize() const {
+  struct stat info {};
+  return ::fstat(descriptor_, &info) == 0 ? static_cast<std::int64_t>(info.st_size) : 0;
+}
+
+void LogFile::ReopenWhenMoved() {
+  if (descriptor_ < 0 || path_.empty()) {
+    return;
+  }
+  struct stat open {};
+  struct stat atPath {};
+  if (::fstat(descriptor_, &open) != 0) {
+    return;
+  }
+  if (::stat(PLATFORM::NativePath(path_).c_str(), &atPath) != 0 || atPath.st_dev != open.st_dev ||
+      atPath.st_ino != open.st_ino) {
+    // Whatever this descriptor still reaches is no longer the log.
+    CloseDescriptor();
+    Open();
+  }
+}
+
+bool LogFile::MakeRolledCopy() {
+  std::string rolled;
+  GetDataPath(rolled, TraceFolderName, "\\" + RolledFileName(logName_, opened_));
+  ::unlink(PLATFORM::NativePath(rolled).c_str());
+  ::fsync(descriptor_);
+  if (!PLATFORM::CopyFile(path_, rolled, false)) {
+    return false;
+  }
+  (void)::ftruncate(descriptor_, 0);
+  return true;
+}
+
+void LogFile::DayRollover() {
+  ReopenWhenMoved();
+  if (descriptor_ < 0 || path_.empty() || !rollover_) {
+    return;
+  }
+  SEMAPHORE::MutexAutoLock lock(logName_, "");
+  if (!MakeRolledCopy()) {
+    return;
+  }
+  std::string folder;
+  GetDataPath(folder, TraceFolderName);
+  OwnLogFiles files(logName_);
+  files.Find(folder, logName_ + "*" + TraceFileExtension);
+  std::string archive;
+  GetDataPath(archive, TraceFolderName, ArchiveFolder);
+  ::mkdir(PLATFORM::NativePath(archive).c_str(), 0777);  // an existing folder is fine
+  for (const auto& entry : files.SortByTime()) {
+    const QXUTIL::File& file = entry.second;
+    if (file.Path() == path_) {
+      continue;
+    }
+    std::string target;
+    GetDataPath(target, TraceFolderName, ArchiveFolder, "\\" + file.Name());
+    if (PLATFORM::CopyFile(file.Path(), target, false)) {
+      ::unlink(PLATFORM::NativePath(file.Path()).c_str());
+    }
+  }
+  CloseDescriptor();
+  Open();
+}
+
+void LogFile::SizeRollover() {
+  ReopenWhenMoved();
+  if (descriptor_ < 0 || path_.empty() || !rollover_ || FileSize() < RolloverSize) {
+    return;
+  }
+  SEMAPHORE::MutexAutoLock lock(logName_, "");
+  // Another writer of this log may have rolled it while this one waited.
+  if (FileSize() < RolloverSize || !MakeRolledCopy()) {
+    return;
+  }
+  std::string folder;
+  GetDataPath(folder, TraceFolderName);
+  OwnLogFiles files(logName_);
+  files.Find(folder, logName_ + "*" + TraceFileExtension);
+  const auto byTime = files.SortByTime();  // oldest first
+  std::size_t listed = byTime.size();
+  for (auto entry = byTime.begin(); entry != byTime.end() && listed > KeptFiles; ++entry) {
+    // The log counts among the kept files but is never deleted: it is open.
+    if (entry->second.Path() == path_) {
+      continue;
+    }
+    ::unlink(PLATFORM::NativePath(entry->second.Path()).c_str());
+    --listed;
+  }
+  CloseDescriptor();
+  Open();
+}

@@ -101,17 +101,22 @@ def guest_mailboxes(count, rng, created):
     return boxes
 
 
+# Staff and system boxes have five-digit numbers, above every room number the
+# script makes (floor 1 to 150 for up to 3,000 guests).
+STAFF_BOXES = ["90000", "90001", "90999"]
+
+
 def other_mailboxes(created):
     """Staff and system boxes: in the mailbox collection, not in the report."""
     return [
-        {"_id": "900", "type": 1, "tenantid": "1", "cosname": "admin",
+        {"_id": STAFF_BOXES[0], "type": 1, "tenantid": "1", "cosname": "admin",
          "created": created, "updated": created,
          "name": {"first_display": "Front", "last_display": "Desk"},
-         "extension": [{"definition": "900", "pos": 0}]},
-        {"_id": "901", "type": 3, "tenantid": "1", "cosname": "staff",
+         "extension": [{"definition": STAFF_BOXES[0], "pos": 0}]},
+        {"_id": STAFF_BOXES[1], "type": 3, "tenantid": "1", "cosname": "staff",
          "created": created, "updated": created,
          "name": {"first_display": "Night", "last_display": "Audit"}},
-        {"_id": "999", "type": 2, "tenantid": "1", "cosname": "system",
+        {"_id": STAFF_BOXES[2], "type": 2, "tenantid": "1", "cosname": "system",
          "created": created, "updated": created},
     ]
 
@@ -126,7 +131,7 @@ def activities(count, numbers, hours, rng, now):
     for i, moment in enumerate(moments):
         activity, method, results, detail, _ = rng.choices(EVENTS, weights)[0]
         # One in twenty events concerns a staff or system box.
-        mailbox = rng.choice(["900", "901", "999"]) if rng.random() < 0.05 else rng.choice(numbers)
+        mailbox = rng.choice(STAFF_BOXES) if rng.random() < 0.05 else rng.choice(numbers)
         docs.append({
             "_id": object_id(base_seconds + i, i),
             "timestamp": db_time(moment),
@@ -152,8 +157,8 @@ def main():
     parser.add_argument("--hours", type=float, default=23.0)
     parser.add_argument("--seed", type=int, default=7)
     args = parser.parse_args()
-    if args.guests < 1 or args.activities < 0 or args.hours <= 0:
-        parser.error("guests must be at least 1, activities at least 0, hours above 0")
+    if not 1 <= args.guests <= 3000 or args.activities < 0 or args.hours <= 0:
+        parser.error("guests must be 1 to 3000, activities at least 0, hours above 0")
 
     rng = random.Random(args.seed)
     now = datetime.datetime.now()

@@ -41,9 +41,11 @@ class Control:
         return action(command)
 
     def _reset(self, command):
+        # Connections made before the reset count in the period before it.
+        self._listener.start()
+        self._listener.accept_waiting()
         with self._state.lock:
             self._state.reset()
-        self._listener.start()
         return []
 
     def _seed(self, command):

@@ -60,6 +60,12 @@ class Listener:
             if wake in ready:
                 return
 
+    def accept_waiting(self):
+        """Takes the connections whose connect already succeeded, so that
+        they count as accepted before whatever the caller does next."""
+        if self._socket is not None:
+            self._accept_waiting(self._socket)
+
     def _accept_waiting(self, sock):
         """Takes every connection that waits in the backlog: the client sees
         those as open, and closing the socket would reset them."""

@@ -5,7 +5,6 @@ import re
 
 import bson
 from mongomock import OperationFailure, filtering
-from mongomock.collection import _combine_projection_spec, _project_by_spec
 
 import extjson
 from errors import QueryError
@@ -67,11 +66,7 @@ def project(document, fields):
     if not spec:
         chosen = {} if with_id else document
     else:
-        try:
-            chosen = _project_by_spec(document, _combine_projection_spec(spec),
-                                      is_include=modes.pop(), container=dict)
-        except (OperationFailure, NotImplementedError) as error:
-            raise QueryError(str(error), 2)
+        chosen = _project_paths(document, _path_tree(spec), modes.pop())
     result = {}
     for name in document:
         if name == '_id':
@@ -79,6 +74,50 @@ def project(document, fields):
                 result[name] = document[name]
         elif name in chosen:
             result[name] = chosen[name]
+    return result
+
+
+def _path_tree(spec):
+    """{"a.b": 1, "c": 1} as {"a": {"b": True}, "c": True}; a shorter path
+    wins over a longer one below it, as mongod takes the whole element."""
+    tree = {}
+    for name in spec:
+        node = tree
+        parts = name.split('.')
+        for part in parts[:-1]:
+            child = node.setdefault(part, {})
+            if child is True:
+                break
+            node = child
+        else:
+            node[parts[-1]] = True
+    return tree
+
+
+def _project_paths(value, tree, include):
+    """mongod's dotted projection: a path goes into sub-documents and into
+    the documents of an array; inclusion drops what a path cannot reach
+    (array elements that are no documents, scalars under a longer path),
+    exclusion keeps it."""
+    if isinstance(value, list):
+        if include:
+            return [_project_paths(item, tree, include)
+                    for item in value if isinstance(item, dict)]
+        return [_project_paths(item, tree, include) if isinstance(item, dict) else item
+                for item in value]
+    result = {}
+    for name, item in value.items():
+        node = tree.get(name)
+        if node is None:
+            if not include:
+                result[name] = item
+        elif node is True:
+            if include:
+                result[name] = item
+        elif isinstance(item, (dict, list)):
+            result[name] = _project_paths(item, node, include)
+        elif not include:
+            result[name] = item
     return result
 
 

@@ -63,4 +63,11 @@ TEST_F(LoadRecordingNumbersTest, FindAllOfTheIdKeepsIt) {
     EXPECT_EQ(values, (Values{{"_id", "r1"}, {"_id", "65f000000000000000000002"}}));
 }
 
+TEST_F(LoadRecordingNumbersTest, ARefusedQueryGivesNoNumbers) {
+    Server().Seed("recording", R"([{"_id": "a", "number": 5}])");
+    Server().FailNextQuery("recording", "not authorized on kelden", 13);
+    EXPECT_TRUE(LoadRecordingNumbers("recording").empty());
+    EXPECT_EQ(LoadRecordingNumbers("recording"), std::set<int>{5});
+}
+
 }  // namespace

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "RelayFixture.h"
 #include "support/ProgramRun.h"
 #include "support/TempDir.h"
@@ -143,7 +145,6 @@ TEST_F(MessageDeliveryReportTest, RecordingColumn) {
         {"recording with a text number", R"("recid": "7")", " (7)"},
     };
     for (const Case& c : cases) {
-        Server().Reset();
         SetUp();
         Server().Seed("mdsactivity", "[" + Delivery("d", 60, std::string(", ") + c.fields + R"(,
             "activity": [{"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") + "]");
@@ -240,6 +241,21 @@ TEST_F(MessageDeliveryReportTest, ADatabaseErrorMidReportEndsTheRunWithAMessage)
     EXPECT_EQ(result.signal, 0);
     EXPECT_EQ(result.err.rfind("relaytally: database error: ", 0), 0u) << result.err;
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+}
+
+TEST_F(MessageDeliveryReportTest, APlantedLinkUnderTheReportNameIsNotFollowed) {
+    const std::string victim = tmp_.Write("victim.txt", "precious\n");
+    // The name of this minute and of the next, in case the run starts late.
+    for (std::uint32_t ahead : {0u, 60u}) {
+        DateTime when = DateTime::Now();
+        when.value += static_cast<std::uint64_t>(ahead) * 10000000u;
+        const std::string link = tmp_.File(FormatDateTime(when, "MDS%Y%m%d%H%M.csv"));
+        ASSERT_EQ(::symlink(victim.c_str(), link.c_str()), 0) << link;
+    }
+    const ProgramResult result = Run({"-email", "desk@example.com"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("cannot open report file"), std::string::npos) << result.err;
+    EXPECT_EQ(tmp_.Read("victim.txt"), "precious\n");
 }
 
 }  // namespace

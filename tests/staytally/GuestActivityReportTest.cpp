@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <dirent.h>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -40,9 +39,8 @@ std::vector<std::string> Details(const std::string& report) {
     std::vector<std::string> details;
     const std::vector<std::string> lines = Lines(report);
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        std::smatch match;
-        const std::regex detail("^(?:\"[^\"]*\",){7}\"([^\"]*)\",");
-        details.push_back(std::regex_search(lines[i], match, detail) ? match[1].str() : "?");
+        const std::vector<std::string> fields = CsvFieldsOf(lines[i]);
+        details.push_back(fields.size() == 12 ? fields[7] : "?");
     }
     return details;
 }
@@ -184,7 +182,7 @@ TEST_F(GuestReportTest, EmailWithoutFileMailsATempReportWithItsSummary) {
     for (const std::string& name : FilesIn(TempFolder())) {
         (name.compare(0, 2, "GA") == 0 ? reportName : bodyName) = name;
     }
-    EXPECT_TRUE(std::regex_match(reportName, std::regex("GA[0-9]{12}\\.csv"))) << reportName;
+    EXPECT_TRUE(FitsPattern(reportName, "GA############.csv")) << reportName;
     EXPECT_EQ(bodyName.compare(0, 2, "gr"), 0) << bodyName;
     const std::string reportPath = TempFolder() + "/" + reportName;
     const std::string report = FileText(reportPath);
@@ -199,19 +197,16 @@ TEST_F(GuestReportTest, EmailWithoutFileMailsATempReportWithItsSummary) {
     EXPECT_EQ(JsonString(task, "emailaddress"), recipients);
     EXPECT_EQ(JsonString(task, "bodypath"), TempFolder() + "/" + bodyName);
     EXPECT_EQ(JsonMember(task, "tasktype"), "2");
-    EXPECT_TRUE(std::regex_match(JsonString(task, "subject"),
-                                 std::regex("Guest report for [0-9]{4}-[0-9]{2}-[0-9]{2} at "
-                                            "[0-9]{2}:[0-9]{2} [aApP][mM]")))
+    EXPECT_TRUE(FitsPattern(JsonString(task, "subject"), "Guest report for ####-##-## at ##:## *m"))
         << task;
 
-    const std::string time = "[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2} [aApP][mM]";
+    const std::string time = "####-##-## ##:## *m";
     const std::string body = FileText(TempFolder() + "/" + bodyName);
-    EXPECT_TRUE(std::regex_match(
-        body, std::regex("Hotel Meridian\r\n\r\nStart: " + time + "\r\nEnd: " + time +
-                         "\r\nRows: 3\r\n"
-                         "\r\nActivity:\r\nMWI on: 2\r\nUnknown \\(40\\): 1\r\n"
-                         "\r\nMethod:\r\nTelephone: 1\r\nSerial: 1\r\nPMS: 1\r\n"
-                         "\r\nResults:\r\nSuccess: 2\r\nNot answered: 1\r\n\n")))
+    EXPECT_TRUE(FitsPattern(body, "Hotel Meridian\r\n\r\nStart: " + time + "\r\nEnd: " + time +
+                                      "\r\nRows: 3\r\n"
+                                      "\r\nActivity:\r\nMWI on: 2\r\nUnknown (40): 1\r\n"
+                                      "\r\nMethod:\r\nTelephone: 1\r\nSerial: 1\r\nPMS: 1\r\n"
+                                      "\r\nResults:\r\nSuccess: 2\r\nNot answered: 1\r\n\n"))
         << body;
 }
 

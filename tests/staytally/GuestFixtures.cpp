@@ -1,6 +1,6 @@
 #include "GuestFixtures.h"
 
-#include <regex>
+#include <cctype>
 #include <sstream>
 #include <utility>
 
@@ -39,7 +39,10 @@ Activity::Activity(std::string id, std::string timestamp, std::string mailbox, i
 
 std::string Activity::ToJson() const {
     std::ostringstream json;
-    const bool objectId = std::regex_match(id, std::regex("[0-9a-f]{24}"));
+    bool objectId = id.size() == 24;
+    for (char c : id) {
+        objectId = objectId && std::isxdigit(static_cast<unsigned char>(c)) && !std::isupper(c);
+    }
     json << "{\"_id\": " << (objectId ? "{\"$oid\": " + Json(id) + "}" : Json(id))
          << ", \"timestamp\": " << Json(timestamp) << ", \"mailbox\": " << Json(mailbox)
          << ", \"activity\": " << activity << ", \"method\": " << method
@@ -109,23 +112,100 @@ TESTSUPPORT::ProgramResult GuestReportTest::RunStaytally(const std::vector<std::
 }
 
 std::vector<std::string> GuestReportTest::MailTasks() {
-    // The array holds flat documents after the server's "_id" sub-object.
+    // The top-level objects of the array.
     const std::string all = Server().Documents("taskspostwick");
     std::vector<std::string> tasks;
-    const std::regex task("\\{\"_id\": \\{\"\\$oid\": \"[0-9a-f]{24}\"\\}[^{}]*\\}");
-    for (auto it = std::sregex_iterator(all.begin(), all.end(), task); it != std::sregex_iterator();
-         ++it) {
-        tasks.push_back(it->str());
+    int depth = 0;
+    bool inString = false;
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const char c = all[i];
+        if (inString) {
+            if (c == '\\') {
+                ++i;
+            } else if (c == '"') {
+                inString = false;
+            }
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '{' && depth++ == 0) {
+            begin = i;
+        } else if (c == '}' && --depth == 0) {
+            tasks.push_back(all.substr(begin, i + 1 - begin));
+        }
     }
     return tasks;
 }
 
-std::string JsonMember(const std::string& object, const std::string& name) {
-    std::smatch match;
-    const std::regex member("\"" + name + "\": (\"(?:[^\"\\\\]|\\\\.)*\"|[^,}]+)");
-    return std::regex_search(object, match, member) ? match[1].str() : std::string();
+std::vector<std::string> CsvFieldsOf(const std::string& line) {
+    std::vector<std::string> fields;
+    std::string field;
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+                field += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            fields.push_back(field);
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    fields.push_back(field);
+    return fields;
 }
 
+bool FitsPattern(const std::string& text, const std::string& pattern) {
+    if (pattern.empty()) {
+        return text.empty();
+    }
+    if (pattern[0] == '*') {
+        for (std::size_t skip = 0; skip <= text.size(); ++skip) {
+            if (FitsPattern(text.substr(skip), pattern.substr(1))) {
+                return true;
+            }
+        }
+        return false;
+    }
+    if (text.empty()) {
+        return false;
+    }
+    const bool fits = pattern[0] == '#' ? std::isdigit(static_cast<unsigned char>(text[0])) != 0
+                                        : pattern[0] == text[0];
+    return fits && FitsPattern(text.substr(1), pattern.substr(1));
+}
+
+std::string JsonMember(const std::string& object, const std::string& name) {
+    const std::string key = "\"" + name + "\": ";
+    const std::size_t at = object.find(key);
+    if (at == std::string::npos) {
+        return std::string();
+    }
+    const std::size_t begin = at + key.size();
+    std::size_t end = begin;
+    if (end < object.size() && object[end] == '"') {
+        for (++end; end < object.size() && object[end] != '"'; ++end) {
+            if (object[end] == '\\') {
+                ++end;
+            }
+        }
+        return object.substr(begin, end + 1 - begin);
+    }
+    while (end < object.size() && object[end] != ',' && object[end] != '}') {
+        ++end;
+    }
+    return object.substr(begin, end - begin);
+}
 std::string JsonString(const std::string& object, const std::string& name) {
     const std::string raw = JsonMember(object, name);
     if (raw.size() < 2 || raw.front() != '"') {

@@ -68,7 +68,7 @@ protected:
     TESTSUPPORT::ProgramResult RunStaytally(const std::vector<std::string>& args,
                                        const std::string& shellPrefix = "") const;
 
-    // The canonical extended JSON of the stored mail tasks, one per task.
+    // The canonical extended JSON of the stored mail tasks, one object per task.
     static std::vector<std::string> MailTasks();
 
     // Where the runs make their own files.
@@ -76,6 +76,15 @@ protected:
 
     TESTSUPPORT::TempDir dir_;
 };
+
+// The fields of a report line as a CSV reader finds them: quoted fields, a
+// doubled quote inside one standing for a quote, separated by commas (the
+// comma after the last field gives one more, empty, field).
+std::vector<std::string> CsvFieldsOf(const std::string& line);
+
+// Whether text fits pattern: "#" stands for one digit, "*" for any run of
+// characters (none included), every other character for itself.
+bool FitsPattern(const std::string& text, const std::string& pattern);
 
 // The raw JSON text of a member of a flat JSON object: a string literal with
 // its quotes, or a number. Empty when there is no such member.

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <regex>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -120,11 +119,12 @@ TEST_F(GuestReportTest, ThousandsOfGuestMailboxesUnderALowDescriptorLimit) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), kMailboxes + 1u);
-    const std::regex row("^\"[^\"]*\",\"([0-9]+)\",\"([0-9]+)R\",\"(Main|Harbour Wing)\",.*");
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        std::smatch match;
-        ASSERT_TRUE(std::regex_match(lines[i], match, row)) << lines[i];
-        EXPECT_EQ(match[1].str(), match[2].str());
+        const std::vector<std::string> fields = CsvFieldsOf(lines[i]);
+        ASSERT_EQ(fields.size(), 12u) << lines[i];
+        EXPECT_EQ(fields[2], fields[1] + "R") << lines[i];
+        const int number = std::stoi(fields[1]);
+        EXPECT_EQ(fields[3], number % 2 ? "Main" : "Harbour Wing") << lines[i];
     }
     EXPECT_LE(Server().AcceptedConnections(), 2);
 }
@@ -146,9 +146,8 @@ TEST_F(GuestReportTest, PlantedLinkUnderTheReportNameIsNotFollowed) {
 
     const auto run = RunStaytally({"-email", "desk@hotel.example"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(std::regex_match(run.err, std::regex("staytally: cannot open report file " +
-                                                     TempFolder() +
-                                                     "/GA[0-9]{12}\\.csv: it is a symbolic link\n")))
+    EXPECT_TRUE(FitsPattern(run.err, "staytally: cannot open report file " + TempFolder() +
+                                         "/GA############.csv: it is a symbolic link\n"))
         << run.err;
     EXPECT_EQ(dir_.Read("victim.txt"), "keep me\n");
 }

@@ -15,8 +15,8 @@
 // get-more batches of its numberToReturn (0: just over 4 MB); "_id" first in
 // every stored document; write errors reported by getLastError only. An
 // OP_INSERT, OP_UPDATE or OP_DELETE has no reply, so a test sees its effect
-// only once the server handled it: after a getLastError on that connection,
-// or after the connection closed (WaitForOpenConnections).
+// for sure only after a request with a reply (getLastError) on the same
+// connection came back.
 //
 // Every call fails the current test (a GoogleTest failure, then an exception)
 // when the server refuses it or does not answer; Get() ends the binary when

@@ -106,6 +106,34 @@ TEST_F(QueryTest, ProjectionKeepsChosenFieldsInStoredOrder) {
   }
 }
 
+// A dotted path goes into sub-documents and into the documents of an array;
+// what it cannot reach (a scalar, array elements that are no documents) is
+// left out, and the reply still comes.
+TEST_F(QueryTest, DottedProjectionReachesIntoDocumentsAndArrays) {
+  Server().Seed("mailbox", R"([{"_id": "0101", "name": ["Ana", {"title": "Mr", "first": "A"}],
+                                "extension": "2303", "room": {"roomid": "12", "status": 1}}])");
+  QueryRequest request("kelden.mailbox");
+  request.selector().add("_id", "0101");
+  request.returnFieldSelector()
+      .add("name.title", 1)
+      .add("extension.definition", 1)
+      .add("room.roomid", 1);
+  ResponseMessage response = Query(request);
+  ASSERT_EQ(response.documents().size(), 1u);
+  const Document& found = *response.documents()[0];
+  std::vector<std::string> names;
+  found.elementNames(names);
+  EXPECT_EQ(names, (std::vector<std::string>{"_id", "name", "room"}));
+  const auto& name = *found.get<Poco::MongoDB::Array::Ptr>("name");
+  ASSERT_EQ(name.size(), 1u);
+  std::vector<std::string> titleNames;
+  name.get<Document::Ptr>(0)->elementNames(titleNames);
+  EXPECT_EQ(titleNames, std::vector<std::string>{"title"});
+  std::vector<std::string> roomNames;
+  found.get<Document::Ptr>("room")->elementNames(roomNames);
+  EXPECT_EQ(roomNames, std::vector<std::string>{"roomid"});
+}
+
 TEST_F(QueryTest, RefusedQueryAnswersErrorDocumentWithQueryFailureFlag) {
   QueryRequest mixed("kelden.activity");
   mixed.returnFieldSelector().add("room", 1).add("kind", 0);

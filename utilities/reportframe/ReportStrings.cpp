@@ -4,8 +4,9 @@
 #include "platform/Win32Error.h"
 #include "reportframe/InstallLocation.h"
 #include "runtime/ProfileEdit.h"
+#include "runtime/StartupOrder.h"
 
-std::map<std::string, QXUTIL::ProfileValue> ReportStrings;
+std::map<std::string, QXUTIL::ProfileValue> ReportStrings QX_STARTUP_STEP(QX_STEP_REPORT_STRINGS);
 
 void LoadReportStrings() {
     const std::string path = GetInstallLocation("qxreports", "InstallLocation", "c:\\vs",

@@ -1,0 +1,15 @@
+#include "runtime/ZPush.h"
+
+#include <zmq.h>
+
+namespace QXUTIL {
+namespace ZEROMQ {
+
+int ZPush::Bind(const std::string& endpoint) { return ZBase::Bind(endpoint, ZMQ_PUSH); }
+
+int ZPush::Connect(const std::string& endpoint) { return ZBase::Connect(endpoint, ZMQ_PUSH); }
+
+int ZPush::Send(const std::string& text) { return IsOpen() ? SendString(text, false) : 0; }
+
+}  // namespace ZEROMQ
+}  // namespace QXUTIL

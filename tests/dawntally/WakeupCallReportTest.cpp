@@ -1,0 +1,292 @@
+// The wake-up call report as its users get it: dawntally run against the
+// test server, to the console, to a file and mailed.
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "WakeupFixture.h"
+#include "runtime/TimeText.h"
+
+namespace {
+
+enum Column {
+    kTimestamp, kScheduled, kAction, kResult, kMailbox, kRoom, kFirst, kLast,
+    kTenant, kSource, kWho, kCount, kLine, kPrompt, kWakeupId, kArchived, kColumns
+};
+
+std::string Seconds(const DateTime& time) { return FormatDateTime(time, "%Y-%m-%d %H:%M:%S"); }
+std::string Minutes(const DateTime& time) { return FormatDateTime(time, "%Y-%m-%d %H:%M"); }
+
+// The fields of a row line that holds no double quote inside a field.
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    if (line.size() < 3 || line.front() != '"' || line.compare(line.size() - 2, 2, "\",") != 0) {
+        return fields;
+    }
+    const std::string inner = line.substr(1, line.size() - 3);
+    for (std::size_t at = 0;;) {
+        const std::size_t end = inner.find("\",\"", at);
+        fields.push_back(inner.substr(at, end == std::string::npos ? end : end - at));
+        if (end == std::string::npos) {
+            return fields;
+        }
+        at = end + 3;
+    }
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") {
+                names.push_back(name);
+            }
+        }
+        closedir(dir);
+    }
+    return names;
+}
+
+class WakeupCallReportTest : public WakeupTest {};
+
+TEST_F(WakeupCallReportTest, EmptyWindowGivesTheHeaderAloneOnTheConsole) {
+    Seed({{Oid(1), DbTimeAgo(25 * 3600), "yesterday", ""}});
+    const auto run = Run({});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, std::string(kWakeupHeader) + "\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(WakeupCallReportTest, RowHoldsEveryColumn) {
+    const DateTime logged = TimeAgo(3600);
+    const DateTime due = TimeAgo(1800);
+    const DateTime archived = TimeAgo(600);
+    Seed({{Oid(1), FormatDbTimestamp(logged), "wu-1",
+           R"("eventtime": ")" + FormatDbTimestamp(due) + R"(", "archived": ")" +
+               FormatDbTimestamp(archived) +
+               R"(", "action": 2, "result": 1, "mailbox": "101", "fname": " Ana ",
+                  "lname": "Costa", "tenantid": "1", "source": 0, "actor": "frontdesk",
+                  "count": 2, "line": 12, "promptid": 40, "notes": "not shown")"}});
+    const auto run = Run({});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, std::string(kWakeupHeader) + "\n\"" + Seconds(logged) + "\",\"" + Minutes(due) +
+                           "\",\"Called Guest\",\"Answered\",\"101\",\"101A\",\"Ana\",\"Costa\","
+                           "\"Main\",\"Guest\",\"frontdesk\",\"2\",\"12\",\"40\",\"wu-1\",\"" +
+                           Seconds(archived) + "\",\n");
+}
+
+TEST_F(WakeupCallReportTest, RowsInTimestampOrderWhateverTheIdOrder) {
+    const std::string tie = DbTimeAgo(2000);
+    Seed({
+        {Oid(1), DbTimeAgo(1000), "third", ""},
+        {Oid(2), tie, "first-of-tie", ""},
+        {Oid(3), DbTimeAgo(3000), "earliest", ""},
+        {Oid(4), DbTimeAgo(-7200), "two-hours-ahead", ""},
+        {Oid(5), tie, "second-of-tie", ""},
+        {Oid(6), DbTimeAgo(1500), "", ""},  // no wake-up id: never reported
+        {Oid(7), DbTimeAgo(30 * 3600), "before-the-window", ""},
+    });
+    std::vector<std::string> order;
+    for (const std::string& line : ReportLines()) {
+        const std::vector<std::string> fields = Fields(line);
+        order.push_back(fields.size() == kColumns ? fields[kWakeupId] : line);
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"WakeupID", "earliest", "first-of-tie",
+                                               "second-of-tie", "third", "two-hours-ahead"}));
+}
+
+TEST_F(WakeupCallReportTest, WindowStartsTheHoursBeforeTheRunAndHasNoEnd) {
+    Seed({{Oid(1), DbTimeAgo(3700), "out", ""},
+          {Oid(2), DbTimeAgo(3500), "in", ""},
+          {Oid(3), "29991231235959999", "far-ahead", ""}});
+    const std::string earliest = DbTimeAgo(3600);
+    const std::vector<std::string> lines = ReportLines({"-hours", "1"});
+    const std::string latest = DbTimeAgo(3600);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(Fields(lines[1]).at(kWakeupId), "in");
+    EXPECT_EQ(Fields(lines[2]).at(kWakeupId), "far-ahead");
+
+    const auto queries = RequestsOf("query", "kelden.wakeuplog");
+    ASSERT_FALSE(queries.empty());
+    std::smatch match;
+    ASSERT_TRUE(std::regex_search(
+        queries[0], match, std::regex("\"query\": \\{\"timestamp\": \\{\"\\$gte\": \"([0-9]{17})\"\\}\\}")))
+        << queries[0];
+    EXPECT_LE(earliest, match[1].str());
+    EXPECT_LE(match[1].str(), latest);
+}
+
+TEST_F(WakeupCallReportTest, ColumnRules) {
+    const DateTime logged = TimeAgo(900);
+    const DateTime due = TimeAgo(600);
+    const std::string at = FormatDbTimestamp(logged);
+    const std::string dueText = FormatDbTimestamp(due);
+    struct Case {
+        const char* wakeupid;
+        std::string more;
+        Column column;
+        std::string expected;
+    } const cases[] = {
+        {"source-3", R"("source": 3)", kSource, "3"},
+        {"source-8", R"("source": 8)", kSource, "User (telephone)"},
+        {"source-9", R"("source": 9)", kSource, "User (telephone)"},
+        {"source-12", R"("source": 12)", kSource, "12"},
+        {"no-source", R"("action": 0)", kSource, "-1"},
+        {"action-12", R"("action": 12)", kAction, "Unknown (12)"},
+        {"result-12", R"("result": 12)", kResult, "Unknown (12)"},
+        // A time column that is no 17-digit time shows the column before it.
+        {"empty-eventtime", R"("eventtime": "")", kScheduled, Minutes(logged)},
+        {"no-eventtime", R"("action": 0)", kScheduled, Minutes(logged)},
+        {"short-archived", R"("eventtime": ")" + dueText + R"(", "archived": "2024")", kArchived,
+         Seconds(due)},
+        {"short-archived-after-empty-eventtime", R"("archived": "20240411")", kArchived,
+         Seconds(logged)},
+        {"empty-archived", R"("eventtime": ")" + dueText + R"(", "archived": "")", kArchived, ""},
+        {"unknown-tenant", R"("tenantid": " 7 ")", kTenant, "7"},
+        {"no-tenant", R"("tenantid": "")", kTenant, ""},
+        {"second-tenant", R"("tenantid": "2")", kTenant, "Harbour Wing"},
+        // The event's own names, whatever the directory holds.
+        {"names", R"("mailbox": "102", "fname": "Ben", "lname": "Brandt")", kFirst, "Ben"},
+        {"room", R"("mailbox": "102")", kRoom, "102"},
+        {"mailbox-not-in-directory", R"("mailbox": "555")", kRoom, ""},
+        {"staff-mailbox", R"("mailbox": "900")", kRoom, ""},
+        {"leading-zero-mailbox", R"("mailbox": "0101")", kRoom, ""},
+        {"defaults", R"("notes": "")", kCount, "0"},
+        {"default-line", R"("notes": "")", kLine, "-1"},
+        {"default-prompt", R"("notes": "")", kPrompt, "0"},
+    };
+    std::vector<Event> events;
+    int n = 0;
+    for (const Case& c : cases) {
+        events.push_back({Oid(++n), at, c.wakeupid, c.more});
+    }
+    Seed(events);
+
+    std::map<std::string, std::vector<std::string>> rows;
+    const std::vector<std::string> lines = ReportLines();
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::vector<std::string> fields = Fields(lines[i]);
+        ASSERT_EQ(fields.size(), static_cast<std::size_t>(kColumns)) << lines[i];
+        EXPECT_EQ(fields[kTimestamp], Seconds(logged)) << lines[i];
+        rows[fields[kWakeupId]] = fields;
+    }
+    ASSERT_EQ(rows.size(), std::size(cases));
+    for (const Case& c : cases) {
+        EXPECT_EQ(rows[c.wakeupid][c.column], c.expected) << c.wakeupid;
+    }
+}
+
+TEST_F(WakeupCallReportTest, AnEventThatCannotBeReadGivesARowOfDefaults) {
+    Seed({{Oid(1), DbTimeAgo(600), "readable", R"("action": 0, "result": 0)"},
+          {"not-an-object-id", DbTimeAgo(300), "text-id", R"("action": 0, "result": 0)"}});
+    const std::string before = Seconds(DateTime::Now());
+    const std::vector<std::string> lines = ReportLines();
+    const std::string after = Seconds(DateTime::Now());
+    ASSERT_EQ(lines.size(), 3u);
+
+    // Without a time stamp of its own it sorts first and shows the run's time.
+    const std::vector<std::string> fields = Fields(lines[1]);
+    ASSERT_EQ(fields.size(), static_cast<std::size_t>(kColumns)) << lines[1];
+    EXPECT_LE(before, fields[kTimestamp]);
+    EXPECT_LE(fields[kTimestamp], after);
+    EXPECT_EQ(fields[kScheduled], fields[kTimestamp].substr(0, 16));
+    EXPECT_EQ(std::vector<std::string>(fields.begin() + kAction, fields.end()),
+              (std::vector<std::string>{"Unknown (-1)", "Unknown (-1)", "", "", "", "", "", "-1",
+                                        "", "0", "-1", "0", "", ""}));
+    EXPECT_EQ(Fields(lines[2]).at(kWakeupId), "readable");
+}
+
+TEST_F(WakeupCallReportTest, EmailWithoutFileMailsATempReportWithItsSummary) {
+    Seed({{Oid(1), DbTimeAgo(900), "a", R"("action": 0, "result": 1)"},
+          {Oid(2), DbTimeAgo(800), "b", R"("action": 12, "result": 3)"},
+          {Oid(3), DbTimeAgo(700), "c", R"("action": 0, "result": 1)"},
+          {"unreadable", DbTimeAgo(600), "d", R"("action": 0, "result": 1)"}});
+    const std::string recipients = "desk@hotel.example;night@hotel.example";
+    const auto run = Run({"-email", recipients});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+
+    std::string reportName, bodyName;
+    for (const std::string& name : FilesIn(TempFolder())) {
+        (name.compare(0, 2, "WU") == 0 ? reportName : bodyName) = name;
+    }
+    EXPECT_TRUE(std::regex_match(reportName, std::regex("WU[0-9]{12}\\.csv"))) << reportName;
+    EXPECT_EQ(bodyName.compare(0, 2, "wr"), 0) << bodyName;
+    const std::string reportPath = TempFolder() + "/" + reportName;
+    EXPECT_EQ(Lines(dir_.Read("tmp/" + reportName)).size(), 5u);
+
+    const std::vector<std::string> tasks = MailTasks();
+    ASSERT_EQ(tasks.size(), 1u) << Server().Documents("taskspostwick");
+    const std::string& task = tasks[0];
+    EXPECT_EQ(JsonString(task, "autodelete"), "1");
+    EXPECT_EQ(JsonString(task, "filepath"), reportPath);
+    EXPECT_EQ(JsonString(task, "emailaddress"), recipients);
+    EXPECT_EQ(JsonString(task, "bodypath"), TempFolder() + "/" + bodyName);
+    EXPECT_NE(task.find("\"tasktype\": 2"), std::string::npos) << task;
+    const std::string time = "[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2} [aApP][mM]";
+    EXPECT_TRUE(std::regex_match(JsonString(task, "subject"),
+                                 std::regex("Wakeup report for [0-9]{4}-[0-9]{2}-[0-9]{2} at "
+                                            "[0-9]{2}:[0-9]{2} [aApP][mM]")))
+        << task;
+
+    const std::string body = dir_.Read("tmp/" + bodyName);
+    EXPECT_TRUE(std::regex_match(
+        body, std::regex("Hotel Meridian\r\n\r\nStart: " + time + "\r\nEnd: " + time +
+                         "\r\nRows: 4\r\n"
+                         "\r\nActions:\r\nUnknown \\(-1\\): 1\r\nScheduled: 2\r\nUnknown \\(12\\): 1\r\n"
+                         "\r\nResults:\r\nUnknown \\(-1\\): 1\r\nAnswered: 2\r\nNot answered: 1\r\n\n")))
+        << body;
+}
+
+TEST_F(WakeupCallReportTest, EmptyWindowMailKeepsTheGivenFileAndHasNoSections) {
+    const std::string path = dir_.File("kept.csv");
+    const auto run = Run({"-email", "desk@hotel.example", "-file", "kept.csv"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(dir_.Read("kept.csv"), std::string(kWakeupHeader) + "\n");
+    const std::vector<std::string> tasks = MailTasks();
+    ASSERT_EQ(tasks.size(), 1u);
+    EXPECT_EQ(JsonString(tasks[0], "filepath"), "kept.csv");
+    EXPECT_EQ(tasks[0].find("autodelete"), std::string::npos) << tasks[0];
+    const std::string body = dir_.Read("tmp/" + FilesIn(TempFolder()).at(0));
+    EXPECT_NE(body.find("\r\nRows: 0\r\n\n"), std::string::npos) << body;
+    EXPECT_EQ(body.find("Actions"), std::string::npos) << body;
+    EXPECT_EQ(body.find("Results"), std::string::npos) << body;
+}
+
+TEST_F(WakeupCallReportTest, LabelFileReplacesTitlesAndNamesButNotCodes) {
+    dir_.Write("registry.reg",
+               "Windows Registry Editor Version 5.00\r\n\r\n"
+               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+               "qxreports]\r\n\"InstallLocation\"=\"C:\\\\qx\"\r\n");
+    dir_.Write("root/qx/reportstrings.ini",
+               "[STRINGS]\r\nScheduled=Prevu\r\nTenant=Mieter \"Haus\"\r\n"
+               "User (telephone)=Telefon\r\nUnknown (12)=Nie\r\n12=zwolf\r\n");
+    Server().Seed("tenant", R"([{"_id": "3", "name": "Garden \"East\" Wing"}])");
+    Seed({{Oid(1), DbTimeAgo(600), "w1", R"("action": 0, "source": 8, "tenantid": "3")"},
+          {Oid(2), DbTimeAgo(500), "w2", R"("action": 12, "source": 12)"}});
+
+    const auto run = Run({});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 3u) << run.out;
+    EXPECT_EQ(lines[0],
+              "\"Timestamp\",\"Prevu\",\"Action\",\"Result\",\"Mailbox\",\"Room\",\"First\",\"Last\","
+              "\"Mieter \"\"Haus\"\"\",\"Source\",\"Who\",\"Count\",\"Line\",\"Prompt\",\"WakeupID\","
+              "\"Archived\",");
+    EXPECT_NE(lines[1].find(",\"Prevu\",\"Unknown (-1)\",\"\",\"\",\"\",\"\","
+                            "\"Garden \"\"East\"\" Wing\",\"Telefon\","),
+              std::string::npos)
+        << lines[1];
+    EXPECT_NE(lines[2].find(",\"Unknown (12)\",\"Unknown (-1)\",\"\",\"\",\"\",\"\",\"\",\"12\","),
+              std::string::npos)
+        << lines[2];
+}
+
+}  // namespace

@@ -1,0 +1,154 @@
+#include "WakeupFixture.h"
+
+#include <cstdio>
+#include <regex>
+#include <sstream>
+
+#include "dbaccess/DatabaseName.h"
+#include "runtime/TimeText.h"
+
+const char kWakeupHeader[] =
+    "\"Timestamp\",\"Scheduled\",\"Action\",\"Result\",\"Mailbox\",\"Room\",\"First\",\"Last\","
+    "\"Tenant\",\"Source\",\"Who\",\"Count\",\"Line\",\"Prompt\",\"WakeupID\",\"Archived\",";
+
+std::string Oid(int n) {
+    char text[25];
+    std::snprintf(text, sizeof text, "65f2%020x", n);
+    return text;
+}
+
+DateTime TimeAgo(long seconds) {
+    DateTime time = DateTime::Now();
+    if (seconds >= 0) {
+        time.Subtract(TimeSpan{static_cast<std::uint32_t>(seconds), 0});
+    } else {
+        time.value += static_cast<std::uint64_t>(-seconds) * 10000000u;
+    }
+    return time;
+}
+
+std::string DbTimeAgo(long seconds) { return FormatDbTimestamp(TimeAgo(seconds)); }
+
+std::string Json(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+        }
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string Event::ToJson() const {
+    const bool objectId = std::regex_match(id, std::regex("[0-9a-f]{24}"));
+    std::string json = "{\"_id\": " + (objectId ? "{\"$oid\": " + Json(id) + "}" : Json(id)) +
+                       ", \"timestamp\": " + Json(timestamp);
+    if (!wakeupid.empty()) {
+        json += ", \"wakeupid\": " + Json(wakeupid);
+    }
+    if (!more.empty()) {
+        json += ", " + more;
+    }
+    return json + "}";
+}
+
+namespace {
+
+std::string MailboxJson(const std::string& number, const std::string& roomid,
+                        const std::string& tenantid, int type) {
+    return "{\"_id\": " + Json(number) + ", \"type\": " + std::to_string(type) +
+           ", \"tenantid\": " + Json(tenantid) + ", \"room\": {\"roomid\": " + Json(roomid) + "}}";
+}
+
+}  // namespace
+
+void WakeupTest::SetUp() {
+    DBACCESS::DatabaseName = "kelden";
+    Server().Reset();
+    Server().Seed("tenant", "[{\"_id\": \"1\", \"name\": \"Main\"}, "
+                            "{\"_id\": \"2\", \"name\": \"Harbour Wing\"}]");
+    Server().Seed("mailbox", "[" + MailboxJson("101", "101A", "1", 5) + ", " +
+                                 MailboxJson("102", "102", "2", 5) + ", " +
+                                 MailboxJson("900", "desk", "1", 1) + "]");
+    Server().Seed("config", "[{\"_id\": \"siteinfo\", \"sitename\": \"Hotel Meridian\"}]");
+    dir_.MakeDir("tmp");
+    dir_.MakeDir("root");
+}
+
+void WakeupTest::Seed(const std::vector<Event>& events) {
+    std::string json = "[";
+    for (const Event& event : events) {
+        json += (json.size() > 1 ? ", " : "") + event.ToJson();
+    }
+    Server().Seed("wakeuplog", json + "]");
+}
+
+std::vector<std::string> WakeupTest::RequestsOf(const std::string& op, const std::string& ns) {
+    std::vector<std::string> found;
+    for (const std::string& request : Server().Requests()) {
+        if (request.find("\"op\": \"" + op + "\"") != std::string::npos &&
+            request.find("\"ns\": \"" + ns + "\"") != std::string::npos) {
+            found.push_back(request);
+        }
+    }
+    return found;
+}
+
+TESTSUPPORT::ProgramResult WakeupTest::Run(const std::vector<std::string>& args) const {
+    TESTSUPPORT::ProgramOptions options;
+    options.environment["TMPDIR"] = TempFolder();
+    options.environment["QUORIX_ROOT"] = dir_.Path() + "/root";
+    options.environment["QUORIX_REGISTRY"] = dir_.File("registry.reg");
+    // A path beginning with "/" would be read as an option of its own.
+    options.workDir = dir_.Path();
+    return TESTSUPPORT::RunProgram(QX_DAWNTALLY_PATH, args, options);
+}
+
+std::vector<std::string> WakeupTest::ReportLines(const std::vector<std::string>& more) const {
+    std::vector<std::string> args = {"-file", "report.csv"};
+    args.insert(args.end(), more.begin(), more.end());
+    const TESTSUPPORT::ProgramResult run = Run(args);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    return Lines(dir_.Read("report.csv"));
+}
+
+std::vector<std::string> WakeupTest::MailTasks() {
+    const std::string all = Server().Documents("taskspostwick");
+    std::vector<std::string> tasks;
+    const std::regex task("\\{\"_id\": \\{\"\\$oid\": \"[0-9a-f]{24}\"\\}[^{}]*\\}");
+    for (auto it = std::sregex_iterator(all.begin(), all.end(), task); it != std::sregex_iterator();
+         ++it) {
+        tasks.push_back(it->str());
+    }
+    return tasks;
+}
+
+std::string JsonString(const std::string& object, const std::string& name) {
+    std::smatch match;
+    const std::regex member("\"" + name + "\": \"((?:[^\"\\\\]|\\\\.)*)\"");
+    if (!std::regex_search(object, match, member)) {
+        return std::string();
+    }
+    const std::string raw = match[1].str();
+    std::string text;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\\' && i + 1 < raw.size()) {
+            const char escaped = raw[++i];
+            text += escaped == 'r' ? '\r' : escaped == 'n' ? '\n' : escaped;
+        } else {
+            text += raw[i];
+        }
+    }
+    return text;
+}

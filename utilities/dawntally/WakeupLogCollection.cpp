@@ -1,0 +1,3 @@
+#include "dawntally/WakeupLogCollection.h"
+
+std::string WakeupLogCollection() { return "wakeuplog"; }
