@@ -1,10 +1,11 @@
 #include "WakeupFixture.h"
 
+#include <cctype>
 #include <cstdio>
-#include <regex>
 #include <sstream>
 
 #include "dbaccess/DatabaseName.h"
+#include "dbaccess/ObjectIdText.h"
 #include "runtime/TimeText.h"
 
 const char kWakeupHeader[] =
@@ -40,6 +41,15 @@ std::string Json(const std::string& text) {
     return out + "\"";
 }
 
+std::string DigitsAsNines(std::string text) {
+    for (char& c : text) {
+        if (std::isdigit(static_cast<unsigned char>(c))) {
+            c = '9';
+        }
+    }
+    return text;
+}
+
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -50,7 +60,7 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 std::string Event::ToJson() const {
-    const bool objectId = std::regex_match(id, std::regex("[0-9a-f]{24}"));
+    const bool objectId = DBACCESS::IsObjectIdText(id);
     std::string json = "{\"_id\": " + (objectId ? "{\"$oid\": " + Json(id) + "}" : Json(id)) +
                        ", \"timestamp\": " + Json(timestamp);
     if (!wakeupid.empty()) {
@@ -124,30 +134,30 @@ std::vector<std::string> WakeupTest::ReportLines(const std::vector<std::string>&
 }
 
 std::vector<std::string> WakeupTest::MailTasks() {
+    // Flat documents, each after its "_id" sub-document.
     const std::string all = Server().Documents("taskspostwick");
     std::vector<std::string> tasks;
-    const std::regex task("\\{\"_id\": \\{\"\\$oid\": \"[0-9a-f]{24}\"\\}[^{}]*\\}");
-    for (auto it = std::sregex_iterator(all.begin(), all.end(), task); it != std::sregex_iterator();
-         ++it) {
-        tasks.push_back(it->str());
+    for (std::size_t at = all.find("{\"_id\": {"); at != std::string::npos;
+         at = all.find("{\"_id\": {", at + 1)) {
+        const std::size_t end = all.find('}', all.find('}', at + 9) + 1);
+        tasks.push_back(all.substr(at, end - at + 1));
     }
     return tasks;
 }
 
 std::string JsonString(const std::string& object, const std::string& name) {
-    std::smatch match;
-    const std::regex member("\"" + name + "\": \"((?:[^\"\\\\]|\\\\.)*)\"");
-    if (!std::regex_search(object, match, member)) {
+    const std::string key = "\"" + name + "\": \"";
+    const std::size_t at = object.find(key);
+    if (at == std::string::npos) {
         return std::string();
     }
-    const std::string raw = match[1].str();
     std::string text;
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] == '\\' && i + 1 < raw.size()) {
-            const char escaped = raw[++i];
+    for (std::size_t i = at + key.size(); i < object.size() && object[i] != '"'; ++i) {
+        if (object[i] == '\\' && i + 1 < object.size()) {
+            const char escaped = object[++i];
             text += escaped == 'r' ? '\r' : escaped == 'n' ? '\n' : escaped;
         } else {
-            text += raw[i];
+            text += object[i];
         }
     }
     return text;

@@ -28,6 +28,10 @@ std::string DbTimeAgo(long seconds);
 // A text as a JSON string literal.
 std::string Json(const std::string& text);
 
+// The text with every digit replaced by 9, to compare the form of times
+// and generated names.
+std::string DigitsAsNines(std::string text);
+
 // Every line of a text, without its line feed.
 std::vector<std::string> Lines(const std::string& text);
 

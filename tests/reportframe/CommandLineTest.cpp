@@ -33,7 +33,7 @@ TEST(ParseCommandLine, TurnsMarkedArgumentsIntoUpperCaseKeys) {
     const Case cases[] = {
         {{}, {}},
         {{"-hours", "5", "-email", "a@x.com;b@y.com", "-file", "/tmp/r.csv"},
-         {{"EMAIL", "a@x.com;b@y.com"}, {"FILE", ""}, {"HOURS", "5"}, {"TMP/R.CSV", ""}}},
+         {{"EMAIL", "a@x.com;b@y.com"}, {"FILE", "/tmp/r.csv"}, {"HOURS", "5"}}},
         {{"-hours", "5", "-email", "a@x.com;b@y.com", "-file", "c:\\temp\\r.csv"},
          {{"EMAIL", "a@x.com;b@y.com"}, {"FILE", "c:\\temp\\r.csv"}, {"HOURS", "5"}}},
         {{"/HOURS", "5"}, {{"HOURS", "5"}}},
@@ -63,6 +63,10 @@ TEST(ParseCommandLine, TakesTheNextArgumentAsValueUnlessItIsAnOption) {
     const Case cases[] = {
         {{"-hours", "-5"}, {{"5", ""}, {"HOURS", ""}}},
         {{"-hours", "/5"}, {{"5", ""}, {"HOURS", ""}}},
+        // An absolute path is a value, also after "/"; a lone "/x" is an option.
+        {{"/file", "/srv/reports/r.csv"}, {{"FILE", "/srv/reports/r.csv"}}},
+        {{"-file", "/r.csv"}, {{"FILE", ""}, {"R.CSV", ""}}},
+        {{"-email", "/file", "/tmp/r.csv"}, {{"EMAIL", ""}, {"FILE", "/tmp/r.csv"}}},
         {{"~hours", "-5"}, {{"HOURS", "-5"}}},
         {{"~file", "/tmp/r.csv"}, {{"FILE", "/tmp/r.csv"}}},
         {{"~file", ""}, {{"FILE", ""}}},

@@ -2,10 +2,19 @@
 
 #include "runtime/CaseConversion.h"
 
+#include <cstring>
+
 namespace {
 
-bool StartsWithDashOrSlash(const char* text) {
-    return text[0] == '-' || text[0] == '/';
+// Whether the argument after a "-" or "/" option is an option of its own
+// rather than that option's value. An argument that begins with "/" and
+// holds a further "/" is an absolute path here ("-file /tmp/r.csv"), never
+// an option: no option key holds a slash.
+bool IsOptionArgument(const char* text) {
+    if (text[0] == '-') {
+        return true;
+    }
+    return text[0] == '/' && std::strchr(text + 1, '/') == nullptr;
 }
 
 }  // namespace
@@ -24,7 +33,7 @@ int ParseCommandLine(int argc, char** argv, OptionMap* options) {
         const std::string key =
             CORVANE::ConvertCase(argument.substr(0, at) + argument.substr(at + 1), CORVANE::CaseConversionUpper);
         std::string value;
-        if (i + 1 < argc && (marker == '~' || !StartsWithDashOrSlash(argv[i + 1]))) {
+        if (i + 1 < argc && (marker == '~' || !IsOptionArgument(argv[i + 1]))) {
             value = argv[++i];
         }
         options->emplace(key, value);

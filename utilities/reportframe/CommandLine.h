@@ -11,7 +11,8 @@ using OptionMap = std::multimap<std::string, std::string>;
 // Adds an entry for every argv[1..argc-1] that holds a marker "-", "/" or
 // "~": the key is the argument without its first marker, upper-cased. The
 // value is the next argument, which is then consumed; after "-" or "/" only
-// when it does not begin with "-" or "/" (or is empty), after "~" always.
+// when it does not begin with "-" or "/" (or is empty) or is an absolute
+// path (begins with "/" and holds another "/"), after "~" always.
 // Returns the number of entries in the map, 0 when options is null.
 int ParseCommandLine(int argc, char** argv, OptionMap* options);
 

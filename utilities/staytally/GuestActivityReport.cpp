@@ -28,6 +28,9 @@ const std::vector<std::string> kTitles = {
 
 enum Section { kActivity, kMethod, kResult };
 
+// No database time text gives this value (it lies beyond every calendar date).
+constexpr std::uint64_t kUnparsed = ~std::uint64_t{0};
+
 // Reads the window and turns every record of a guest mailbox into a row.
 void CollectRows(ReportContent& report, int hours) {
     const auto directory = LoadMailboxDirectory("", MailboxCollection());
@@ -60,8 +63,13 @@ void CollectRows(ReportContent& report, int hours) {
         const DBACCESS::QXMailbox& mailbox = *known->second;
 
         // A time stamp that is no database time shows when the row was made.
-        DateTime when = DateTime::Now();
+        // The clock is read only then: each reading costs a time-zone check.
+        DateTime when;
+        when.value = kUnparsed;
         ParseDbTimestamp(when, record.timestamp.Get());
+        if (when.value == kUnparsed) {
+            when = DateTime::Now();
+        }
         const auto tenant = tenants.find(mailbox.tenantid.Get());
 
         std::string row;
