@@ -73,7 +73,8 @@ def socket_count(pid):
 
 
 def run_report(program, out_file):
-    """Runs one report; returns (cpu seconds, peak RSS in KiB, most sockets, rows)."""
+    """Runs one report; returns ((user, system) cpu seconds, peak RSS in KiB,
+    most sockets, rows)."""
     child = subprocess.Popen([program, "-hours", "24", "~file", out_file],
                              stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     most = 0
@@ -89,7 +90,7 @@ def run_report(program, out_file):
         raise SystemExit("staytally failed (%s): %s" % (status, err.strip()))
     with open(out_file, "rb") as f:
         rows = sum(1 for _ in f) - 1
-    return usage.ru_utime + usage.ru_stime, usage.ru_maxrss, most, rows
+    return (usage.ru_utime, usage.ru_stime), usage.ru_maxrss, most, rows
 
 
 def measure(program, records, mailboxes, work):
@@ -115,13 +116,17 @@ def main():
     with tempfile.TemporaryDirectory(prefix="staytally-bench-") as work:
         base_cpu, base_rss, base_conn, _ = measure(args.program, 0, args.mailboxes, work)
         print("empty window: cpu %.3f s, peak rss %.1f MiB, connections %d"
-              % (base_cpu, base_rss / 1024.0, base_conn))
-        print("%8s %8s %10s %14s %14s %12s" % ("records", "rows", "cpu s", "cpu us/record",
-                                              "rss KiB/rec", "connections"))
+              % (sum(base_cpu), base_rss / 1024.0, base_conn))
+        print("%8s %8s %8s %14s %10s %10s %12s %12s" % (
+            "records", "rows", "cpu s", "cpu us/record", "user us", "system us",
+            "rss KiB/rec", "connections"))
         for n in counts:
             cpu, rss, conn, rows = measure(args.program, n, args.mailboxes, work)
-            print("%8d %8d %10.3f %14.2f %14.2f %12d"
-                  % (n, rows, cpu, (cpu - base_cpu) * 1e6 / n, (rss - base_rss) / float(n), conn))
+            user = (cpu[0] - base_cpu[0]) * 1e6 / n
+            system = (cpu[1] - base_cpu[1]) * 1e6 / n
+            print("%8d %8d %8.3f %14.2f %10.2f %10.2f %12.2f %12d"
+                  % (n, rows, sum(cpu), user + system, user, system,
+                     (rss - base_rss) / float(n), conn))
             sys.stdout.flush()
 
 

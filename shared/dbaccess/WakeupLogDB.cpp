@@ -69,31 +69,26 @@ int WakeupLogDB::Read(const std::string& readId, std::string& errorText)
     if (readId.empty() || !Connect())
         return -50;
     const Poco::MongoDB::ObjectId::Ptr objectId = MakeObjectId(readId);
+    // Clear leaves "eventtime" and "wakeupid" writable for the load; they
+    // are locked again however the read ends.
     Clear();
     id_.clear();
+    struct LockWhenDone
+    {
+        WakeupLogDB& record;
+        ~LockWhenDone() { record.LockLoadedFields(); }
+    } lock{*this};
     if (objectId.isNull())
     {
         Disconnect();
-        SetLoadedFieldsReadOnly(true);
         return -47;
     }
-    try
-    {
-        Exchange([this, &objectId](Poco::MongoDB::Connection& connection) {
-            Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
-            cursor.query().selector().add("_id", objectId);
-            cursor.query().setNumberToReturn(1);
-            const auto& documents = cursor.next(connection).documents();
-            SetLoadedFieldsReadOnly(false);
-            ParseDocuments(documents);
-        });
-    }
-    catch (...)
-    {
-        SetLoadedFieldsReadOnly(true);
-        throw;
-    }
-    SetLoadedFieldsReadOnly(true);
+    Exchange([this, &objectId](Poco::MongoDB::Connection& connection) {
+        Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
+        cursor.query().selector().add("_id", objectId);
+        cursor.query().setNumberToReturn(1);
+        ParseDocuments(cursor.next(connection).documents());
+    });
     return id_.empty() ? -47 : 0;
 }
 
@@ -102,10 +97,10 @@ const std::string& WakeupLogDB::GetId() const
     return id_;
 }
 
-void WakeupLogDB::SetLoadedFieldsReadOnly(bool readOnly)
+void WakeupLogDB::LockLoadedFields()
 {
-    eventtime.readOnly = readOnly;
-    wakeupid.readOnly = readOnly;
+    eventtime.readOnly = true;
+    wakeupid.readOnly = true;
 }
 
 }  // namespace DBACCESS

@@ -33,9 +33,9 @@ public:
     // Reads the event of an ObjectId text: 0 read, -47 not found (also for a
     // text that is no ObjectId, which is not sent), -50 empty id or no
     // connection (the record is then left as it was). errorText is emptied.
-    // After a read that reached the server, "eventtime" and "wakeupid" are
-    // read-only. A library exception (a connection lost in the middle of the
-    // read) passes on.
+    // Any other outcome leaves "eventtime" and "wakeupid" read-only, also a
+    // library exception (a connection lost in the middle of the read), which
+    // passes on.
     int Read(const std::string& id, std::string& errorText);
 
     // The ObjectId of the event read, as 24 lowercase hexadecimal digits;
@@ -61,7 +61,8 @@ public:
     CORVANE::BaseStrVar<CORVANE::SafeStrModifier> tenantid;
 
 private:
-    void SetLoadedFieldsReadOnly(bool readOnly);
+    // Makes "eventtime" and "wakeupid" read-only.
+    void LockLoadedFields();
 
     std::string id_;
 };

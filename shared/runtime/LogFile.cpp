@@ -2,12 +2,12 @@
 
 #include <cstdio>
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/FileCopy.h"
 #include "platform/NativePath.h"
-#include "runtime/CaseConversion.h"
 #include "runtime/FindFiles.h"
 #include "runtime/GetDataPath.h"
 #include "runtime/MutexAutoLock.h"
@@ -36,14 +36,16 @@ public:
 
 protected:
   bool OnFile(const QXUTIL::File& file) override {
+    // The name is the log name and the extension in any case (checked again:
+    // a log name may hold wildcard characters); what lies between them tells
+    // whose file it is.
     const std::string& name = file.Name();
-    const std::size_t stampEnd = name.size() - TraceFileExtension.size();
     if (name.size() < logName_.size() + TraceFileExtension.size() ||
-        CORVANE::ConvertCase(name.substr(0, logName_.size()), CORVANE::CaseConversionUpper) !=
-            CORVANE::ConvertCase(logName_, CORVANE::CaseConversionUpper)) {
+        strncasecmp(name.c_str(), logName_.c_str(), logName_.size()) != 0) {
       return false;
     }
-    const std::string middle = name.substr(logName_.size(), stampEnd - logName_.size());
+    const std::string middle = name.substr(
+        logName_.size(), name.size() - logName_.size() - TraceFileExtension.size());
     if (!middle.empty() && !IsStamp(middle)) {
       return false;
     }

@@ -73,9 +73,6 @@ int ZBase::Attach(const std::string& endpoint, int type, bool connect) {
     return -1;
   }
   receiveTimeout_ = LibraryReceiveTimeout;
-  // The library applies a high-water mark only to connections made after it
-  // is set, so it goes on before the socket is attached.
-  SetHighWaterMark(DefaultHighWaterMark);
   const int result =
       connect ? zmq_connect(socket_, endpoint.c_str()) : zmq_bind(socket_, endpoint.c_str());
   if (result != 0) {
@@ -89,6 +86,7 @@ int ZBase::Attach(const std::string& endpoint, int type, bool connect) {
     SetLinger(ConnectLinger);
   }
   ++ZContext::OpenSocketCount;
+  SetHighWaterMark(DefaultHighWaterMark);
   return 0;
 }
 

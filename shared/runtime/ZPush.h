@@ -15,6 +15,11 @@ public:
 
   // SendString of one whole message; 0 without sending when no socket is open.
   virtual int Send(const std::string& text);
+
+protected:
+  // A bind or connect result; a PUSH socket just attached gets its
+  // high-water mark again.
+  int Attached(int result);
 };
 
 }  // namespace ZEROMQ

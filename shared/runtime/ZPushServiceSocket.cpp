@@ -11,7 +11,7 @@ int ZPushService::ZPushServiceSocket::Connect(const std::string& endpoint) {
   if (references_.fetch_add(1) > 0) {
     return 0;
   }
-  const int result = ZBase::Connect(endpoint, ZMQ_PUSH);
+  const int result = Attached(ZBase::Connect(endpoint, ZMQ_PUSH));
   if (result != 0) {
     --references_;
   }

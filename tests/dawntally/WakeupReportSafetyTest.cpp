@@ -6,7 +6,6 @@
 
 #include <unistd.h>
 
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -68,9 +67,10 @@ TEST_F(WakeupReportSafetyTest, PlantedLinkUnderTheReportNameIsNotFollowed) {
 
     const auto run = Run({"-email", "desk@hotel.example"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(std::regex_match(run.err, std::regex("dawntally: cannot open report file " +
-                                                     TempFolder() +
-                                                     "/WU[0-9]{12}\\.csv: it is a symbolic link\n")))
+    const std::string failure = "dawntally: cannot open report file " + TempFolder() + "/";
+    EXPECT_EQ(run.err.substr(0, failure.size()), failure) << run.err;
+    EXPECT_EQ(DigitsAsNines(run.err.substr(failure.size())),
+              "WU999999999999.csv: it is a symbolic link\n")
         << run.err;
     EXPECT_EQ(dir_.Read("victim.txt"), "keep me\n");
 }

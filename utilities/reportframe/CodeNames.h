@@ -7,12 +7,9 @@
 // The code-name tables of the reports are arrays indexed by code; a null
 // entry is a code without a name.
 
-// "Unknown (code)": the text of a code outside its table, never looked up in
-// the label table.
-std::string UnknownCodeName(int code);
-
 // The name of code in names[0..count), passed through the label table, or
-// UnknownCodeName(code) when the table has no name for it.
+// "Unknown (code)" when the table has no name for it; that text is never
+// looked up.
 std::string CodeName(const char* const* names, std::size_t count, int code);
 
 template <std::size_t N>
