@@ -1,9 +1,7 @@
 #include "dbaccess/DocumentField.h"
 
-#include "Poco/MongoDB/ObjectId.h"
-#include "Poco/NumberParser.h"
+#include "Poco/Timestamp.h"
 #include "Poco/Types.h"
-#include "dbaccess/ObjectIdText.h"
 #include "runtime/ValueVar.h"
 
 namespace DBACCESS {
@@ -45,22 +43,10 @@ Poco::MongoDB::Element::Ptr DocumentField::ToElement() const
     case Poco::MongoDB::ElementTraits<std::string>::TypeId:
     case Poco::MongoDB::ElementTraits<Poco::Timestamp>::TypeId:
         return MakeElement(name, text);
-    case Poco::MongoDB::ElementTraits<Poco::MongoDB::ObjectId::Ptr>::TypeId:
-    {
-        const Poco::MongoDB::ObjectId::Ptr id = MakeObjectId(text);
-        return id.isNull() ? Poco::MongoDB::Element::Ptr() : MakeElement(name, id);
-    }
     case Poco::MongoDB::ElementTraits<bool>::TypeId:
         return MakeElement(name, NumberOf<bool>(text));
     case Poco::MongoDB::ElementTraits<Poco::Int32>::TypeId:
         return MakeElement(name, static_cast<Poco::Int32>(NumberOf<int>(text)));
-    case Poco::MongoDB::ElementTraits<Poco::Int64>::TypeId:
-    {
-        Poco::Int64 number = 0;
-        if (!Poco::NumberParser::tryParse64(text, number))
-            return Poco::MongoDB::Element::Ptr();
-        return MakeElement(name, number);
-    }
     default:
         return Poco::MongoDB::Element::Ptr();
     }

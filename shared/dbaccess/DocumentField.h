@@ -24,10 +24,9 @@ public:
     virtual ~DocumentField();
 
     // An element named as the field, made from the trimmed text by type:
-    // 1 double, 2 and 9 string, 7 ObjectId (a text of 24 hexadecimal
-    // digits only), 8 boolean, 16 32-bit and 18 64-bit integer, with the
+    // 1 double, 2 and 9 string, 8 boolean, 16 32-bit integer, with the
     // value variables' text rules. Null for every other type (an array kept
-    // as text, for one).
+    // as text, an ObjectId, a 64-bit integer).
     Poco::MongoDB::Element::Ptr ToElement() const;
 
     std::int32_t type;

@@ -1,6 +1,6 @@
 #include "dbaccess/MDSActivity.h"
 
-#include "dbaccess/FieldLoading.h"
+#include "dbaccess/FieldAssignment.h"
 
 namespace DBACCESS {
 
@@ -22,7 +22,7 @@ void MDSActivity::Clear()
 
 bool MDSActivity::SetField(const std::string& name, const std::string& text)
 {
-    return !LoadNamedField(name, text, activity, detail, mailbox, number, timestamp);
+    return !AssignNamedField(name, text, activity, detail, mailbox, number, timestamp);
 }
 
 }  // namespace DBACCESS

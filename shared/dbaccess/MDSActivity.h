@@ -23,7 +23,7 @@ public:
     // Every field back to its default, names and limits included. The
     // base's id and undeclared fields stay.
     void Clear() override;
-    // Loads the field of that name (false); any other name is not taken.
+    // Assigns the field of that name (false); any other name is not taken.
     bool SetField(const std::string& name, const std::string& text) override;
 
     CORVANE::ValueVar<int> activity;  // the delivery activity code

@@ -3,7 +3,7 @@
 #include "Poco/MongoDB/Cursor.h"
 #include "Poco/MongoDB/Document.h"
 #include "dbaccess/DatabaseName.h"
-#include "dbaccess/FieldLoading.h"
+#include "dbaccess/FieldAssignment.h"
 
 namespace DBACCESS {
 
@@ -76,10 +76,10 @@ bool MDSActivityDB::SetField(const std::string& name, const std::string& value)
         id_ = value;
         return false;
     }
-    return !LoadNamedField(name, value, accountingid, calloptions, confirm, created,
-                           contactnumber, creator, deliver, delafterpost, daysbeforecheckout,
-                           description, emailsent, expiration, filepath, language, operator_,
-                           recid, text, textvoice, type, timestamp, urgent);
+    return !AssignNamedField(name, value, accountingid, calloptions, confirm, created,
+                             contactnumber, creator, deliver, delafterpost, daysbeforecheckout,
+                             description, emailsent, expiration, filepath, language, operator_,
+                             recid, text, textvoice, type, timestamp, urgent);
 }
 
 bool MDSActivityDB::OnArray(const std::string& name, Poco::MongoDB::Array::Ptr array)

@@ -1,6 +1,6 @@
 #include "dbaccess/MDSRecipient.h"
 
-#include "dbaccess/FieldLoading.h"
+#include "dbaccess/FieldAssignment.h"
 
 namespace DBACCESS {
 
@@ -34,7 +34,7 @@ void MDSRecipient::Clear()
 
 bool MDSRecipient::SetField(const std::string& fieldName, const std::string& text)
 {
-    return !LoadNamedField(fieldName, text, activity, mailbox, name, room, completed);
+    return !AssignNamedField(fieldName, text, activity, mailbox, name, room, completed);
 }
 
 }  // namespace DBACCESS

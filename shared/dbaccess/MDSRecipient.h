@@ -24,7 +24,7 @@ public:
     // Every field back to its default; the base's id and undeclared fields
     // stay.
     void Clear() override;
-    // Loads the field of that name (false); any other name is not taken.
+    // Assigns the field of that name (false); any other name is not taken.
     bool SetField(const std::string& name, const std::string& text) override;
 
     CORVANE::ValueVar<int> activity;

@@ -3,7 +3,7 @@
 #include "Poco/MongoDB/Cursor.h"
 #include "Poco/MongoDB/Document.h"
 #include "dbaccess/DatabaseName.h"
-#include "dbaccess/FieldLoading.h"
+#include "dbaccess/FieldAssignment.h"
 
 namespace DBACCESS {
 
@@ -52,11 +52,11 @@ bool QXRecording::SetField(const std::string& fieldName, const std::string& text
     }
     if (fieldName == number.name)
     {
-        number.LoadFromString(text);
+        number.FromString(text);
         number.readOnly = true;
         return false;
     }
-    return !LoadNamedField(fieldName, text, name, description, type);
+    return !AssignNamedField(fieldName, text, name, description, type);
 }
 
 int QXRecording::Read(int recordingNumber, std::string& errorText)

@@ -1,6 +1,6 @@
 #include "dbaccess/RecordingFile.h"
 
-#include "dbaccess/FieldLoading.h"
+#include "dbaccess/FieldAssignment.h"
 
 namespace DBACCESS {
 
@@ -21,7 +21,7 @@ void RecordingFile::Clear()
 
 bool RecordingFile::SetField(const std::string& name, const std::string& text)
 {
-    LoadNamedField(name, text, language, format, ttstext, ttsvoice);
+    AssignNamedField(name, text, language, format, ttstext, ttsvoice);
     return false;
 }
 

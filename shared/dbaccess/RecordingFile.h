@@ -21,7 +21,7 @@ public:
     // Every field back to its default; the base's id and undeclared fields
     // stay.
     void Clear() override;
-    // Loads the field of that name; every element is taken (false), so a
+    // Assigns the field of that name; every element is taken (false), so a
     // file keeps nothing it does not declare.
     bool SetField(const std::string& name, const std::string& text) override;
 

@@ -20,8 +20,9 @@ public:
     void Clear() override;
 
     // A new document of the kept elements in name order, each made by
-    // DocumentField::ToElement; elements without a BSON form (arrays kept as
-    // text, unknown types) are left out.
+    // DocumentField::ToElement, ObjectIds (24 hexadecimal digits) and 64-bit
+    // integers converted here; elements without a BSON form (arrays kept as
+    // text, unknown types, texts that are no such value) are left out.
     virtual Poco::MongoDB::Document::Ptr ToDocument() const;
 };
 

@@ -35,11 +35,10 @@ public:
   // (September 2001 to November 2286).
   std::multimap<std::string, File> SortByTime() const;
 
-  const std::vector<File>& Files() const { return files_; }
-
-protected:
   // Keeps a copy of the file; true.
   virtual bool OnFile(const File& file);
+
+  const std::vector<File>& Files() const { return files_; }
 
 private:
   std::vector<File> files_;

@@ -34,7 +34,6 @@ class OwnLogFiles : public QXUTIL::FindFiles {
 public:
   explicit OwnLogFiles(const std::string& logName) : logName_(logName) {}
 
-protected:
   bool OnFile(const QXUTIL::File& file) override {
     // The name is the log name and the extension in any case (checked again:
     // a log name may hold wildcard characters); what lies between them tells
@@ -172,11 +171,7 @@ bool LogFile::MakeRolledCopy() {
   GetDataPath(rolled, TraceFolderName, "\\" + RolledFileName(logName_, opened_));
   ::unlink(PLATFORM::NativePath(rolled).c_str());
   ::fsync(descriptor_);
-  if (!PLATFORM::CopyFile(path_, rolled, false)) {
-    return false;
-  }
-  (void)::ftruncate(descriptor_, 0);
-  return true;
+  return PLATFORM::CopyFile(path_, rolled, false) && ::ftruncate(descriptor_, 0) == 0;
 }
 
 void LogFile::DayRollover() {

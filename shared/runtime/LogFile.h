@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -11,8 +12,11 @@
 // rollover flag is set it rolls over on a new day (the content goes to a
 // copy stamped with the time the log was opened, and every copy moves to
 // TRACELOGS\ARCHIVE) and at 50,000,000 bytes (the same copy; only the four
-// newest files of the log are kept). Rollovers are serialised across
-// processes by the machine-wide mutex named after the log. Only the writer
+// newest files of the log are kept). Only the log's own files take part:
+// those of other logs whose names begin with this one (HOSTEL10 for HOSTEL1)
+// are left alone. Rollovers are serialised across processes by the
+// machine-wide mutex named after the log, and a writer that waited there
+// while another rolled the log does not roll it again. Only the writer
 // thread of its process uses a log.
 class LogFile {
 public:
@@ -80,8 +84,8 @@ private:
 
   std::int64_t FileSize() const;
 
-  // Copies the log to its rolled file and empties it; false, leaving the log
-  // as it is, when the copy fails.
+  // Copies the log to its rolled file and empties it; false, with the log
+  // left as it is, when the copy fails or the log cannot be emptied.
   bool MakeRolledCopy();
 
   std::int32_t writesUntilCommit_ = CommitInterval;

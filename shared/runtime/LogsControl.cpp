@@ -72,17 +72,21 @@ void LogsControl::WriterThread(LogsControl* control) {
 }
 
 std::size_t LogsControl::WriterTurn(QXUTIL::ZEROMQ::ZPushService& messaging) {
-  // Only this thread changes the logs map, so the pass needs no lock.
-  const int today = TodayOfMonth();
-  if (today != rolloverDay_) {
-    rolloverDay_ = today;
-    for (auto& log : logs_) {
-      log.second.DayRollover();
+  // RegisterLog is public and may add to the logs map from any thread, so
+  // the rollover pass walks the map under the same lock.
+  if (lock_.Lock(SEMAPHORE::Mutex::Infinite) == SEMAPHORE::Mutex::Acquired) {
+    const int today = TodayOfMonth();
+    if (today != rolloverDay_) {
+      rolloverDay_ = today;
+      for (auto& log : logs_) {
+        log.second.DayRollover();
+      }
+    } else {
+      for (auto& log : logs_) {
+        log.second.SizeRollover();
+      }
     }
-  } else {
-    for (auto& log : logs_) {
-      log.second.SizeRollover();
-    }
+    lock_.Unlock();
   }
 
   const ThreadLogData none("");

@@ -73,6 +73,14 @@ TEST_F(WakeupReportSafetyTest, PlantedLinkUnderTheReportNameIsNotFollowed) {
               "WU999999999999.csv: it is a symbolic link\n")
         << run.err;
     EXPECT_EQ(dir_.Read("victim.txt"), "keep me\n");
+
+    // The mail still goes out, naming the file it could not write.
+    const std::vector<std::string> tasks = MailTasks();
+    ASSERT_EQ(tasks.size(), 1u) << Server().Documents("taskspostwick");
+    EXPECT_EQ("dawntally: cannot open report file " + JsonString(tasks[0], "filepath") +
+                  ": it is a symbolic link\n",
+              run.err)
+        << tasks[0];
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using DBACCESS::MongoDBSearch;
+using DBACCESS::SearchHits;
 
 double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
@@ -68,8 +69,8 @@ TEST_F(FaultTest, ConnectionClosedMidReplyRaisesAndIsNotReused) {
 // is gone.
 class FakePeer {
  public:
-  FakePeer(std::string reply, bool closeAfter)
-      : server_(Poco::Net::SocketAddress("127.0.0.1", 0)),
+  FakePeer(std::string reply, bool closeAfter, Poco::UInt16 port = 0)
+      : server_(Poco::Net::SocketAddress("127.0.0.1", port)),
         thread_([this, reply, closeAfter] { Serve(reply, closeAfter); }) {}
   ~FakePeer() { thread_.join(); }
 
@@ -89,6 +90,26 @@ class FakePeer {
   Poco::Net::ServerSocket server_;
   std::thread thread_;
 };
+
+TEST_F(FaultTest, EmptyBatchEndsTheSearchWhateverTheCursor) {
+  using namespace BSONBYTES;
+  auto held = HoldIdleConnections();  // so that the search connects to the peer
+  Server().StopListening();
+  // No documents, yet a cursor id that says more are to come; the peer is
+  // gone right after, so asking for more would raise.
+  const std::string empty = Reply({}).replace(20, 8, Int32(5) + Int32(0));
+  {
+    FakePeer peer(empty, true, TESTSUPPORT::TestServer::kPort);
+    MongoDBSearch search("activity");
+    SearchHits hits;
+    EXPECT_NO_THROW(hits = search.Find("n", {"n"}));
+    EXPECT_TRUE(hits.empty());
+  }
+  // The connection to the peer went back to the pool as sound: the next
+  // borrower meets its end and discards it.
+  ProbeRecord record("activity");
+  EXPECT_ANY_THROW(record.ReadAll());
+}
 
 TEST(FaultPeerTest, BadOrMissingRepliesRaiseInsteadOfHanging) {
   using namespace BSONBYTES;

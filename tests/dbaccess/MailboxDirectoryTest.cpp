@@ -157,6 +157,15 @@ TEST_F(MailboxDirectoryTest, MalformedMailboxesFollowTheTextRules)
 
     EXPECT_EQ(0u, directory.count("304"));
     EXPECT_EQ("305", directory.at("305").number.Get());
+    // Without a room, and met right after 303: nothing of an earlier hit
+    // carries over.
+    const auto& roomless = directory.at("305");
+    EXPECT_EQ(0, roomless.textcount.value);
+    EXPECT_EQ(0, roomless.status.value);
+    EXPECT_FALSE(roomless.occupied.value);
+    EXPECT_FALSE(roomless.vip.value);
+    EXPECT_EQ("", roomless.restrict.Get());
+    EXPECT_EQ("", roomless.roomid.Get());
     // An ObjectId "_id" is its hexadecimal text, of which the digits remain.
     EXPECT_EQ(1u, directory.count("6512345607182934"));
     EXPECT_EQ(5u, directory.size());

@@ -22,12 +22,14 @@ TEST_F(FindDeliveryActivityIdsTest, ReadableDeliveriesOfTheWindowInTimestampOrde
       {"_id": "before", "timestamp": "20240411075959999"},
       {"_id": "after", "timestamp": "20240411120000001"},
       {"_id": {"$oid": "65f000000000000000000003"}, "timestamp": "20240411090000000"},
-      {"_id": "untimed"}
+      {"_id": "untimed"},
+      {"_id": " padded ", "timestamp": "20240411110000000"}
     ])");
     // Both bounds belong to the window; equal time stamps keep the server's
-    // order; a delivery that cannot be read by its id is left out.
+    // order; a delivery that cannot be read by its id is left out, and one
+    // is read by its id as stored.
     EXPECT_EQ(FindDeliveryActivityIds("20240411120000000", "20240411080000000"),
-              (Ids{"early", "tie-b", "tie-a", "late"}));
+              (Ids{"early", "tie-b", "tie-a", " padded ", "late"}));
 
     const auto queries = RequestsOf("query", "kelden.mdsactivity");
     ASSERT_FALSE(queries.empty());

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -139,6 +140,28 @@ TEST_F(MDSActivityDBTest, OutOfRangeDaysBeforeCheckoutKeepTheDefault) {
     EXPECT_EQ(MDSActivityDB("two").daysbeforecheckout.value, 2);
     EXPECT_EQ(MDSActivityDB("minus").daysbeforecheckout.value, 0);
     EXPECT_EQ(MDSActivityDB("five").language.value, 101);
+}
+
+TEST_F(MDSActivityDBTest, NumberFieldsTakeTheirTextsAsAssignments) {
+    // A text that is no number gives 0, not the field's default.
+    struct Case {
+        const char* document;
+        int language;
+        int type;
+    } const cases[] = {
+        {R"({"_id": "x", "language": "Spanish"})", 0, 0},
+        {R"j({"_id": "x", "language": "102nd", "type": "2 (checkout)"})j", 102, 2},
+        {R"({"_id": "x", "language": 103.9, "type": {"$numberLong": "5000000000"}})", 103, INT_MAX},
+        {R"({"_id": "x"})", 101, 0},
+    };
+    for (const Case& c : cases) {
+        Server().Reset();
+        Server().Seed("mdsactivity", std::string("[") + c.document + "]");
+        MDSActivityDB delivery("x");
+        ASSERT_EQ(delivery.GetId(), "x") << c.document;
+        EXPECT_EQ(delivery.language.value, c.language) << c.document;
+        EXPECT_EQ(delivery.type.value, c.type) << c.document;
+    }
 }
 
 TEST_F(MDSActivityDBTest, AskedByStringIdForOneDocument) {

@@ -22,7 +22,8 @@ TEST_F(QXRecordingTest, ReadsARecordingByNumberWithOneFilePerLanguage) {
          "not a document"
        ],
        "owner": "frontdesk"},
-      {"_id": "r8", "number": 8, "name": "Spa", "files": [{"format": 4}]}
+      {"_id": "r8", "number": 8, "name": "Spa", "files": [{"format": 4}]},
+      {"_id": "r9", "number": 9, "name": "Bar", "files": [{"language": "English", "format": 5}]}
     ])");
     QXRecording lobby(7);
     EXPECT_EQ(lobby.Id(), "r7");
@@ -45,6 +46,10 @@ TEST_F(QXRecordingTest, ReadsARecordingByNumberWithOneFilePerLanguage) {
     QXRecording spa(8);
     ASSERT_EQ(spa.files.count(101), 1u);
     EXPECT_EQ(spa.files.at(101).format.value, 4);
+    // A language that is no number is language 0, not the default.
+    QXRecording bar(9);
+    ASSERT_EQ(bar.files.count(0), 1u);
+    EXPECT_EQ(bar.files.at(0).format.value, 5);
 }
 
 TEST_F(QXRecordingTest, NumberIsReadOnlyAfterARead) {

@@ -110,6 +110,23 @@ TEST_F(LabelTableTest, WithoutARegistryTheDefaultFolderIsUsed) {
     EXPECT_EQ(GetReportString("Room"), "Zimmer");
 }
 
+TEST_F(LabelTableTest, ALoadReplacesTheWholeTableAndAMissingFileLeavesIt) {
+    Install("C:\\\\Reports");
+    Labels("Reports/reportstrings.ini", "[Strings]\nRoom=Chambre\nTenant=Locataire\n");
+    LoadReportStrings();
+    ASSERT_EQ(GetReportString("Tenant"), "Locataire");
+
+    Labels("Reports/reportstrings.ini", "[Strings]\nRoom=Zimmer\n");
+    LoadReportStrings();
+    EXPECT_EQ(GetReportString("Room"), "Zimmer");
+    EXPECT_EQ(GetReportString("Tenant"), "Tenant");
+
+    // No file: nothing is loaded and nothing is taken away.
+    Install("C:\\\\Elsewhere");
+    LoadReportStrings();
+    EXPECT_EQ(GetReportString("Room"), "Zimmer");
+}
+
 TEST_F(LabelTableTest, LabelsStayEnglishWhenTheFileOrSectionIsMissing) {
     Install("C:\\\\Reports");
     struct Case {

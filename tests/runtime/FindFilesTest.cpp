@@ -116,13 +116,12 @@ TEST_F(FindFilesTest, SortByTimeKeepsFilesOfOneSecondInCollectionOrder) {
 
 // A lister that keeps only what its own OnFile accepts.
 class LargeFiles : public QXUTIL::FindFiles {
-protected:
+public:
   bool OnFile(const QXUTIL::File& file) override {
     seen.push_back(file.Name());
     return file.Size() > 2 && FindFiles::OnFile(file);
   }
 
-public:
   std::vector<std::string> seen;
 };
 

@@ -435,4 +435,35 @@ TEST_F(LogFileTest, ARolloverWaitsForTheLogsMutexHeldByAnotherProcess) {
             std::string::npos);
 }
 
+TEST_F(LogFileTest, AWriterThatWaitedWhileAnotherRolledTheLogDoesNotRollItAgain) {
+  const std::string name = Name("BOTHLARGE");
+  const std::string path = Logs(name + ".ltt");
+  MakeSparse(path, 60000000);
+  TESTSUPPORT::ForkedChild child([&](TESTSUPPORT::ForkedChild& self) {
+    LogFile log(name, 7);
+    log.SetRollover(true);
+    log.WriteLine("child\r\n");
+    self.Tell();
+    if (!self.Await()) {
+      return 1;
+    }
+    log.SizeRollover();  // waits for the lock the parent holds
+    self.Tell();
+    return 0;
+  });
+  ASSERT_TRUE(child.Await());
+  {
+    // This process plays the other writer: under the log's lock it empties
+    // the log, as its own rollover would.
+    SEMAPHORE::MutexAutoLock lock(name, "");
+    child.Tell();
+    EXPECT_FALSE(child.Await(200));
+    ASSERT_EQ(::truncate(path.c_str(), 0), 0);
+  }
+  EXPECT_TRUE(child.Await());
+  EXPECT_EQ(child.Join(), 0);
+  EXPECT_EQ(FilesIn(Logs()), std::vector<std::string>{name + ".ltt"}) << "no second copy";
+  EXPECT_LT(SizeOf(path), 1000);
+}
+
 }  // namespace

@@ -26,6 +26,7 @@ protected:
                             "\"Number\"=dword:fffffffe\r\n"
                             "\"List\"=hex(7):61,00,00,00,00,00,62,00,63,00,00,00,00,00\r\n"
                             "\"EmptyList\"=hex(7):00,00,00,00\r\n"
+                            "\"OpenList\"=hex(7):61,00,00,00,62,00\r\n"
                             "\"ShortNumber\"=hex(4):01\r\n"
                             "\"Unended\"=hex(1):61,00,62,00\r\n"
                             "\"Expand\"=hex(2):61,00,00,00\r\n"));
@@ -66,6 +67,8 @@ TEST_F(ProfileValueTest, RegistryValuesBecomeText) {
         {"Number", PLATFORM::REG_DWORD, "4294967294"},
         {"List", PLATFORM::REG_MULTI_SZ, "a,bc,"},
         {"EmptyList", PLATFORM::REG_MULTI_SZ, "default"},
+        // The last item counts even without its closing NUL.
+        {"OpenList", PLATFORM::REG_MULTI_SZ, "a,b,"},
         {"Expand", PLATFORM::REG_EXPAND_SZ, "default"},
         // Malformed data is never read past its end.
         {"ShortNumber", PLATFORM::REG_DWORD, "default"},

@@ -2,6 +2,7 @@
 #include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 #include <zmq.h>
@@ -99,6 +100,36 @@ TEST_F(ZBaseTest, AReceiveThatTimesOutClearsTheError) {
   start = Clock::now();
   EXPECT_EQ(fresh.ReceiveString(0), "");
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST_F(ZBaseTest, ASuccessfulSendKeepsTheSocketWhateverErrnoLastHeld) {
+  const std::string endpoint = FreeEndpoint();
+  ZBase pull;
+  ASSERT_EQ(pull.Bind(endpoint, ZMQ_PULL), 0);
+  ZPush push;
+  ASSERT_EQ(push.Connect(endpoint), 0);
+  errno = EFAULT;  // left over from some earlier failure
+  EXPECT_EQ(push.SendData("x", 1, false), 0);
+  EXPECT_TRUE(push.IsOpen());
+  EXPECT_EQ(push.LastError(), 0);
+  EXPECT_EQ(push.LastErrorText(), "None");
+  EXPECT_EQ(pull.ReceiveString(5000), "x");
+}
+
+TEST_F(ZBaseTest, AReceiveEndedByContextTerminationClosesTheSocket) {
+  ZBase pull;
+  ASSERT_EQ(pull.Bind(FreeEndpoint(), ZMQ_PULL), 0);
+  // Termination waits for the socket, and the waiting receive fails with ETERM.
+  void* context = ZContext::Context.exchange(nullptr);
+  std::thread terminate([context] { zmq_ctx_term(context); });
+  int size = 9;
+  EXPECT_EQ(pull.ReceiveData(size, 10000), nullptr);
+  terminate.join();
+  EXPECT_EQ(size, 0);
+  EXPECT_EQ(pull.LastError(), ETERM);
+  EXPECT_EQ(pull.LastErrorText(), zmq_strerror(ETERM));
+  EXPECT_FALSE(pull.IsOpen());
+  EXPECT_EQ(ZContext::OpenSocketCount.load(), openBefore_);
 }
 
 TEST_F(ZBaseTest, AFailedConnectOpensNothingAndTheLastGuardEndsAnUnusedContext) {

@@ -100,6 +100,27 @@ TEST_F(GuestReportTest, RecordIdsThatAreNoObjectIdsAreNotRead) {
     EXPECT_NE(lines[1].find("\"readable\""), std::string::npos);
 }
 
+// With neither the temp folder nor the current folder to write in, the mail
+// body travels in the task itself.
+TEST_F(GuestReportTest, MailBodyThatCannotBeWrittenGoesInTheTask) {
+    Seed({{Oid(1), DbTimeAgo(60)}});
+    ASSERT_EQ(::rmdir(TempFolder().c_str()), 0);
+    const std::string gone = dir_.File("gone");
+    const std::string path = dir_.File("r.csv");
+    const auto run = RunStaytally({"-email", "desk@hotel.example", "~file", path},
+                                  "mkdir " + gone + " && cd " + gone + " && rmdir " + gone);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(LineCount(dir_.Read("r.csv")), 2u);
+    const std::vector<std::string> tasks = MailTasks();
+    ASSERT_EQ(tasks.size(), 1u);
+    const std::string time = "####-##-## ##:## *m";
+    EXPECT_TRUE(FitsPattern(JsonString(tasks[0], "bodypath"),
+                            "Hotel Meridian\r\n\r\nStart: " + time + "\r\nEnd: " + time +
+                                "\r\nRows: 1\r\n\r\nActivity:\r\nMWI on: 1\r\n"
+                                "\r\nMethod:\r\nTelephone: 1\r\n\r\nResults:\r\nSuccess: 1"))
+        << tasks[0];
+}
+
 // One mailbox record is kept per distinct mailbox until the report ends; none
 // may keep a pooled connection, or 3,000 of them run out of descriptors.
 TEST_F(GuestReportTest, ThousandsOfGuestMailboxesUnderALowDescriptorLimit) {

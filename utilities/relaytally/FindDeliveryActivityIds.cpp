@@ -25,7 +25,8 @@ std::vector<std::string> FindDeliveryActivityIds(const std::string& to, const st
         if (id == hit.second.end()) {
             continue;
         }
-        const std::string idText = id->second.value.Get();
+        // Read back by the id as stored: a trimmed one would miss it.
+        const std::string& idText = id->second.value.value;
         DBACCESS::MDSActivityDB record;
         if (record.Read(idText) == 0) {
             ids.push_back(idText);
