@@ -4,17 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "Poco/Exception.h"
 #include "dawntally/FindWakeupLogIds.h"
 #include "dawntally/WakeupCodeNames.h"
 #include "dawntally/WakeupLogCollection.h"
 #include "dbaccess/MailboxDirectory.h"
 #include "dbaccess/WakeupLogDB.h"
 #include "reportframe/CsvFields.h"
-#include "reportframe/DatabaseProbe.h"
 #include "reportframe/ReportContent.h"
-#include "reportframe/ReportDelivery.h"
-#include "reportframe/ReportFailure.h"
+#include "reportframe/ReportRun.h"
 #include "reportframe/ReportFileNames.h"
 #include "runtime/TimeText.h"
 
@@ -102,11 +99,6 @@ void BuildWakeupCallReport(int hours, const std::string& emailList, const std::s
         {"Results", WakeupResultName, {}},
     };
     report.header = CsvHeader(kTitles);
-    try {
-        const std::string databaseFailure = DatabaseUnreachableReason();
-        CollectRows(report, hours);
-        DeliverReport(report, emailList, filePath, databaseFailure);
-    } catch (const Poco::Exception& e) {
-        throw ReportFailure("database error: " + e.displayText());
-    }
+    RunReport(report, [hours](ReportContent& content) { CollectRows(content, hours); }, emailList,
+              filePath);
 }

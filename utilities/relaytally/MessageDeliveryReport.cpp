@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "Poco/Exception.h"
 #include "dbaccess/MDSActivityDB.h"
 #include "dbaccess/MailboxDirectory.h"
 #include "dbaccess/QXRecording.h"
@@ -17,10 +16,8 @@
 #include "relaytally/LoadRecordingNumbers.h"
 #include "relaytally/RecordingCollection.h"
 #include "reportframe/CsvFields.h"
-#include "reportframe/DatabaseProbe.h"
 #include "reportframe/ReportContent.h"
-#include "reportframe/ReportDelivery.h"
-#include "reportframe/ReportFailure.h"
+#include "reportframe/ReportRun.h"
 #include "reportframe/ReportFileNames.h"
 #include "reportframe/ReportStrings.h"
 #include "runtime/TimeText.h"
@@ -160,11 +157,6 @@ void BuildMessageDeliveryReport(int hours, const std::string& emailList, const s
     report.subjectPrefix = "Message Delivery report for ";
     report.sections = {{"Activity", DeliveryActivityName, {}}};
     report.header = CsvHeader(kTitles);
-    try {
-        const std::string databaseFailure = DatabaseUnreachableReason();
-        CollectRows(report, hours);
-        DeliverReport(report, emailList, filePath, databaseFailure);
-    } catch (const Poco::Exception& e) {
-        throw ReportFailure("database error: " + e.displayText());
-    }
+    RunReport(report, [hours](ReportContent& content) { CollectRows(content, hours); }, emailList,
+              filePath);
 }

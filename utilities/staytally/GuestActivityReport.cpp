@@ -6,14 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "Poco/Exception.h"
 #include "dbaccess/MailboxDirectory.h"
 #include "dbaccess/QXMailbox.h"
 #include "reportframe/CsvFields.h"
-#include "reportframe/DatabaseProbe.h"
 #include "reportframe/ReportContent.h"
-#include "reportframe/ReportDelivery.h"
-#include "reportframe/ReportFailure.h"
+#include "reportframe/ReportRun.h"
 #include "reportframe/ReportFileNames.h"
 #include "runtime/TimeText.h"
 #include "staytally/FindReportMailboxActivities.h"
@@ -103,11 +100,6 @@ void BuildGuestActivityReport(int hours, const std::string& emailList, const std
         {"Results", GuestResultName, {}},
     };
     report.header = CsvHeader(kTitles);
-    try {
-        const std::string databaseFailure = DatabaseUnreachableReason();
-        CollectRows(report, hours);
-        DeliverReport(report, emailList, filePath, databaseFailure);
-    } catch (const Poco::Exception& e) {
-        throw ReportFailure("database error: " + e.displayText());
-    }
+    RunReport(report, [hours](ReportContent& content) { CollectRows(content, hours); }, emailList,
+              filePath);
 }

@@ -1,0 +1,17 @@
+#ifndef REPORTFRAME_REPORTRUN_H
+#define REPORTFRAME_REPORTRUN_H
+
+#include <functional>
+#include <string>
+
+#include "reportframe/ReportContent.h"
+
+// The body every builder shares once its titles and sections are set:
+// notes whether the database can be reached at all, lets collectRows fill
+// the rows and counts, then delivers the report (DeliverReport). A failure
+// of the database library on the way (a connection lost in mid-read) ends
+// the run as a ReportFailure naming it.
+void RunReport(ReportContent& report, const std::function<void(ReportContent&)>& collectRows,
+               const std::string& emailList, const std::string& filePath);
+
+#endif
