@@ -3,7 +3,7 @@
 #include "Poco/MongoDB/Cursor.h"
 #include "Poco/MongoDB/Document.h"
 #include "dbaccess/DatabaseName.h"
-#include "dbaccess/FieldAssignment.h"
+#include "dbaccess/FieldLoading.h"
 
 namespace DBACCESS {
 

@@ -1,6 +1,6 @@
 #include "dbaccess/MDSRecipient.h"
 
-#include "dbaccess/FieldAssignment.h"
+#include "dbaccess/FieldLoading.h"
 
 namespace DBACCESS {
 

@@ -18,9 +18,9 @@ The defaults make the demo's deliveries; the benchmark asks for many more.
 
 import argparse
 import datetime
-import json
 import random
-import sys
+
+from sample_seed import db_time, guest_mailboxes, write_seed
 
 RECORDINGS = [
     (1, "Welcome", "Greeting on arrival"),
@@ -47,16 +47,10 @@ TEXTS = ["Your car is ready at the front door.", "A parcel is waiting at recepti
          "The spa has a free slot at 4 pm today.", "Your table is booked for 8 pm."]
 
 
-def db_time(moment):
-    return moment.strftime("%Y%m%d%H%M%S") + "%03d" % (moment.microsecond // 1000)
-
-
-def guests_of(hotel):
+def guests_of(boxes):
     """(mailbox, room, name) of every guest mailbox of the hotel."""
     guests = []
-    for box in hotel.get("mailbox", []):
-        if box.get("type") != 5:
-            continue
+    for box in boxes:
         name = box.get("name", {})
         full = ("%s %s" % (name.get("first_display", ""), name.get("last_display", ""))).strip()
         guests.append((box["_id"], box.get("room", {}).get("roomid", ""), full))
@@ -142,10 +136,7 @@ def main():
     if args.deliveries < 0 or args.hours * 60 <= 1:
         parser.error("deliveries must be at least 0, hours above 1/60")
 
-    with open(args.hotel, encoding="ascii") as source:
-        guests = guests_of(json.load(source))
-    if not guests:
-        parser.error("the hotel file has no guest mailboxes")
+    guests = guests_of(guest_mailboxes(args.hotel, parser))
     # Messages go to the rooms that have a guest, when there are any.
     guests = [g for g in guests if g[2]] or guests
 
@@ -155,10 +146,7 @@ def main():
         "mdsactivity": deliveries(args.deliveries, guests, args.hours, rng, now),
         "recording": recordings(),
     }
-    out = sys.stdout if args.out == "-" else open(args.out, "w", encoding="ascii")
-    with out:
-        json.dump(seed, out, indent=1 if args.deliveries <= 300 else None)
-        out.write("\n")
+    write_seed(args.out, seed, args.deliveries)
 
 
 if __name__ == "__main__":

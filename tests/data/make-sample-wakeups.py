@@ -20,9 +20,9 @@ The defaults make the demo's wake-up log; the benchmark asks for many more.
 
 import argparse
 import datetime
-import json
 import random
-import sys
+
+from sample_seed import db_time, guest_mailboxes, write_seed
 
 # Who books a call ("source") and the name logged as its actor.
 SOURCES = [(0, "guest", 6), (1, "operator", 2), (2, "frontdesk", 2), (5, "pms", 1),
@@ -32,21 +32,15 @@ SYSTEM_SOURCE = 6  # the wake-up service itself rings, retries and alerts
 MAX_ATTEMPTS = 3
 
 
-def db_time(moment):
-    return moment.strftime("%Y%m%d%H%M%S") + "%03d" % (moment.microsecond // 1000)
-
-
 def object_id(seconds, counter):
     """A deterministic ObjectId: creation seconds, then a running counter."""
     return {"$oid": "%08x%016x" % (seconds & 0xFFFFFFFF, 0x5000000000000000 | counter)}
 
 
-def guests_of(hotel):
+def guests_of(boxes):
     """(mailbox, tenant, first name, last name) of every guest mailbox."""
     guests = []
-    for box in hotel.get("mailbox", []):
-        if box.get("type") != 5:
-            continue
+    for box in boxes:
         name = box.get("name", {})
         guests.append((box["_id"], box.get("tenantid", ""), name.get("first_display", ""),
                        name.get("last_display", "")))
@@ -133,20 +127,14 @@ def main():
     if args.events < 0 or args.hours * 60 <= 1:
         parser.error("events must be at least 0, hours above 1/60")
 
-    with open(args.hotel, encoding="ascii") as source:
-        guests = guests_of(json.load(source))
-    if not guests:
-        parser.error("the hotel file has no guest mailboxes")
+    guests = guests_of(guest_mailboxes(args.hotel, parser))
     # Calls are booked by the rooms that have a guest, when there are any.
     guests = [g for g in guests if g[2]] or guests
 
     rng = random.Random(args.seed)
     now = datetime.datetime.now()
     seed = {"wakeuplog": wakeups(args.events, guests, args.hours, rng, now)}
-    out = sys.stdout if args.out == "-" else open(args.out, "w", encoding="ascii")
-    with out:
-        json.dump(seed, out, indent=1 if args.events <= 300 else None)
-        out.write("\n")
+    write_seed(args.out, seed, args.events)
 
 
 if __name__ == "__main__":
