@@ -1,12 +1,16 @@
 #include "dbaccess/ElementText.h"
 
+#include <cstddef>
 #include <locale>
 #include <sstream>
 
+#include "Poco/BinaryWriter.h"
 #include "Poco/DateTime.h"
 #include "Poco/DateTimeFormatter.h"
 #include "Poco/Exception.h"
 #include "Poco/LocalDateTime.h"
+#include "Poco/MemoryStream.h"
+#include "Poco/MongoDB/BSONWriter.h"
 #include "Poco/MongoDB/ObjectId.h"
 #include "Poco/Timestamp.h"
 #include "Poco/Types.h"
@@ -32,6 +36,26 @@ std::string StreamText(const T& value)
     stream.imbue(std::locale::classic());
     stream << value;
     return stream.str();
+}
+
+// The id as 24 lower-case hex digits, as ObjectId::toString("%02x") gives
+// it, without formatting each byte on its own. The bytes are reached the
+// one public way, by writing the id as BSON into a buffer.
+std::string ObjectIdText(Poco::MongoDB::ObjectId::Ptr id)
+{
+    char bytes[12];
+    Poco::MemoryOutputStream stream(bytes, sizeof bytes);
+    Poco::BinaryWriter writer(stream);
+    Poco::MongoDB::BSONWriter(writer).write(id);
+    static const char digits[] = "0123456789abcdef";
+    std::string text(2 * sizeof bytes, '0');
+    for (std::size_t i = 0; i < sizeof bytes; ++i)
+    {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        text[2 * i] = digits[byte >> 4];
+        text[2 * i + 1] = digits[byte & 0x0f];
+    }
+    return text;
 }
 
 // The system keeps its times as local 17-digit texts, so a datetime stored
@@ -81,7 +105,7 @@ std::string ElementText(const Poco::MongoDB::Element& element)
     {
         Poco::MongoDB::ObjectId::Ptr value;
         if (ValueOf(element, value) && !value.isNull())
-            return value->toString("%02x");
+            return ObjectIdText(value);
         break;
     }
     case Poco::MongoDB::ElementTraits<bool>::TypeId:
@@ -95,14 +119,14 @@ std::string ElementText(const Poco::MongoDB::Element& element)
     {
         Poco::Int32 value = 0;
         if (ValueOf(element, value))
-            return StreamText(value);
+            return std::to_string(value);
         break;
     }
     case Poco::MongoDB::ElementTraits<Poco::Int64>::TypeId:
     {
         Poco::Int64 value = 0;
         if (ValueOf(element, value))
-            return StreamText(value);
+            return std::to_string(value);
         break;
     }
     case Poco::MongoDB::ElementTraits<Poco::Timestamp>::TypeId:

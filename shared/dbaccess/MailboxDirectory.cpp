@@ -1,5 +1,6 @@
 #include "dbaccess/MailboxDirectory.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <set>
 
@@ -11,12 +12,27 @@ namespace {
 constexpr std::size_t kNumberWidth = 19;
 constexpr int kGuestMailboxType = 5;
 
-std::string PadNumber(const std::string& number)
+// The text right-aligned in kNumberWidth spaces, read in place.
+class PaddedNumber
 {
-    if (number.size() >= kNumberWidth)
-        return number;
-    return std::string(kNumberWidth - number.size(), ' ') + number;
-}
+public:
+    explicit PaddedNumber(const std::string& number)
+        : number_(number), pad_(number.size() < kNumberWidth ? kNumberWidth - number.size() : 0)
+    {
+    }
+
+    std::size_t size() const { return pad_ + number_.size(); }
+
+    // As std::string compares its characters: unsigned.
+    unsigned char operator[](std::size_t i) const
+    {
+        return static_cast<unsigned char>(i < pad_ ? ' ' : number_[i - pad_]);
+    }
+
+private:
+    const std::string& number_;
+    const std::size_t pad_;
+};
 
 // The hit's element text without surrounding white space; empty when the
 // hit lacks the element.
@@ -55,7 +71,15 @@ void FillEntry(DBACCESS::QXMailboxDirectoryEntry& entry, const DBACCESS::Documen
 
 bool MailboxNumberLess::operator()(const std::string& a, const std::string& b) const
 {
-    return PadNumber(a) < PadNumber(b);
+    const PaddedNumber left(a);
+    const PaddedNumber right(b);
+    const std::size_t common = std::min(left.size(), right.size());
+    for (std::size_t i = 0; i < common; ++i)
+    {
+        if (left[i] != right[i])
+            return left[i] < right[i];
+    }
+    return left.size() < right.size();
 }
 
 MailboxDirectory LoadMailboxDirectory(const std::string& tenantId, const std::string& collection)

@@ -2,6 +2,8 @@
 
 #include <time.h>
 
+#include <mutex>
+
 namespace PLATFORM {
 
 namespace {
@@ -47,6 +49,14 @@ struct tm ToTm(const CalendarTime& time) {
     return tm;
 }
 
+// The zone is loaded once per process: reloading it on each read costs a
+// stat of the zone file per call and races with localtime_r in other
+// threads. Whoever changes TZ later calls tzset itself.
+void LoadZoneOnce() {
+    static std::once_flag loaded;
+    std::call_once(loaded, [] { tzset(); });
+}
+
 // The programs never call setlocale, so strftime speaks the C locale.
 std::string Strftime(const char* format, const CalendarTime& time) {
     const struct tm tm = ToTm(time);
@@ -68,7 +78,7 @@ bool ReadLocalClock(CalendarTime& now) {
     if (clock_gettime(CLOCK_REALTIME, &ts) != 0) {
         return false;
     }
-    tzset();  // pick up a TZ changed since the last call
+    LoadZoneOnce();
     struct tm tm {};
     if (localtime_r(&ts.tv_sec, &tm) == nullptr) {
         return false;
@@ -118,7 +128,7 @@ bool TicksToCalendar(std::uint64_t ticks, CalendarTime& time) {
 }
 
 bool ReadTimeZone(TimeZone& zone) {
-    tzset();
+    LoadZoneOnce();
     const time_t now = time(nullptr);
     struct tm tm {};
     if (now == static_cast<time_t>(-1) || localtime_r(&now, &tm) == nullptr) {

@@ -43,6 +43,33 @@ TEST(ElementTextTest, DatetimesBecomeLocalDatabaseTimeText) {
   EXPECT_EQ(DateText(253402300799999LL), "");
 }
 
+TEST(ElementTextTest, IdsAndIntegersBecomePlainText) {
+  using Poco::MongoDB::ConcreteElement;
+  using Poco::MongoDB::ObjectId;
+  struct Case {
+    Poco::MongoDB::Element::Ptr element;
+    const char* text;
+  };
+  const Case cases[] = {
+      {new ConcreteElement<ObjectId::Ptr>("id", new ObjectId("5F1A2B3C4D5E6F7081920A1B")),
+       "5f1a2b3c4d5e6f7081920a1b"},
+      {new ConcreteElement<ObjectId::Ptr>("id", new ObjectId("00ff0a09f0000000000000ff")),
+       "00ff0a09f0000000000000ff"},
+      {new ConcreteElement<ObjectId::Ptr>("id", ObjectId::Ptr()), ""},
+      {new ConcreteElement<Poco::Int32>("n", 0), "0"},
+      {new ConcreteElement<Poco::Int32>("n", -7), "-7"},
+      {new ConcreteElement<Poco::Int32>("n", 2147483647), "2147483647"},
+      {new ConcreteElement<Poco::Int32>("n", -2147483647 - 1), "-2147483648"},
+      {new ConcreteElement<Poco::Int64>("n", 9007199254740993LL), "9007199254740993"},
+      {new ConcreteElement<Poco::Int64>("n", -9223372036854775807LL - 1), "-9223372036854775808"},
+      {new ConcreteElement<Poco::Int64>("n", -1), "-1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(DBACCESS::ElementText(*c.element), c.text);
+  }
+}
+
 TEST(DocumentFieldTest, ToElementRebuildsTheTypesItCan) {
   struct Case {
     int type;
