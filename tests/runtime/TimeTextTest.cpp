@@ -211,6 +211,26 @@ TEST(FormatDateTime, WritesTheStandardOffsetAndTheZoneNameInEffect) {
     }
 }
 
+// Standard time as Windows means it is the winter time, also where the tz
+// data marks the winter as daylight saving behind a "standard" summer time
+// (Europe/Dublin). The names follow the season of the day the test runs, so
+// only the offset is compared.
+TEST(FormatDateTime, WritesTheWinterOffsetAsStandard) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"IST-1GMT0,M10.5.0,M3.5.0/1", "-0000"},  // Dublin's rule, without the tz data
+        {"Europe/Dublin", "-0000"},
+        {"Europe/London", "-0000"},
+        {"Europe/Berlin", "+0100"},
+        {"America/New_York", "-0500"},
+        {"Australia/Sydney", "+1000"},
+        {"America/Santiago", "-0400"},
+    };
+    for (const auto& [name, expected] : cases) {
+        ZoneScope zone(name);
+        EXPECT_EQ(FormatDateTime(Ticks(April11At130509007), "%T"), expected) << name;
+    }
+}
+
 TEST(FormatDateTime, GivesNothingPastTheCalendar) {
     EXPECT_EQ(FormatDateTime(Ticks(std::uint64_t{1} << 63), "%Y%m%d"), "");
     EXPECT_EQ(FormatDbTimestamp(Ticks(~std::uint64_t{0})), "");
