@@ -9,6 +9,7 @@ packages=(
   libgtest-dev
   libpoco-dev
   libzmq3-dev
+  tzdata
   python3 python3-mockupdb python3-mongomock python3-bson
 )
 

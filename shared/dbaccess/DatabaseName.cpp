@@ -1,7 +1,9 @@
 #include "dbaccess/DatabaseName.h"
 
+#include "runtime/StartupOrder.h"
+
 namespace DBACCESS {
 
-std::string DatabaseName = "kelden";
+std::string DatabaseName QX_STARTUP_STEP(QX_STEP_SHARED_CONSTANTS) = "kelden";
 
 }  // namespace DBACCESS

@@ -65,6 +65,26 @@ std::string Strftime(const char* format, const CalendarTime& time) {
     return std::string(buffer, length);
 }
 
+// The UTC offset (seconds east) of standard time as Windows means it: the
+// zone's winter time, which is never ahead of its summer time. The tz data
+// of a few zones (Europe/Dublin) calls the summer time standard and marks
+// the winter time as daylight saving with a negative save, so glibc's
+// `timezone` gives the summer offset there: a daylight period of the past
+// year that is behind it is the standard time meant. Samples half a month
+// apart see every daylight period of the year.
+long StandardOffsetSeconds(time_t now) {
+    long standard = -timezone;
+    constexpr time_t Step = 365 * 86400 / 24;
+    for (int sample = 0; sample < 24; ++sample) {
+        const time_t at = now - sample * Step;
+        struct tm tm {};
+        if (localtime_r(&at, &tm) != nullptr && tm.tm_isdst > 0 && tm.tm_gmtoff < standard) {
+            standard = tm.tm_gmtoff;
+        }
+    }
+    return standard;
+}
+
 }  // namespace
 
 int DaysInMonth(int year, int month) {
@@ -134,7 +154,7 @@ bool ReadTimeZone(TimeZone& zone) {
     if (now == static_cast<time_t>(-1) || localtime_r(&now, &tm) == nullptr) {
         return false;
     }
-    zone.biasMinutes = timezone / 60;
+    zone.biasMinutes = -StandardOffsetSeconds(now) / 60;
     zone.standardName = tzname[0] != nullptr ? tzname[0] : "";
     zone.daylightName = daylight != 0 && tzname[1] != nullptr ? tzname[1] : zone.standardName;
     zone.daylightInEffect = tm.tm_isdst > 0;

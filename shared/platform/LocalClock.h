@@ -32,7 +32,7 @@ bool TicksToCalendar(std::uint64_t ticks, CalendarTime& time);
 
 // The process's time zone, as set by TZ.
 struct TimeZone {
-    long biasMinutes = 0;           // of standard time: UTC = local + bias
+    long biasMinutes = 0;           // of standard (winter) time: UTC = local + bias
     std::string standardName;       // e.g. "EST"
     std::string daylightName;       // e.g. "EDT"; the standard name when the zone has none
     bool daylightInEffect = false;  // now, not at some given time

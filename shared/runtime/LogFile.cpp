@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <fcntl.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,19 +27,23 @@ PLATFORM::CalendarTime LocalNow() {
 
 // The files of one log among those its find pattern lists: the pattern
 // "<log name>*.ltt" also lists other logs whose names begin with this one
-// (HOSTEL10.ltt for HOSTEL1), and a rollover must not move or delete
-// another writer's files. Kept are the log itself and its rolled copies.
+// (HOSTEL10.ltt for HOSTEL1) and, matching letters in any case, logs whose
+// names differ from it in case only (caselog.ltt for CASELOG), and a
+// rollover must not move or delete another writer's files. Kept are the
+// log itself and its rolled copies, named exactly as this log names them.
 class OwnLogFiles : public QXUTIL::FindFiles {
 public:
   explicit OwnLogFiles(const std::string& logName) : logName_(logName) {}
 
   bool OnFile(const QXUTIL::File& file) override {
-    // The name is the log name and the extension in any case (checked again:
-    // a log name may hold wildcard characters); what lies between them tells
-    // whose file it is.
+    // The name is the log name and the extension, byte for byte (checked
+    // again: a log name may hold wildcard characters); what lies between
+    // them tells whose file it is.
     const std::string& name = file.Name();
     if (name.size() < logName_.size() + TraceFileExtension.size() ||
-        strncasecmp(name.c_str(), logName_.c_str(), logName_.size()) != 0) {
+        name.compare(0, logName_.size(), logName_) != 0 ||
+        name.compare(name.size() - TraceFileExtension.size(), TraceFileExtension.size(),
+                     TraceFileExtension) != 0) {
       return false;
     }
     const std::string middle = name.substr(

@@ -5,9 +5,11 @@
 // defines them: each definition carries its step, e.g.
 //   LogsControl GlobalLogsControl QX_STARTUP_STEP(QX_STEP_LOGS_CONTROL);
 // Objects of one step are built in the order of their definitions in one
-// file; objects without a step come after all of these. The connection
-// factory is a function-local static that the pool's initialiser reaches,
-// so it is built just before the pool and outlives it. The messaging locks
+// file; objects without a step come after all of these. The shared
+// constants' step holds the constant texts of every library, the database
+// layer's database name among them. The connection factory is a
+// function-local static that the pool's initialiser reaches, so it is built
+// just before the pool and outlives it. The messaging locks
 // and socket map come before the trace controller so that they outlive its
 // writer thread, which uses them until it ends.
 #define QX_STEP_SHARED_CONSTANTS 1001

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/LocalClock.h"
+#include "runtime/ValueText.h"
 
 namespace {
 
@@ -110,10 +111,14 @@ std::string FormatDbTimestamp(const DateTime& time) {
 }
 
 void ParseDbTimestamp(DateTime& time, const std::string& text) {
-    if (text.size() != DbTimestampLength || text.find_first_not_of("0123456789") != std::string::npos) {
+    if (text.size() != DbTimestampLength) {
         return;
     }
-    auto field = [&text](std::size_t at, std::size_t length) { return std::stoi(text.substr(at, length)); };
+    // Each field as atoi reads it, so a writer that pads with blanks ("%2d")
+    // is read as meant: " 5" is 5.
+    auto field = [&text](std::size_t at, std::size_t length) {
+        return CORVANE::ReadLeadingInteger(text.substr(at, length));
+    };
     PLATFORM::CalendarTime fields;
     fields.year = field(0, 4);
     fields.month = field(4, 2);

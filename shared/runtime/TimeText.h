@@ -16,9 +16,13 @@ std::string FormatDateTime(const DateTime& time, const std::string& format);
 // text order is time order.
 std::string FormatDbTimestamp(const DateTime& time);
 
-// Sets time.value from a database time text. A text that is not 17 digits or
-// whose fields are no valid date and time (month 13, hour 24, 31 April)
-// leaves `time` unchanged. The status is never touched.
+// Sets time.value from a database time text of 17 characters. Each field
+// (year 0-3, month 4-5, day 6-7, hour 8-9, minute 10-11, second 12-13,
+// milliseconds 14-16) is read as atoi reads it: leading blanks, a sign, the
+// digits up to the first other character. A text of another length, or
+// whose fields then form no valid date and time (month 13, hour 24, 31
+// April, a month of letters, which reads as 0), leaves `time` unchanged. The status
+// is never touched.
 void ParseDbTimestamp(DateTime& time, const std::string& text);
 
 #endif

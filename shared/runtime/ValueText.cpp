@@ -1,9 +1,10 @@
 #include "runtime/ValueText.h"
 
 #include <cerrno>
-#include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
+#include <type_traits>
 
 #include "Poco/String.h"
 
@@ -19,49 +20,68 @@ bool IsBlank(char c)
 struct LeadingInteger
 {
     bool hasDigits = false;
-    bool overflow = false;
-    int number = 0;  // INT_MAX or INT_MIN on overflow
+    bool negative = false;
+    bool overflow = false;        // the digits do not even fit the magnitude
+    unsigned long long magnitude = 0;
 };
 
-// One pass over blanks, sign and digits. The number is built towards its
-// sign, so INT_MIN is read without overflowing and nothing beyond the
-// range of int is ever computed.
+// One pass over blanks, sign and digits. The magnitude is kept apart from
+// the sign, so the most negative number of every type is read without
+// overflowing and nothing beyond the widest range is ever computed.
 LeadingInteger ReadInteger(const std::string& text)
 {
     LeadingInteger result;
     std::string::size_type pos = 0;
     while (pos < text.size() && IsBlank(text[pos]))
         ++pos;
-    bool negative = false;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
     {
-        negative = text[pos] == '-';
+        result.negative = text[pos] == '-';
         ++pos;
     }
-    int number = 0;
     for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos)
     {
         result.hasDigits = true;
         if (result.overflow)
             continue;
-        const int digit = text[pos] - '0';
-        if (negative)
-        {
-            if (number < (INT_MIN + digit) / 10)
-                result.overflow = true;
-            else
-                number = number * 10 - digit;
-        }
+        const unsigned digit = static_cast<unsigned>(text[pos] - '0');
+        if (result.magnitude > (std::numeric_limits<unsigned long long>::max() - digit) / 10)
+            result.overflow = true;
         else
-        {
-            if (number > (INT_MAX - digit) / 10)
-                result.overflow = true;
-            else
-                number = number * 10 + digit;
-        }
+            result.magnitude = result.magnitude * 10 + digit;
     }
-    result.number = result.overflow ? (negative ? INT_MIN : INT_MAX) : number;
     return result;
+}
+
+// The largest magnitude of a negative T: 0 for an unsigned type.
+template <typename T>
+unsigned long long NegativeLimit()
+{
+    if constexpr (std::is_unsigned<T>::value)
+        return 0;
+    else
+        return static_cast<unsigned long long>(-(std::numeric_limits<T>::min() + 1)) + 1;
+}
+
+template <typename T>
+bool Fits(const LeadingInteger& read)
+{
+    if (read.overflow)
+        return false;
+    return read.negative ? read.magnitude <= NegativeLimit<T>()
+                         : read.magnitude <= static_cast<unsigned long long>(std::numeric_limits<T>::max());
+}
+
+// The value of a read that fits T.
+template <typename T>
+T ValueOf(const LeadingInteger& read)
+{
+    if constexpr (std::is_signed<T>::value)
+    {
+        if (read.negative && read.magnitude != 0)
+            return static_cast<T>(-static_cast<T>(read.magnitude - 1) - 1);
+    }
+    return static_cast<T>(read.magnitude);
 }
 
 }  // namespace
@@ -82,19 +102,33 @@ bool ReadValueKeyword(const std::string& text, int& number)
     return false;
 }
 
-int ReadLeadingInteger(const std::string& text)
+template <typename T>
+T ReadLeadingInteger(const std::string& text)
 {
-    return ReadInteger(text).number;
+    static_assert(std::is_signed<T>::value, "the C runtime reads signed integers");
+    const LeadingInteger read = ReadInteger(text);
+    if (Fits<T>(read))
+        return ValueOf<T>(read);
+    return read.negative ? std::numeric_limits<T>::min() : std::numeric_limits<T>::max();
 }
 
-bool ReadCheckedInteger(const std::string& text, int& number)
+template <typename T>
+bool ReadCheckedInteger(const std::string& text, T& number)
 {
-    const LeadingInteger result = ReadInteger(text);
-    if (!result.hasDigits || result.overflow)
+    const LeadingInteger read = ReadInteger(text);
+    if (!read.hasDigits || !Fits<T>(read))
         return false;
-    number = result.number;
+    number = ValueOf<T>(read);
     return true;
 }
+
+template int ReadLeadingInteger<int>(const std::string&);
+template long ReadLeadingInteger<long>(const std::string&);
+template long long ReadLeadingInteger<long long>(const std::string&);
+template bool ReadCheckedInteger<int>(const std::string&, int&);
+template bool ReadCheckedInteger<long>(const std::string&, long&);
+template bool ReadCheckedInteger<unsigned long>(const std::string&, unsigned long&);
+template bool ReadCheckedInteger<long long>(const std::string&, long long&);
 
 bool ReadDouble(const std::string& text, double& number)
 {

@@ -12,14 +12,18 @@ namespace CORVANE {
 // (1) in any case. Returns false for any other text.
 bool ReadValueKeyword(const std::string& text, int& number);
 
-// A decimal integer the way atoi reads one: leading blanks, an optional
-// sign, digits up to the first non-digit, 0 when there is none. A number
-// beyond the range of int gives the nearest end of that range.
-int ReadLeadingInteger(const std::string& text);
+// A decimal integer the way atoi (T = int), atol (long) and atoll (long
+// long) read one: leading blanks, an optional sign, digits up to the first
+// non-digit, 0 when there is none. A number beyond the range of T gives the
+// nearest end of that range.
+template <typename T = int>
+T ReadLeadingInteger(const std::string& text);
 
 // As ReadLeadingInteger, but false when no digit can be read or the number
-// does not fit an int. Text after the digits is ignored ("12abc" is 12).
-bool ReadCheckedInteger(const std::string& text, int& number);
+// does not fit T (int, long, unsigned long or long long; a negative number
+// fits no unsigned type). Text after the digits is ignored ("12abc" is 12).
+template <typename T>
+bool ReadCheckedInteger(const std::string& text, T& number);
 
 // A floating point number the way strtod reads one; false when nothing can
 // be read or the number is too large for a double.

@@ -8,18 +8,26 @@
 
 namespace CORVANE {
 
-// One scalar field of a record (T = bool, int or double), stored under
-// `name`. A value is taken when it lies within [minimum, maximum]; a
-// maximum of 0 (false, 0.0) takes every value. `changed` goes up when an
-// assignment changes the value and only construction and LoadFromString
-// bring it down again. While `readOnly` is set (the owning record sets and
-// clears it) Set keeps the value.
+// One scalar field of a record (T = bool, int, long, unsigned long, long
+// long or double), stored under `name`. A value is taken when it lies within
+// [minimum, maximum]; a maximum of 0 (false, 0.0) takes every value.
+// `changed` goes up when an assignment changes the value and only
+// construction and LoadFromString bring it down again. While `readOnly` is
+// set (the owning record sets and clears it) Set keeps the value.
 template <typename T>
 class ValueVar
 {
-    static_assert(std::is_same<T, bool>::value || std::is_same<T, int>::value ||
-                      std::is_same<T, double>::value,
-                  "ValueVar holds bool, int or double");
+    static constexpr bool IsInteger =
+        std::is_same<T, int>::value || std::is_same<T, long>::value ||
+        std::is_same<T, unsigned long>::value || std::is_same<T, long long>::value;
+    static_assert(IsInteger || std::is_same<T, bool>::value || std::is_same<T, double>::value,
+                  "ValueVar holds bool, int, long, unsigned long, long long or double");
+
+    // What the C runtime reads a text of T as: atoi for bool and int, atol
+    // for long and unsigned long, atoll for long long.
+    using TextInteger = typename std::conditional<
+        std::is_same<T, bool>::value, int,
+        typename std::conditional<std::is_same<T, unsigned long>::value, long, T>::type>::type;
 
 public:
     ValueVar()
@@ -28,7 +36,8 @@ public:
     }
 
     // The default is stored as it is, without a limit test.
-    template <typename U = T, typename std::enable_if<std::is_same<U, int>::value, int>::type = 0>
+    template <typename U = T,
+              typename std::enable_if<std::is_same<U, T>::value && IsInteger, int>::type = 0>
     ValueVar(const std::string& varName, T initial, T max, T min)
         : maximum(max), minimum(min), initialValue(initial), name(varName), value(initial),
           changed(false), readOnly(false)
@@ -97,19 +106,26 @@ public:
         }
         else
         {
-            Set(ReadLeadingInteger(text), true);
+            Set(static_cast<T>(ReadLeadingInteger<TextInteger>(text)), true);
         }
         return *this;
     }
 
     // Assigns a stored text as a document load: the keywords, else a
-    // checked integer (a text that is no number, or too large, assigns
-    // nothing). The changed flag ends up clear in every case.
+    // checked integer (a text that is no number, or does not fit T - an int
+    // for bool - assigns nothing). The changed flag ends up clear in every
+    // case.
     void LoadFromString(const std::string& text)
     {
         static_assert(!std::is_same<T, double>::value, "a double is not loaded from a document");
-        int number = 0;
-        if (ReadValueKeyword(text, number) || ReadCheckedInteger(text, number))
+        using Stored = typename std::conditional<std::is_same<T, bool>::value, int, T>::type;
+        int keyword = 0;
+        Stored number = 0;
+        if (ReadValueKeyword(text, keyword))
+        {
+            Set(static_cast<T>(keyword), true);
+        }
+        else if (ReadCheckedInteger(text, number))
         {
             if constexpr (std::is_same<T, bool>::value)
                 Set(number >= 1, true);

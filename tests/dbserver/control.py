@@ -73,7 +73,9 @@ class Control:
         return [extjson.dumps(extjson.loads(command['json']))]
 
     def _counter(self, name, command):
-        """The counter's value, once it equals "expect" or "timeout" ms passed."""
+        """The counter's value, once it equals "expect" or "timeout" ms passed.
+        A connect that returned before the command came is counted in it."""
+        self._listener.accept_waiting()
         deadline = time.monotonic() + command.get('timeout', 0) / 1000.0
         with self._state.changed:
             if 'expect' in command:

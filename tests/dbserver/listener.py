@@ -15,6 +15,9 @@ class Listener:
         self._socket = None
         self._thread = None
         self._wake = None  # pipe (read end, write end) that ends the accept thread
+        # Taking a connection and counting it are one step: whoever finds the
+        # backlog empty knows that every connection taken so far is counted.
+        self._accepting = threading.Lock()
 
     def start(self):
         """Listens (again); raises OSError when the port is taken."""
@@ -69,12 +72,13 @@ class Listener:
     def _accept_waiting(self, sock):
         """Takes every connection that waits in the backlog: the client sees
         those as open, and closing the socket would reset them."""
-        while True:
-            try:
-                client, _ = sock.accept()
-            except OSError:  # nothing more waiting
-                return
-            client.setblocking(True)
-            state = self._state.connection_opened()
-            threading.Thread(target=connection.serve, args=(self._state, client, state),
-                             daemon=True).start()
+        with self._accepting:
+            while True:
+                try:
+                    client, _ = sock.accept()
+                except OSError:  # nothing more waiting
+                    return
+                client.setblocking(True)
+                state = self._state.connection_opened()
+                threading.Thread(target=connection.serve, args=(self._state, client, state),
+                                 daemon=True).start()

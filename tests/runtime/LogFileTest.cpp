@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -263,30 +264,43 @@ TEST_F(LogFileTest, RolledFilesAreNamedByTheOpenedTime) {
   EXPECT_EQ(LogFile::RolledFileName("LINE007", opened), "LINE007-20240411090507042.ltt");
 }
 
+// The names of the files of other logs that the find pattern of `name` also
+// lists: a longer name beginning with it, the name in other case, and the
+// extension in other case.
+std::vector<std::string> OtherLogsFiles(const std::string& name) {
+  std::string lower = name;
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return {name + "0.ltt", name + "0-20240411090507042.ltt", lower + ".ltt",
+          lower + "-20240411090507042.ltt", name + "-20240411090507039.LTT"};
+}
+
 TEST_F(LogFileTest, SizeRolloverKeepsTheFourNewestFilesOfTheLogOnly) {
   const std::string name = Name("HOSTEL1");
-  const std::string other = name + "0";  // another log whose name begins with this one's
   const std::string copies[] = {name + "-20240411090507040.ltt", name + "-20240411090507041.ltt",
                                 name + "-20240411090507042.ltt", name + "-20240411090507043.ltt"};
   for (int i = 0; i < 4; ++i) {
     PutFile(Logs(copies[i]), "copy", 1700000000 + i);
   }
-  PutFile(Logs(other + ".ltt"), "other log", 1600000000);
-  PutFile(Logs(other + "-20240411090507042.ltt"), "other copy", 1600000001);
+  // Older than every copy of the log: counted as its files they would go first.
+  const std::vector<std::string> others = OtherLogsFiles(name);
+  for (const std::string& other : others) {
+    PutFile(Logs(other), "other log", 1600000000);
+  }
 
   LogFile log(name, 1100);
   log.SetRollover(true);
   log.WriteLine("small\r\n");
   log.SizeRollover();
-  EXPECT_EQ(FilesIn(Logs()).size(), 7u) << "below 50,000,000 bytes nothing rolls";
+  EXPECT_EQ(FilesIn(Logs()).size(), 10u) << "below 50,000,000 bytes nothing rolls";
 
   MakeSparse(Logs(name + ".ltt"), 60000000);
   log.WriteLine("last line\r\n");
   const std::string rolled = LogFile::RolledFileName(name, log.Opened());
   log.SizeRollover();
 
-  std::vector<std::string> kept{name + ".ltt", copies[2], copies[3], rolled, other + ".ltt",
-                                other + "-20240411090507042.ltt"};
+  std::vector<std::string> kept{name + ".ltt", copies[2], copies[3], rolled};
+  kept.insert(kept.end(), others.begin(), others.end());
   std::sort(kept.begin(), kept.end());
   EXPECT_EQ(FilesIn(Logs()), kept);
   EXPECT_GT(SizeOf(Logs(rolled)), 60000000);
@@ -308,10 +322,12 @@ TEST_F(LogFileTest, SizeRolloverKeepsTheFourNewestFilesOfTheLogOnly) {
 
 TEST_F(LogFileTest, DayRolloverMovesTheLogsCopiesIntoTheArchive) {
   const std::string name = Name("HOSTEL1");
-  const std::string other = name + "0";
   const std::string oldCopy = name + "-20240410235959999.ltt";
   PutFile(Logs(oldCopy), "old copy", 1700000000);
-  PutFile(Logs(other + ".ltt"), "other log", 1700000000);
+  const std::vector<std::string> others = OtherLogsFiles(name);
+  for (const std::string& other : others) {
+    PutFile(Logs(other), "other log", 1700000000);
+  }
   fs::create_directories(Archive());
   PutFile(Archive(oldCopy), "stale archive", 1600000000);
 
@@ -322,11 +338,16 @@ TEST_F(LogFileTest, DayRolloverMovesTheLogsCopiesIntoTheArchive) {
   const std::string rolled = LogFile::RolledFileName(name, log.Opened());
   log.DayRollover();
 
-  EXPECT_EQ(FilesIn(Logs()), (std::vector<std::string>{name + ".ltt", other + ".ltt"}));
+  std::vector<std::string> left{name + ".ltt"};
+  left.insert(left.end(), others.begin(), others.end());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(FilesIn(Logs()), left);
   EXPECT_EQ(FilesIn(Archive()), (std::vector<std::string>{oldCopy, rolled}));
   EXPECT_EQ(dir_.Read("data/TRACELOGS/ARCHIVE/" + rolled), before);
   EXPECT_EQ(dir_.Read("data/TRACELOGS/ARCHIVE/" + oldCopy), "old copy");
-  EXPECT_EQ(ReadLog(other + ".ltt"), "other log");
+  for (const std::string& other : others) {
+    EXPECT_EQ(ReadLog(other), "other log") << other;
+  }
 
   const std::vector<std::string> lines = Lines(ReadLog(name + ".ltt"));
   ASSERT_EQ(lines.size(), 1u);

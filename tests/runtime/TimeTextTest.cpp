@@ -59,17 +59,38 @@ TEST(DbTimestamp, RoundTripsEveryFieldPadded) {
     EXPECT_LT(FormatDbTimestamp(At("20231231235959999")), FormatDbTimestamp(At("20240101000000000")));
 }
 
+// Each field is read as atoi reads it: blanks, a sign, digits up to the
+// first other character.
+TEST(DbTimestamp, ReadsEachFieldAsAtoiDoes) {
+    const std::pair<std::string, std::uint64_t> cases[] = {
+        {"2026121009 5 7000", 134413671070000000},  // 2026-12-10 09:05:07.000, "%2d" fields
+        {"2024 4111305 9007", April11At130509007},
+        {"2024+41113+5+9007", April11At130509007},
+        {"2024\t41113\n5\r9007", April11At130509007},
+        {"2024041113050900a", 133573143090000000},  // milliseconds "00a" are 0
+        {"20240411130509  7", April11At130509007},
+        {std::string("2024041113") + '\0' + "509007", 133573140090070000},  // minute ends at the NUL
+    };
+    for (const auto& [stamp, ticks] : cases) {
+        DateTime time;
+        time.value = Sentinel;
+        ParseDbTimestamp(time, stamp);
+        EXPECT_EQ(time.value, ticks) << stamp;
+    }
+}
+
 TEST(DbTimestamp, LeavesTheTimeAloneForMalformedText) {
     const std::string cases[] = {
         "",
         "2024041113050900",    // 16
         "202404111305090070",  // 18
-        "2024041113050900a",
-        " 2024041113050900",
-        "+2024041113050900",
+        " 2024041113050900",   // year 202
+        "+2024041113050900",   // year 202
         "-0240411130509007",
-        "2024 4111305 9007",
-        std::string("2024041113") + '\0' + "509007",
+        "2024-4111305 9007",   // month -4
+        "2024AB11130509007",   // month 0
+        "202404111305-1007",   // second -1
+        "        130509007",
         "20241311130509007",  // month 13
         "20240011130509007",  // month 0
         "20240400130509007",  // day 0
@@ -187,6 +208,26 @@ TEST(FormatDateTime, WritesTheStandardOffsetAndTheZoneNameInEffect) {
     for (const Case& c : cases) {
         ZoneScope zone(c.zone);
         EXPECT_EQ(FormatDateTime(Ticks(April11At130509007), "%T %z %Z"), c.expected) << c.zone;
+    }
+}
+
+// Standard time as Windows means it is the winter time, also where the tz
+// data marks the winter as daylight saving behind a "standard" summer time
+// (Europe/Dublin). The names follow the season of the day the test runs, so
+// only the offset is compared.
+TEST(FormatDateTime, WritesTheWinterOffsetAsStandard) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"IST-1GMT0,M10.5.0,M3.5.0/1", "-0000"},  // Dublin's rule, without the tz data
+        {"Europe/Dublin", "-0000"},
+        {"Europe/London", "-0000"},
+        {"Europe/Berlin", "+0100"},
+        {"America/New_York", "-0500"},
+        {"Australia/Sydney", "+1000"},
+        {"America/Santiago", "-0400"},
+    };
+    for (const auto& [name, expected] : cases) {
+        ZoneScope zone(name);
+        EXPECT_EQ(FormatDateTime(Ticks(April11At130509007), "%T"), expected) << name;
     }
 }
 

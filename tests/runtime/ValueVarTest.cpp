@@ -263,3 +263,118 @@ TEST(ValueVarBadInput, TenMegabyteNumberTexts)
     real.FromString(std::string("\0" "5", 2));
     EXPECT_EQ(real.value, 1.0);
 }
+
+namespace {
+
+// Starting from 5, without limits.
+template <typename T>
+struct WideCase
+{
+    std::string text;
+    T fromString;  // read as the C runtime's atol (atoll for long long)
+    T loaded;      // checked against the range of T
+};
+
+template <typename T>
+void CheckWideTexts(const std::vector<WideCase<T>>& cases)
+{
+    for (const WideCase<T>& c : cases)
+    {
+        SCOPED_TRACE("text \"" + c.text.substr(0, 30) + "\"");
+        ValueVar<T> assigned("size", 5, 0, 0);
+        assigned.FromString(c.text);
+        EXPECT_EQ(assigned.value, c.fromString);
+        EXPECT_EQ(assigned.changed, c.fromString != 5);
+
+        ValueVar<T> loaded("size", 5, 0, 0);
+        loaded.Set(6, true);
+        loaded.Set(5, true);
+        loaded.LoadFromString(c.text);
+        EXPECT_EQ(loaded.value, c.loaded);
+        EXPECT_FALSE(loaded.changed);
+    }
+}
+
+}  // namespace
+
+TEST(ValueVarWide, LongTextAndLoadRules)
+{
+    CheckWideTexts<long>({
+        {"", 0, 0},
+        {"On", 1, 1},
+        {"off", 0, 0},
+        {"12abc", 12, 12},
+        {"abc", 0, 5},
+        {"  -7", -7, -7},
+        {"2147483648", 2147483648L, 2147483648L},
+        {"-2147483649", -2147483649L, -2147483649L},
+        {"9223372036854775807", LONG_MAX, LONG_MAX},
+        {"-9223372036854775808", LONG_MIN, LONG_MIN},
+        {"9223372036854775808", LONG_MAX, 5},
+        {"-9223372036854775809", LONG_MIN, 5},
+        {"18446744073709551616", LONG_MAX, 5},
+        {std::string(100000, '9'), LONG_MAX, 5},
+    });
+}
+
+TEST(ValueVarWide, LongLongTextAndLoadRules)
+{
+    CheckWideTexts<long long>({
+        {"\"\"", 0, 0},
+        {"TRUE", 1, 1},
+        {"- 4", 0, 5},
+        {"4294967296x", 4294967296LL, 4294967296LL},
+        {"9223372036854775807", LLONG_MAX, LLONG_MAX},
+        {"-9223372036854775808", LLONG_MIN, LLONG_MIN},
+        {"9223372036854775808", LLONG_MAX, 5},
+        {"-99999999999999999999", LLONG_MIN, 5},
+    });
+}
+
+// Assigned texts are read as signed longs, as atol reads them; a loaded
+// text must be a number of the unsigned range.
+TEST(ValueVarWide, UnsignedLongTextAndLoadRules)
+{
+    CheckWideTexts<unsigned long>({
+        {"", 0, 0},
+        {"on", 1, 1},
+        {"abc", 0, 5},
+        {"4294967296", 4294967296UL, 4294967296UL},
+        {"9223372036854775807", 9223372036854775807UL, 9223372036854775807UL},
+        {"9223372036854775808", 9223372036854775807UL, 9223372036854775808UL},
+        {"18446744073709551615", 9223372036854775807UL, ULONG_MAX},
+        {"18446744073709551616", 9223372036854775807UL, 5},
+        {"-1", ULONG_MAX, 5},
+        {"-0", 0, 0},
+    });
+}
+
+TEST(ValueVarWide, LimitsHoldBeyondTheIntRange)
+{
+    ValueVar<long> big("bytes", 0, 5000000000L, -5);
+    EXPECT_EQ(big.Set(6000000000L, true), 0);
+    EXPECT_EQ(big.Set(-6, true), 0);
+    EXPECT_FALSE(big.changed);
+    EXPECT_EQ(big.Set(4000000000L, true), 4000000000L);
+    EXPECT_TRUE(big.changed);
+    big.LoadFromString("5000000001");
+    EXPECT_EQ(big.value, 4000000000L);
+
+    ValueVar<unsigned long> count("count", 3, 10, 2);
+    EXPECT_EQ(count.Set(1, true), 3u);
+    EXPECT_EQ(count.Set(ULONG_MAX, true), 3u) << "compared as unsigned";
+    EXPECT_EQ(count.Set(10, true), 10u);
+    count.FromString("-1");
+    EXPECT_EQ(count.value, 10u);
+
+    ValueVar<long long> open("offset", 0, 0, 7);
+    EXPECT_EQ(open.Set(LLONG_MIN, true), LLONG_MIN);
+
+    ValueVar<long> source("bytes", 9, 100, 0);
+    source.Set(50, true);
+    ValueVar<long> target("other", 1, 0, 0);
+    target = source;
+    EXPECT_EQ(target.value, 50);
+    EXPECT_EQ(target.maximum, 100);
+    EXPECT_EQ(target.initialValue, 1);
+}

@@ -65,11 +65,12 @@ class TestServer {
   // Canonical form of any extended JSON value, for comparing with the above.
   std::string Canonical(const std::string& extendedJson);
 
+  // Every connect that returned to its caller before the call is counted
+  // (Reset counts it in the period before it). The server sees a close a
+  // moment after the client: the waits below give it up to timeoutMs to
+  // reach the value and return whether it did.
   int OpenConnections();      // data connections open now
   int AcceptedConnections();  // data connections accepted since Reset
-  // The server sees a connect or a close a moment after the client: these
-  // wait up to timeoutMs for the count to reach the value and return whether
-  // it did.
   bool WaitForOpenConnections(int expected, int timeoutMs = 5000);
   bool WaitForAcceptedConnections(int expected, int timeoutMs = 5000);
 
