@@ -139,13 +139,20 @@ TEST_F(MessageDeliveryReportTest, RecordingColumn) {
         {"voice file and text", R"("filepath": "C:\\m.wav", "text": "hi")", "Message"},
         {"text", R"("text": "hi")", "Text"},
         {"stored recording", R"("recid": "12")", "Welcome (12)"},
+        {"leading zeros", R"("recid": "012")", "Welcome (012)"},
+        {"recording 0", R"("recid": "0")", "Zero (0)"},
         {"no such recording", R"("recid": "9")", "Recording"},
-        {"nothing at all", R"("recid": "")", "Recording"},
+        {"beyond every number", R"("recid": "99999999999")", "Recording"},
+        // No digits name no recording, not recording 0.
+        {"empty recid", R"("recid": "")", "Recording"},
+        {"recid of letters only", R"("recid": "none")", "Recording"},
+        {"no recid", R"("type": 0)", "Recording"},
         // Listed, but its number is stored as text and so it cannot be read.
         {"recording with a text number", R"("recid": "7")", " (7)"},
     };
     for (const Case& c : cases) {
         SetUp();
+        Server().Seed("recording", R"([{"_id": "r0", "number": 0, "name": "Zero"}])");
         Server().Seed("mdsactivity", "[" + Delivery("d", 60, std::string(", ") + c.fields + R"(,
             "activity": [{"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") + "]");
         const std::vector<std::string> lines = ReportLines();
