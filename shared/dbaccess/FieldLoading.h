@@ -25,6 +25,15 @@ bool AssignNamedField(const std::string& name, const std::string& text, Fields&.
     return ((name == fields.name ? (fields.FromString(text), true) : false) || ...);
 }
 
+// The Clear step of a record: every field back to the state its
+// constructor built it in (the default value, writable, not changed). Names,
+// limits and case conversions stay; they never change after construction.
+template <typename... Fields>
+void ResetFields(Fields&... fields)
+{
+    ((fields.value = fields.initialValue, fields.changed = false, fields.readOnly = false), ...);
+}
+
 }  // namespace DBACCESS
 
 #endif

@@ -9,12 +9,6 @@ namespace DBACCESS {
 
 namespace {
 
-template <typename... Fields>
-void ResetFields(Fields&... fields)
-{
-    ((fields.value = fields.initialValue, fields.changed = false), ...);
-}
-
 // Element i of an array of sub-documents; null when it is not one.
 Poco::MongoDB::Document::Ptr ElementDocument(const Poco::MongoDB::Array& array, int i)
 {

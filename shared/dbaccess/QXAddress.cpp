@@ -5,6 +5,11 @@
 namespace DBACCESS {
 
 QXAddress::QXAddress()
+    : definition("definition", 0),
+      description("description", 0),
+      extraData("extra_data", 0),
+      pos("pos", -1, 0, 0),
+      rank("rank", 0, 0, 0)
 {
     Clear();
 }
@@ -13,11 +18,7 @@ QXAddress::~QXAddress() = default;
 
 void QXAddress::Clear()
 {
-    definition = CORVANE::BaseStrVar<CORVANE::PrintableStrModifier>("definition", 0);
-    description = CORVANE::BaseStrVar<CORVANE::PrintableStrModifier>("description", 0);
-    extraData = CORVANE::BaseStrVar<CORVANE::PrintableStrModifier>("extra_data", 0);
-    pos = CORVANE::ValueVar<int>("pos", -1, 0, 0);
-    rank = CORVANE::ValueVar<int>("rank", 0, 0, 0);
+    ResetFields(definition, description, extraData, pos, rank);
 }
 
 bool QXAddress::SetField(const std::string& name, const std::string& text)

@@ -4,7 +4,7 @@
 
 namespace DBACCESS {
 
-QXItem::QXItem()
+QXItem::QXItem() : data("data", 0), description("description", 0), pos("pos", -1, 0, 0)
 {
     Clear();
 }
@@ -13,9 +13,7 @@ QXItem::~QXItem() = default;
 
 void QXItem::Clear()
 {
-    data = CORVANE::BaseStrVar<CORVANE::SafeStrModifier>("data", 0);
-    description = CORVANE::BaseStrVar<CORVANE::SafeStrModifier>("description", 0);
-    pos = CORVANE::ValueVar<int>("pos", -1, 0, 0);
+    ResetFields(data, description, pos);
 }
 
 bool QXItem::SetField(const std::string& name, const std::string& text)

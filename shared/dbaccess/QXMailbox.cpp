@@ -65,7 +65,48 @@ QXMailbox::QXMailbox(const std::string& mailboxNumber)
       evt(TemplateListMaximum),
       msg(TemplateListMaximum),
       ntf(TemplateListMaximum),
-      crp(TemplateListMaximum)
+      crp(TemplateListMaximum),
+      adminaccess(MakeFlag("adminaccess")),
+      assignHow(MakeInteger("assign_how")),
+      blockingGreeting(MakeInteger("blocking_greeting")),
+      busyGreeting(MakeInteger("busy_greeting")),
+      callblocking(MakeFlag("callblocking")),
+      callscreening(MakeFlag("callscreening")),
+      cosname(MakeLowerText("cosname", "")),
+      created("created", 0),
+      description("description", 0),
+      directory(MakeFlag("directory")),
+      expiry("expiry", 0),
+      faxPrinting(MakeFlag("fax_printing")),
+      language(MakeInteger("language")),
+      langSelected(MakeFlag("lang_selected")),
+      lastAssigned("last_assigned", 0),
+      updated("updated", 0),
+      lastlogin("lastlogin", 0),
+      profileid("profileid", 0),
+      locked(MakeFlag("locked")),
+      msgSpeed(MakeInteger("msg_speed", 0, 5, -5)),
+      msgVolume(MakeInteger("msg_volume", 0, 5, -5)),
+      manageMailbox(MakeFlag("manage_mailbox")),
+      manageMessages(MakeFlag("manage_messages")),
+      mwiLine(MakeInteger("mwi_line", 0, 2000, 0)),
+      nameRecording(MakeInteger("name_recording")),
+      notifyAccess(MakeFlag("notify_access")),
+      notifyAddress(MakeInteger("notify_address")),
+      number("number", 20),
+      password("password", "6284", CORVANE::NumberStrModifier()),
+      promptSpeed(MakeInteger("prompt_speed", 0, 5, -5)),
+      promptVolume(MakeInteger("prompt_volume", 0, 5, -5)),
+      rnaGreeting(MakeInteger("rna_greeting")),
+      script(MakeLowerText("script", "")),
+      sdafile(MakeLowerText("sdafile", "standard")),
+      sponsor("sponsor", 0),
+      systemmailbox(MakeFlag("systemmailbox")),
+      tenantid("tenantid", 0),
+      sendgroupmsgs(MakeFlag("sendgroupmsgs")),
+      timezone(MakeInteger("timezone", -800)),
+      tutorial(MakeFlag("tutorial", true)),
+      type(MakeInteger("type", -1))
 {
     Read(mailboxNumber, MutableLastError());
 }
@@ -80,50 +121,16 @@ void QXMailbox::Clear()
         list->Clear();
     for (QXItemIndex* list : {&folders, &lists, &prompts})
         list->Clear();
-    adminaccess = MakeFlag("adminaccess");
-    assignHow = MakeInteger("assign_how");
-    blockingGreeting = MakeInteger("blocking_greeting");
-    busyGreeting = MakeInteger("busy_greeting");
-    callblocking = MakeFlag("callblocking");
-    callscreening = MakeFlag("callscreening");
-    cosname = MakeLowerText("cosname", "");
-    created = NumberText("created", 0);
+    ResetFields(adminaccess, assignHow, blockingGreeting, busyGreeting, callblocking,
+                callscreening, cosname, created, description, directory, expiry, faxPrinting,
+                language, langSelected, lastAssigned, updated, lastlogin, profileid, locked,
+                msgSpeed, msgVolume, manageMailbox, manageMessages, mwiLine, nameRecording,
+                notifyAccess, notifyAddress, number, password, promptSpeed, promptVolume,
+                rnaGreeting, script, sdafile, sponsor, systemmailbox, tenantid, sendgroupmsgs,
+                timezone, tutorial, type);
     custominfo.Clear();
-    description = PrintableText("description", 0);
-    directory = MakeFlag("directory");
-    expiry = NumberText("expiry", 0);
-    faxPrinting = MakeFlag("fax_printing");
-    language = MakeInteger("language");
-    langSelected = MakeFlag("lang_selected");
-    lastAssigned = NumberText("last_assigned", 0);
-    updated = NumberText("updated", 0);
-    lastlogin = NumberText("lastlogin", 0);
-    profileid = SafeText("profileid", 0);
-    locked = MakeFlag("locked");
-    msgSpeed = MakeInteger("msg_speed", 0, 5, -5);
-    msgVolume = MakeInteger("msg_volume", 0, 5, -5);
-    manageMailbox = MakeFlag("manage_mailbox");
-    manageMessages = MakeFlag("manage_messages");
-    mwiLine = MakeInteger("mwi_line", 0, 2000, 0);
     name.Clear();
-    nameRecording = MakeInteger("name_recording");
-    notifyAccess = MakeFlag("notify_access");
-    notifyAddress = MakeInteger("notify_address");
-    number = NumberText("number", 20);
-    password = NumberText("password", "6284", CORVANE::NumberStrModifier());
-    promptSpeed = MakeInteger("prompt_speed", 0, 5, -5);
-    promptVolume = MakeInteger("prompt_volume", 0, 5, -5);
-    rnaGreeting = MakeInteger("rna_greeting");
     room.Clear();
-    script = MakeLowerText("script", "");
-    sdafile = MakeLowerText("sdafile", "standard");
-    sponsor = SafeText("sponsor", 0);
-    systemmailbox = MakeFlag("systemmailbox");
-    tenantid = SafeText("tenantid", 0);
-    sendgroupmsgs = MakeFlag("sendgroupmsgs");
-    timezone = MakeInteger("timezone", -800);
-    tutorial = MakeFlag("tutorial", true);
-    type = MakeInteger("type", -1);
 }
 
 bool QXMailbox::OnArray(const std::string& element, Poco::MongoDB::Array::Ptr array)

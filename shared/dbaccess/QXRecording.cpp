@@ -7,7 +7,12 @@
 
 namespace DBACCESS {
 
-QXRecording::QXRecording(int recordingNumber) : MongoDBBase("recording")
+QXRecording::QXRecording(int recordingNumber)
+    : MongoDBBase("recording"),
+      description("description", 0),
+      number("number", 0, 0, 0),
+      name("name", 0),
+      type("type", 0, 0, 0)
 {
     Clear();
     std::string error;
@@ -18,10 +23,7 @@ QXRecording::~QXRecording() = default;
 
 void QXRecording::Clear()
 {
-    number = CORVANE::ValueVar<int>("number", 0, 0, 0);
-    name = CORVANE::BaseStrVar<CORVANE::PrintableStrModifier>("name", 0);
-    description = CORVANE::BaseStrVar<CORVANE::PrintableStrModifier>("description", 0);
-    type = CORVANE::ValueVar<int>("type", 0, 0, 0);
+    ResetFields(number, name, description, type);
     files.clear();
 }
 
@@ -71,7 +73,6 @@ int QXRecording::Read(int recordingNumber, std::string& errorText)
         const auto& documents = cursor.next(connection).documents();
         Clear();
         id_.clear();
-        number.readOnly = false;
         ParseDocuments(documents);
         number.readOnly = true;
     });

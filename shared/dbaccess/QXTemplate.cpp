@@ -7,7 +7,9 @@
 namespace DBACCESS {
 
 QXTemplate::QXTemplate()
+    : disabled("disabled", false, false), filepath("filepath", 0), pos("pos", -1, 0, 0)
 {
+    filepath.caseConversion = CORVANE::CaseConversionLower;
     Clear();
 }
 
@@ -15,10 +17,7 @@ QXTemplate::~QXTemplate() = default;
 
 void QXTemplate::Clear()
 {
-    disabled = CORVANE::ValueVar<bool>("disabled", false, false);
-    filepath = CORVANE::BaseStrVar<CORVANE::FilepathStrModifier>("filepath", 0);
-    pos = CORVANE::ValueVar<int>("pos", -1, 0, 0);
-    filepath.caseConversion = CORVANE::CaseConversionLower;
+    ResetFields(disabled, filepath, pos);
 }
 
 bool QXTemplate::SetField(const std::string& name, const std::string& text)

@@ -5,6 +5,10 @@
 namespace DBACCESS {
 
 RecordingFile::RecordingFile()
+    : language("language", 101, 0, 0),
+      format("format", 0, 0, 0),
+      ttstext("ttstext", 0),
+      ttsvoice("ttsvoice", 0)
 {
     Clear();
 }
@@ -13,10 +17,7 @@ RecordingFile::~RecordingFile() = default;
 
 void RecordingFile::Clear()
 {
-    format = CORVANE::ValueVar<int>("format", 0, 0, 0);
-    language = CORVANE::ValueVar<int>("language", 101, 0, 0);
-    ttstext = CORVANE::BaseStrVar<CORVANE::PrintableStrModifier>("ttstext", 0);
-    ttsvoice = CORVANE::BaseStrVar<CORVANE::PrintableStrModifier>("ttsvoice", 0);
+    ResetFields(format, language, ttstext, ttsvoice);
 }
 
 bool RecordingFile::SetField(const std::string& name, const std::string& text)

@@ -18,29 +18,31 @@ constexpr std::size_t kTimeLength = 20;
 
 }  // namespace
 
-TaskDB::TaskDB(const std::string& collection) : MongoDBBase(collection) { Clear(); }
+TaskDB::TaskDB(const std::string& collection)
+    : MongoDBBase(collection),
+      created("created", kTimeLength),
+      priority("priority", 20, 0, 0),
+      scheduled("scheduled", kTimeLength),
+      data("data", 0),
+      interval("interval", 0, 0, 0),
+      maxretries("maxretries", 0, 0, 0),
+      mailbox("mailbox", 0),
+      retries("retries", 0, 0, 0),
+      taskref("taskref", 0),
+      tasktype("tasktype", 0, 0, 0),
+      start("start", kTimeLength),
+      end("end", kTimeLength),
+      expire("expire", kTimeLength) {
+    Clear();
+}
 
 TaskDB::~TaskDB() = default;
 
 void TaskDB::Clear() {
-    using Number = CORVANE::BaseStrVar<CORVANE::NumberStrModifier>;
-    using Safe = CORVANE::BaseStrVar<CORVANE::SafeStrModifier>;
-    using Integer = CORVANE::ValueVar<int>;
     id.clear();
-    retries = Integer("retries", 0, 0, 0);
-    data = Safe("data", 0);
     listdata.clear();
-    expire = Number("expire", kTimeLength);
-    maxretries = Integer("maxretries", 0, 0, 0);
-    mailbox = Safe("mailbox", 0);
-    priority = Integer("priority", 20, 0, 0);
-    interval = Integer("interval", 0, 0, 0);
-    taskref = Safe("taskref", 0);
-    tasktype = Integer("tasktype", 0, 0, 0);
-    start = Number("start", kTimeLength);
-    end = Number("end", kTimeLength);
-    scheduled = Number("scheduled", kTimeLength);
-    created = Number("created", kTimeLength);
+    ResetFields(retries, data, expire, maxretries, mailbox, priority, interval, taskref, tasktype,
+                start, end, scheduled, created);
 }
 
 bool TaskDB::OnArray(const std::string& name, Poco::MongoDB::Array::Ptr array) {

@@ -7,7 +7,25 @@
 
 namespace DBACCESS {
 
-WakeupLogDB::WakeupLogDB(const std::string& id) : MongoDBBase("wakeuplog")
+WakeupLogDB::WakeupLogDB(const std::string& id)
+    : MongoDBBase("wakeuplog"),
+      actor("actor", 0),
+      action("action", -1, 0, 0),
+      archived("archived", 0),
+      count("count", 0, 0, 0),
+      fname("fname", 0),
+      lname("lname", 0),
+      line("line", -1, 0, 0),
+      profileid("profileid", 0),
+      promptid("promptid", 0, 0, 0),
+      mailbox("mailbox", 20),
+      notes("notes", 0),
+      result("result", -1, 0, 0),
+      source("source", -1, 0, 0),
+      timestamp("timestamp", 0),
+      eventtime("eventtime", 0),
+      wakeupid("wakeupid", 0),
+      tenantid("tenantid", 0)
 {
     Clear();
     std::string error;
@@ -18,26 +36,8 @@ WakeupLogDB::~WakeupLogDB() = default;
 
 void WakeupLogDB::Clear()
 {
-    using Safe = CORVANE::BaseStrVar<CORVANE::SafeStrModifier>;
-    using Number = CORVANE::BaseStrVar<CORVANE::NumberStrModifier>;
-    using Integer = CORVANE::ValueVar<int>;
-    actor = Safe("actor", 0);
-    action = Integer("action", -1, 0, 0);
-    archived = Number("archived", 0);
-    count = Integer("count", 0, 0, 0);
-    fname = Safe("fname", 0);
-    lname = Safe("lname", 0);
-    line = Integer("line", -1, 0, 0);
-    profileid = Safe("profileid", 0);
-    promptid = Integer("promptid", 0, 0, 0);
-    mailbox = Number("mailbox", 20);
-    notes = Safe("notes", 0);
-    result = Integer("result", -1, 0, 0);
-    source = Integer("source", -1, 0, 0);
-    timestamp = Number("timestamp", 0);
-    wakeupid = Safe("wakeupid", 0);
-    eventtime = Number("eventtime", 0);
-    tenantid = Safe("tenantid", 0);
+    ResetFields(actor, action, archived, count, fname, lname, line, profileid, promptid, mailbox,
+                notes, result, source, timestamp, wakeupid, eventtime, tenantid);
 }
 
 bool WakeupLogDB::SetField(const std::string& name, const std::string& text)

@@ -139,13 +139,20 @@ TEST_F(MessageDeliveryReportTest, RecordingColumn) {
         {"voice file and text", R"("filepath": "C:\\m.wav", "text": "hi")", "Message"},
         {"text", R"("text": "hi")", "Text"},
         {"stored recording", R"("recid": "12")", "Welcome (12)"},
+        {"leading zeros", R"("recid": "012")", "Welcome (012)"},
+        {"recording 0", R"("recid": "0")", "Zero (0)"},
         {"no such recording", R"("recid": "9")", "Recording"},
-        {"nothing at all", R"("recid": "")", "Recording"},
+        {"beyond every number", R"("recid": "99999999999")", "Recording"},
+        // No digits name no recording, not recording 0.
+        {"empty recid", R"("recid": "")", "Recording"},
+        {"recid of letters only", R"("recid": "none")", "Recording"},
+        {"no recid", R"("type": 0)", "Recording"},
         // Listed, but its number is stored as text and so it cannot be read.
         {"recording with a text number", R"("recid": "7")", " (7)"},
     };
     for (const Case& c : cases) {
         SetUp();
+        Server().Seed("recording", R"([{"_id": "r0", "number": 0, "name": "Zero"}])");
         Server().Seed("mdsactivity", "[" + Delivery("d", 60, std::string(", ") + c.fields + R"(,
             "activity": [{"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") + "]");
         const std::vector<std::string> lines = ReportLines();
@@ -157,15 +164,70 @@ TEST_F(MessageDeliveryReportTest, RecordingColumn) {
 }
 
 TEST_F(MessageDeliveryReportTest, MalformedTimesCarryTheColumnBefore) {
-    Server().Seed("mdsactivity", "[" + Delivery("d", 60, R"(, "created": "2024", "deliver": " 20240411083000000",
-        "expiration": "soon", "activity": [
-          {"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") + "]");
-    const std::vector<std::string> lines = ReportLines();
-    ASSERT_EQ(lines.size(), 2u);
-    // "deliver" is taken as stored, so a leading blank makes it no time.
-    EXPECT_EQ(lines[1].substr(0, 88),
-              "\"2024-04-11 09:00:00\",\"2024-04-11 09:00:00\",\"2024-04-11 09:00:00\","
-              "\"2024-04-11 09:00:00\",");
+    // Each entry is logged at 2024-04-11 09:00:00.
+    struct Case {
+        const char* what;
+        const char* fields;
+        const char* expected;  // Timestamp, Created, Scheduled, Expiration
+    } const cases[] = {
+        // "deliver" is taken as stored, so a leading blank makes it no time.
+        {"all malformed", R"("created": "2024", "deliver": " 20240411083000000", "expiration": "soon")",
+         "\"2024-04-11 09:00:00\",\"2024-04-11 09:00:00\",\"2024-04-11 09:00:00\","
+         "\"2024-04-11 09:00:00\","},
+        {"created only", R"("created": "20240410180000000", "deliver": "soon")",
+         "\"2024-04-11 09:00:00\",\"2024-04-10 18:00:00\",\"2024-04-10 18:00:00\",\"\","},
+        {"deliver only", R"("created": "", "deliver": "20240411083000000", "expiration": "x")",
+         "\"2024-04-11 09:00:00\",\"2024-04-11 09:00:00\",\"2024-04-11 08:30:00\","
+         "\"2024-04-11 08:30:00\","},
+        {"expiration after a malformed deliver",
+         R"("created": "20240410180000000", "deliver": "", "expiration": "20240412080000000")",
+         "\"2024-04-11 09:00:00\",\"2024-04-10 18:00:00\",\"2024-04-10 18:00:00\","
+         "\"2024-04-12 08:00:00\","},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        Server().Seed("mdsactivity", "[" + Delivery("d", 60, std::string(", ") + c.fields + R"(,
+            "activity": [{"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") + "]");
+        const std::vector<std::string> lines = ReportLines();
+        ASSERT_EQ(lines.size(), 2u) << c.what;
+        EXPECT_EQ(lines[1].rfind(c.expected, 0), 0u) << c.what << ": " << lines[1];
+    }
+}
+
+TEST_F(MessageDeliveryReportTest, NameComesFromTheMailboxsOwnRecipientEntryOnly) {
+    // Recipients sort by their mailbox text: 101, 101, 103, 1031.
+    Server().Seed("mdsactivity", "[" + Delivery("d", 60, R"(,
+        "activity": [
+          {"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"},
+          {"activity": 1, "mailbox": "102", "timestamp": "20240411090100000"},
+          {"activity": 1, "mailbox": "10", "timestamp": "20240411090200000"},
+          {"activity": 1, "mailbox": "103", "timestamp": "20240411090300000"},
+          {"activity": 1, "mailbox": "104", "timestamp": "20240411090400000"}],
+        "recipients": [
+          {"activity": 1, "mailbox": "1031", "name": "Suite Guest", "room": "1031"},
+          {"activity": 1, "mailbox": "101", "name": "Ana Costa", "room": "101A"},
+          {"activity": 1, "mailbox": "103", "name": "Walk In", "room": "103"},
+          {"activity": 1, "mailbox": "101", "name": "Second Name", "room": "101A"}])") + "]");
+    std::vector<std::string> names;
+    for (const std::string& line : ReportLines()) {
+        // Mailbox, Room, Name: the 11th to 13th fields.
+        std::vector<std::string> fields;
+        for (std::size_t at = 1; at < line.size(); at = line.find("\",\"", at) + 3) {
+            fields.push_back(line.substr(at, line.find('"', at) - at));
+            if (line.find("\",\"", at) == std::string::npos) break;
+        }
+        names.push_back(fields.size() == 15 ? fields[10] + "|" + fields[11] + "|" + fields[12] : line);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "Mailbox|Room|Name",
+                         "101|101A|Ana Costa",
+                         // No entry of its own: not the next recipient's name.
+                         "102|102|",
+                         "10||",
+                         // Not in the directory: the name all the same.
+                         "103||Walk In",
+                         "104|104|",
+                     }));
 }
 
 TEST_F(MessageDeliveryReportTest, LabelsComeFromTheSiteTable) {

@@ -1,8 +1,6 @@
 #include "relaytally/MessageDeliveryReport.h"
 
-#include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
@@ -21,6 +19,7 @@
 #include "reportframe/ReportFileNames.h"
 #include "reportframe/ReportStrings.h"
 #include "runtime/TimeText.h"
+#include "runtime/ValueText.h"
 
 namespace {
 
@@ -57,11 +56,12 @@ std::string RecordingText(const DBACCESS::MDSActivityDB& delivery, const Recordi
     if (!delivery.text.value.empty()) {
         return GetReportString("Text");
     }
+    // A "recid" without digits names no recording, even when one is
+    // numbered 0.
     const std::string recid = delivery.recid.Get();
-    const long number = std::strtol(recid.c_str(), nullptr, 10);
-    const auto found = number >= INT_MIN && number <= INT_MAX
-                           ? names.find(static_cast<int>(number))
-                           : names.end();
+    int number = 0;
+    const auto found =
+        CORVANE::ReadCheckedInteger(recid, number) ? names.find(number) : names.end();
     if (found == names.end()) {
         return GetReportString("Recording");
     }
