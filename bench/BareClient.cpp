@@ -80,14 +80,14 @@ void Project(Cursor& cursor, const std::vector<std::string>& fields) {
 
 // Every batch of the cursor, as the programs' searches fetch them.
 void Drain(Connection& connection, Cursor& cursor,
-           const std::function<void(const Document&)>& take) {
+           const std::function<void(const Document::Ptr&)>& take) {
     for (;;) {
         Poco::MongoDB::ResponseMessage& reply = cursor.next(connection);
         if (reply.documents().empty()) {
             break;
         }
         for (const Document::Ptr& document : reply.documents()) {
-            take(*document);
+            take(document);
         }
         if (reply.cursorID() == 0) {
             break;
@@ -111,15 +111,15 @@ std::set<std::string> LoadDirectoryAndTenants(Connection& connection) {
     Cursor mailboxes(kDatabase, "mailbox");
     mailboxes.query().selector().addNewDocument("$query");
     Project(mailboxes, kDirectoryFields);
-    Drain(connection, mailboxes, [&guests](const Document& box) {
-        if (box.isType<Poco::Int32>("type") && box.get<Poco::Int32>("type") == kGuestMailboxType) {
-            guests.insert(Text(box, "_id"));
+    Drain(connection, mailboxes, [&guests](const Document::Ptr& box) {
+        if (box->isType<Poco::Int32>("type") && box->get<Poco::Int32>("type") == kGuestMailboxType) {
+            guests.insert(Text(*box, "_id"));
         }
     });
     Cursor tenants(kDatabase, "tenant");
     tenants.query().selector().addNewDocument("$query");
     Project(tenants, {"_id", "name"});
-    Drain(connection, tenants, [](const Document&) {});
+    Drain(connection, tenants, [](const Document::Ptr&) {});
     return guests;
 }
 
@@ -139,18 +139,9 @@ std::multimap<std::string, Document::Ptr> FindRange(Connection& connection,
     }
     Project(cursor, fields);
     std::multimap<std::string, Document::Ptr> hits;
-    for (;;) {
-        Poco::MongoDB::ResponseMessage& reply = cursor.next(connection);
-        if (reply.documents().empty()) {
-            break;
-        }
-        for (const Document::Ptr& document : reply.documents()) {
-            hits.emplace(Poco::trim(Text(*document, "timestamp")), document);
-        }
-        if (reply.cursorID() == 0) {
-            break;
-        }
-    }
+    Drain(connection, cursor, [&hits](const Document::Ptr& document) {
+        hits.emplace(Poco::trim(Text(*document, "timestamp")), document);
+    });
     return hits;
 }
 
@@ -183,9 +174,9 @@ void MessageDelivery(Connection& connection, int hours) {
     std::set<Poco::Int32> recordings;
     Cursor numbers(kDatabase, "recording");
     Project(numbers, {"number"});
-    Drain(connection, numbers, [&recordings](const Document& recording) {
-        if (recording.isType<Poco::Int32>("number")) {
-            recordings.insert(recording.get<Poco::Int32>("number"));
+    Drain(connection, numbers, [&recordings](const Document::Ptr& recording) {
+        if (recording->isType<Poco::Int32>("number")) {
+            recordings.insert(recording->get<Poco::Int32>("number"));
         }
     });
     for (const Poco::Int32 number : recordings) {
