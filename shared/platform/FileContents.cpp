@@ -40,6 +40,7 @@ bool ReadFileContents(const std::string& nativePath, std::string& bytes, std::si
     bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
               static_cast<unsigned long long>(info.st_size) <= maxBytes;
     if (ok) {
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
         std::vector<char> chunk(64 * 1024);
         for (;;) {
             const ssize_t n = ::read(fd, chunk.data(), chunk.size());

@@ -1,6 +1,7 @@
 #include "platform/IniFile.h"
 
 #include "platform/FileContents.h"
+#include "platform/IniLines.h"
 #include "platform/SettingsText.h"
 
 namespace PLATFORM {
@@ -8,49 +9,29 @@ namespace PLATFORM {
 IniFile::Line IniFile::Classify(const std::string& raw) {
     Line line;
     line.raw = raw;
-    // A NUL cannot be part of a line of text; what follows it is noise.
-    const std::string text = TrimBlanks(raw.substr(0, raw.find('\0')));
-    if (text.empty() || text[0] == ';') {
-        return line;
-    }
-    if (text[0] == '[') {
+    const IniLine parts = ParseIniLine(raw, 0, raw.size());
+    if (parts.kind == IniLine::Kind::Section) {
         line.kind = Kind::Section;
-        line.section = TrimBlanks(text.substr(1, text.find(']') - 1));
-        return line;
-    }
-    line.kind = Kind::Entry;
-    const std::size_t equals = text.find('=');
-    line.entry.key = TrimBlanks(text.substr(0, equals));
-    if (equals != std::string::npos) {
-        line.entry.hasValue = true;
-        line.entry.value = TrimBlanks(text.substr(equals + 1));
+        line.section = std::string(parts.Name(raw));
+    } else if (parts.kind == IniLine::Kind::Entry) {
+        line.kind = Kind::Entry;
+        line.entry.key = std::string(parts.Name(raw));
+        line.entry.hasValue = parts.hasValue;
+        line.entry.value = std::string(parts.Value(raw));
     }
     return line;
 }
 
 IniFile IniFile::Load(const std::string& nativePath) {
     IniFile file;
-    std::string bytes;
-    if (!ReadFileContents(nativePath, bytes)) {
-        return file;
-    }
-    const std::string text = DecodeText(bytes, file.encoding_);
+    const std::string text = ReadIniText(nativePath, file.encoding_);
     const std::size_t firstEnd = text.find_first_of("\r\n");
     if (firstEnd != std::string::npos) {
         file.lineEnd_ = text.compare(firstEnd, 2, "\r\n") == 0 ? "\r\n" : std::string(1, text[firstEnd]);
     }
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        file.lines_.push_back(Classify(text.substr(pos, end - pos)));
-        pos = end;
-        if (pos < text.size()) {
-            pos += text.compare(pos, 2, "\r\n") == 0 ? 2 : 1;
-        }
-    }
+    ForEachIniLine(text, [&file, &text](std::size_t begin, std::size_t end) {
+        file.lines_.push_back(Classify(text.substr(begin, end - begin)));
+    });
     return file;
 }
 
@@ -79,35 +60,6 @@ std::size_t IniFile::FindKey(std::size_t header, const std::string& key) const {
         }
     }
     return lines_.size();
-}
-
-std::vector<IniFile::Entry> IniFile::SectionEntries(const std::string& section) const {
-    std::vector<Entry> entries;
-    const std::size_t header = FindSection(section);
-    if (header == lines_.size()) {
-        return entries;
-    }
-    const std::size_t end = SectionEnd(header);
-    for (std::size_t i = header + 1; i < end; ++i) {
-        if (lines_[i].kind == Kind::Entry) {
-            entries.push_back(lines_[i].entry);
-        }
-    }
-    return entries;
-}
-
-bool IniFile::FindValue(const std::string& section, const std::string& key,
-                        std::string& value) const {
-    const std::size_t header = FindSection(section);
-    if (header == lines_.size()) {
-        return false;
-    }
-    const std::size_t at = FindKey(header, key);
-    if (at == lines_.size() || !lines_[at].entry.hasValue) {
-        return false;
-    }
-    value = lines_[at].entry.value;
-    return true;
 }
 
 bool IniFile::SetValue(const std::string& section, const std::string& key,

@@ -8,29 +8,14 @@
 
 namespace PLATFORM {
 
-// The lines of an INI file read the way the Windows profile functions read
-// them: section and key names compared without regard to case, names and
-// values trimmed of blanks, lines starting with ";" ignored, and only the
-// first section of a name (and the first entry of a key in it) seen.
-// Edits keep every other line as it was.
+// The lines of an INI file as the profile functions' writes edit them (see
+// IniLines.h): section and key names compared without regard to case, and
+// only the first section of a name (and the first entry of a key in it)
+// changed. Edits keep every other line as it was.
 class IniFile {
 public:
-    struct Entry {
-        std::string key;
-        bool hasValue = false;  // the line holds an "="
-        std::string value;      // trimmed, quotes kept
-    };
-
     // A missing or unreadable file reads as an empty one.
     static IniFile Load(const std::string& nativePath);
-
-    // The entries of section in file order; empty when there is no such
-    // section.
-    std::vector<Entry> SectionEntries(const std::string& section) const;
-
-    // The trimmed value of key in section; false when the section or the key
-    // is missing or the key's line holds no "=".
-    bool FindValue(const std::string& section, const std::string& key, std::string& value) const;
 
     // Each returns whether the file's lines changed.
     bool SetValue(const std::string& section, const std::string& key, const std::string& value);
@@ -41,6 +26,11 @@ public:
     bool Save(const std::string& nativePath) const;
 
 private:
+    struct Entry {
+        std::string key;
+        bool hasValue = false;  // the line holds an "="
+        std::string value;      // trimmed, quotes kept
+    };
     enum class Kind { Other, Section, Entry };
     struct Line {
         std::string raw;

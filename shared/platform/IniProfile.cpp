@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/IniFile.h"
+#include "platform/IniReadScope.h"
 #include "platform/NativePath.h"
 
 namespace PLATFORM {
@@ -32,11 +33,8 @@ std::uint32_t GetPrivateProfileSectionA(const char* section, char* buffer, std::
     }
     std::string list;
     if (section != nullptr && fileName != nullptr) {
-        const IniFile file = IniFile::Load(NativePath(fileName));
-        for (const IniFile::Entry& entry : file.SectionEntries(section)) {
-            list += entry.hasValue ? entry.key + "=" + entry.value : entry.key;
-            list += '\0';
-        }
+        // What does not fit is cut anyway.
+        IniReadScope::Section(NativePath(fileName), section)->List(list, size);
     }
     if (size == 1) {
         buffer[0] = '\0';
@@ -65,8 +63,7 @@ std::uint32_t GetPrivateProfileStringA(const char* section, const char* key,
     std::string value;
     bool found = false;
     if (section != nullptr && key != nullptr && fileName != nullptr) {
-        const IniFile file = IniFile::Load(NativePath(fileName));
-        found = file.FindValue(section, key, value);
+        found = IniReadScope::Section(NativePath(fileName), section)->FindValue(key, value);
     }
     if (found) {
         value = StripQuotes(value);
@@ -96,7 +93,12 @@ bool WritePrivateProfileStringA(const char* section, const char* key, const char
     } else {
         changed = file.SetValue(section, key, text);
     }
-    return !changed || file.Save(path);
+    if (!changed) {
+        return true;
+    }
+    const bool saved = file.Save(path);
+    IniReadScope::Forget(path);
+    return saved;
 }
 
 }  // namespace PLATFORM

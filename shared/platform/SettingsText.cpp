@@ -33,16 +33,20 @@ std::string UpperAscii(std::string text) {
     return text;
 }
 
-bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (UpperLetter(a[i]) != UpperLetter(b[i])) {
-            return false;
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && CompareNamesIgnoringCase(a, b) == 0;
+}
+
+int CompareNamesIgnoringCase(std::string_view a, std::string_view b) {
+    const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < common; ++i) {
+        const auto left = static_cast<unsigned char>(UpperLetter(a[i]));
+        const auto right = static_cast<unsigned char>(UpperLetter(b[i]));
+        if (left != right) {
+            return left < right ? -1 : 1;
         }
     }
-    return true;
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
 }  // namespace PLATFORM

@@ -2,6 +2,7 @@
 #define PLATFORM_SETTINGSTEXT_H
 
 #include <string>
+#include <string_view>
 
 namespace PLATFORM {
 
@@ -16,7 +17,11 @@ std::string TrimBlanks(const std::string& text);
 // text with a-z turned into A-Z.
 std::string UpperAscii(std::string text);
 
-bool SameNameIgnoringCase(const std::string& a, const std::string& b);
+bool SameNameIgnoringCase(std::string_view a, std::string_view b);
+
+// An order of names in which the names SameNameIgnoringCase takes for one
+// are equal: below, equal to or above 0 as a comes before, with or after b.
+int CompareNamesIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace PLATFORM
 

@@ -1,6 +1,7 @@
 #include "runtime/ProfileEdit.h"
 
 #include "platform/IniProfile.h"
+#include "platform/IniReadScope.h"
 #include "platform/PathAccess.h"
 #include "platform/Win32Error.h"
 #include "runtime/IniSection.h"
@@ -57,6 +58,8 @@ std::map<std::string, ProfileValue> ProfileEdit::GetValues() const {
     if (root_ != nullptr || place_.empty() || section_.empty()) {
         return values;
     }
+    // The listing and every value come from one reading of the file.
+    const PLATFORM::IniReadScope oneReading;
     for (const std::string& name : ReadIniSectionKeys(place_, section_)) {
         ProfileValue value(PLATFORM::REG_SZ, name, nullptr, place_, section_);
         value.Read();

@@ -5,6 +5,7 @@
 #include "reportframe/InstallLocation.h"
 #include "reportframe/ReportStrings.h"
 #include "support/EnvironmentScope.h"
+#include "support/FileOpenCounter.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -101,6 +102,22 @@ TEST_F(LabelTableTest, LabelsFromTheInstalledFileReplaceExactSpellingsOnly) {
     for (const Case& c : cases) {
         EXPECT_EQ(GetReportString(c.label), c.expected) << c.label;
     }
+}
+
+TEST_F(LabelTableTest, ALoadReadsTheLabelFileOnceHoweverManyLabelsItHolds) {
+    Install("C:\\\\Reports");
+    std::string text = "[Strings]\r\nRoom=Chambre\r\n";
+    for (int i = 0; i < 80000; ++i) {
+        text += "Label" + std::to_string(i) + "=Text" + std::to_string(i) + "\r\n";
+    }
+    dir_.Write("Reports/reportstrings.ini", text);
+    TESTSUPPORT::FileOpenCounter opens(dir_.File("Reports/reportstrings.ini"));
+    LoadReportStrings();
+    EXPECT_EQ(opens.Opens(), 1);
+    EXPECT_EQ(GetReportString("Room"), "Chambre");
+    EXPECT_EQ(GetReportString("Label100"), "Text100");
+    // Past the section listing's cut.
+    EXPECT_EQ(GetReportString("Label79999"), "Label79999");
 }
 
 TEST_F(LabelTableTest, WithoutARegistryTheDefaultFolderIsUsed) {

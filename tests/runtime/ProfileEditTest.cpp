@@ -7,6 +7,7 @@
 #include "platform/Win32Error.h"
 #include "runtime/ProfileEdit.h"
 #include "support/EnvironmentScope.h"
+#include "support/FileOpenCounter.h"
 #include "support/TempDir.h"
 
 using QXUTIL::ProfileEdit;
@@ -56,6 +57,14 @@ TEST_F(ProfileEditTest, ListsEveryKeyOfTheSectionWithItsValue) {
     EXPECT_EQ(Text(values.at("dup")), "first");
     EXPECT_EQ(Text(values.at("flag")), "default");
     EXPECT_EQ(values.count("x"), 0u);
+}
+
+TEST_F(ProfileEditTest, GetValuesReadsTheFileOnce) {
+    ProfileEdit edit;
+    ASSERT_EQ(edit.OpenIni(ini_, "Strings", false), 0);
+    TESTSUPPORT::FileOpenCounter opens(ini_);
+    EXPECT_EQ(edit.GetValues().size(), 5u);
+    EXPECT_EQ(opens.Opens(), 1);
 }
 
 TEST_F(ProfileEditTest, OpenIniTellsWhetherTheSectionHoldsKeys) {

@@ -1,5 +1,6 @@
 #include "reportframe/ReportStrings.h"
 
+#include "platform/IniReadScope.h"
 #include "platform/PathAccess.h"
 #include "platform/Win32Error.h"
 #include "reportframe/InstallLocation.h"
@@ -16,6 +17,8 @@ void LoadReportStrings() {
     if (PLATFORM::PathAccessError(path) != PLATFORM::ERROR_SUCCESS) {
         return;
     }
+    // The file is read once for the whole load, however many labels it holds.
+    const PLATFORM::IniReadScope oneReading;
     QXUTIL::ProfileEdit labels;
     labels.OpenIni(path, "STRINGS", false);
     ReportStrings = labels.GetValues();
