@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "platform/KernelObjectName.h"
+#include "platform/ThreadSanitizerNotes.h"
 
 namespace PLATFORM {
 
@@ -16,16 +17,19 @@ namespace PLATFORM {
 // pthread mutex so that a thread can tell whether it holds the mutex without
 // unlocking it on trial. Thread ids are unique machine-wide, so the field
 // means the same in every process that maps a named mutex.
+// Each change of owner numbers the new tenure, so that a handle can tell
+// its count of holds from one left over by an earlier tenure.
 struct KernelMutex::Shared {
   std::atomic<std::uint32_t> ready;  // ReadyMark once a named mutex is set up
   std::atomic<pid_t> owner;          // 0 when free
   std::uint32_t depth;               // holds of the owner; changed by the owner only
+  std::uint64_t ownership;           // number of the owner's tenure; changed by the owner only
   pthread_mutex_t mutex;
 };
 
 namespace {
 
-constexpr std::uint32_t ReadyMark = 0x514D5458u;
+constexpr std::uint32_t ReadyMark = 0x514D5459u;  // changes with the layout of Shared
 
 // Byte ranges of a named mutex's shared-memory object, locked with
 // open-file-description locks (released by the kernel when a process dies):
@@ -78,6 +82,7 @@ std::unique_ptr<KernelMutex> KernelMutex::CreateUnnamed() {
   shared->ready.store(0, std::memory_order_relaxed);
   shared->owner.store(0, std::memory_order_relaxed);
   shared->depth = 0;
+  shared->ownership = 0;
   if (!InitialiseMutex(&shared->mutex, false)) {
     delete shared;
     return nullptr;
@@ -123,9 +128,13 @@ std::unique_ptr<KernelMutex> KernelMutex::OpenNamed(const std::string& kernelNam
       return nullptr;
     }
     auto* shared = static_cast<Shared*>(mapping);
-    // Set-up runs under the guard; a mutex without its mark was left
-    // half-made by a process that died, and is made again.
-    const bool existing = sized && shared->ready.load(std::memory_order_acquire) == ReadyMark;
+    // Set-up runs under the guard. A mutex that no open handle holds any
+    // more (every process that had one died without closing it) is gone,
+    // as a kernel object goes with its last handle, and one without its
+    // mark was left half-made by a process that died: both are made again.
+    const bool held = !LockByte(fd, HolderByte, F_WRLCK, false);
+    const bool existing =
+        held && sized && shared->ready.load(std::memory_order_acquire) == ReadyMark;
     if (existing && createOnly) {
       munmap(mapping, sizeof(Shared));
       close(fd);
@@ -133,8 +142,10 @@ std::unique_ptr<KernelMutex> KernelMutex::OpenNamed(const std::string& kernelNam
       return nullptr;
     }
     if (!existing) {
+      shared->ready.store(0, std::memory_order_relaxed);
       shared->owner.store(0, std::memory_order_relaxed);
       shared->depth = 0;
+      shared->ownership = 0;
       if (!InitialiseMutex(&shared->mutex, true)) {
         munmap(mapping, sizeof(Shared));
         RemoveWhenUnused(fd, posixName);
@@ -144,7 +155,7 @@ std::unique_ptr<KernelMutex> KernelMutex::OpenNamed(const std::string& kernelNam
       shared->ready.store(ReadyMark, std::memory_order_release);
       fchmod(fd, 0666);
     }
-    LockByte(fd, HolderByte, F_RDLCK, true);
+    LockByte(fd, HolderByte, F_RDLCK, true);  // in place of the test's write lock, if it got one
     LockByte(fd, GuardByte, F_UNLCK, false);
     std::unique_ptr<KernelMutex> handle(new KernelMutex);
     handle->shared_ = shared;
@@ -156,7 +167,9 @@ std::unique_ptr<KernelMutex> KernelMutex::OpenNamed(const std::string& kernelNam
 }
 
 KernelMutex::~KernelMutex() {
-  while (shared_->owner.load(std::memory_order_relaxed) == CallingThread()) {
+  // The tenure and this handle's count are read only by the owner.
+  while (shared_->owner.load(std::memory_order_relaxed) == CallingThread() &&
+         holdsOwnership_ == shared_->ownership && holds_ > 0) {
     Release();
   }
   if (fd_ < 0) {
@@ -180,8 +193,10 @@ WaitResult KernelMutex::Wait(std::uint32_t milliseconds) {
     // (its timed-lock hook misses EOWNERDEAD).
     rc = pthread_mutex_trylock(&shared_->mutex);
     if (rc == EBUSY && milliseconds > 0) {
-      const timespec deadline = RealtimeDeadline(milliseconds);
-      rc = pthread_mutex_timedlock(&shared_->mutex, &deadline);
+      const timespec deadline = WaitDeadline(milliseconds);
+      NoteTimedLockBegin(&shared_->mutex);
+      rc = pthread_mutex_clocklock(&shared_->mutex, WaitClock, &deadline);
+      NoteTimedLockEnd(&shared_->mutex, rc == 0 || rc == EOWNERDEAD);
     }
   }
   const pid_t self = CallingThread();
@@ -191,21 +206,36 @@ WaitResult KernelMutex::Wait(std::uint32_t milliseconds) {
     } else {
       shared_->owner.store(self, std::memory_order_relaxed);
       shared_->depth = 1;
+      ++shared_->ownership;
     }
+    NoteHold();
     return WaitResult::Signaled;
   }
   if (rc == EOWNERDEAD) {
     pthread_mutex_consistent(&shared_->mutex);
     shared_->owner.store(self, std::memory_order_relaxed);
     shared_->depth = 1;
+    ++shared_->ownership;
+    NoteHold();
     return WaitResult::Abandoned;
   }
   return (rc == EBUSY || rc == ETIMEDOUT) ? WaitResult::TimedOut : WaitResult::Failed;
 }
 
+void KernelMutex::NoteHold() {
+  if (holdsOwnership_ != shared_->ownership) {
+    holdsOwnership_ = shared_->ownership;
+    holds_ = 0;
+  }
+  ++holds_;
+}
+
 bool KernelMutex::Release() {
   if (shared_->owner.load(std::memory_order_relaxed) != CallingThread()) {
     return false;
+  }
+  if (holds_ > 0 && holdsOwnership_ == shared_->ownership) {
+    --holds_;
   }
   if (--shared_->depth == 0) {
     shared_->owner.store(0, std::memory_order_relaxed);

@@ -30,9 +30,10 @@ public:
   static std::unique_ptr<KernelMutex> OpenNamed(const std::string& kernelName, bool createOnly,
                                                 OpenStatus& status);
 
-  // Closing a handle first gives up every hold the calling thread has on the
-  // mutex, so no thread is left waiting on an owner that can no longer
-  // release it. A named mutex disappears with its last handle.
+  // Closing a handle first gives up the holds the calling thread took
+  // through it, so no thread is left waiting on an owner that can no longer
+  // release them; holds taken through another handle of the same mutex stay.
+  // A named mutex disappears with its last handle.
   ~KernelMutex();
 
   KernelMutex(const KernelMutex&) = delete;
@@ -41,7 +42,8 @@ public:
   // The owner may wait again; each successful wait needs one Release.
   WaitResult Wait(std::uint32_t milliseconds);
 
-  // False when the calling thread does not own the mutex.
+  // Gives back one hold, one taken through this handle first. False when
+  // the calling thread does not own the mutex.
   bool Release();
 
 private:
@@ -49,9 +51,17 @@ private:
 
   KernelMutex() = default;
 
+  // Counts a hold the caller, now the owner, took through this handle.
+  void NoteHold();
+
   Shared* shared_ = nullptr;  // the mutex itself: on the heap or mapped shared memory
   int fd_ = -1;               // the shared-memory object of a named mutex
   std::string posixName_;     // its name, for removal with the last handle
+  // The holds taken through this handle, valid while the mutex's ownership
+  // number is holdsOwnership_ (that is, within one owner's tenure). Changed
+  // only by the owner.
+  std::uint32_t holds_ = 0;
+  std::uint64_t holdsOwnership_ = 0;
 };
 
 }  // namespace PLATFORM

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "platform/KernelObjectName.h"
+#include "platform/ThreadSanitizerNotes.h"
 
 namespace PLATFORM {
 
@@ -99,8 +100,11 @@ WaitResult KernelSemaphore::Wait(std::uint32_t milliseconds) {
   } else if (milliseconds == 0) {
     rc = sem_trywait(semaphore_);
   } else {
-    const timespec deadline = RealtimeDeadline(milliseconds);
-    while ((rc = sem_timedwait(semaphore_, &deadline)) != 0 && errno == EINTR) {
+    const timespec deadline = WaitDeadline(milliseconds);
+    while ((rc = sem_clockwait(semaphore_, WaitClock, &deadline)) != 0 && errno == EINTR) {
+    }
+    if (rc == 0) {
+      NoteSemaphoreTaken(semaphore_);
     }
   }
   if (rc == 0) {

@@ -2,9 +2,9 @@
 
 namespace PLATFORM {
 
-timespec RealtimeDeadline(std::uint32_t milliseconds) {
+timespec WaitDeadline(std::uint32_t milliseconds) {
   timespec deadline{};
-  clock_gettime(CLOCK_REALTIME, &deadline);
+  clock_gettime(WaitClock, &deadline);
   deadline.tv_sec += static_cast<time_t>(milliseconds / 1000);
   deadline.tv_nsec += static_cast<long>(milliseconds % 1000) * 1000000L;
   if (deadline.tv_nsec >= 1000000000L) {

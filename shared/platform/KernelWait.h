@@ -16,8 +16,12 @@ enum class WaitResult {
   Failed,
 };
 
-// The CLOCK_REALTIME instant `milliseconds` from now, as the timed POSIX waits
-// expect it.
-timespec RealtimeDeadline(std::uint32_t milliseconds);
+// The clock of every timed wait: a step of the wall clock neither stretches
+// nor shortens a wait, as Windows measures its waits.
+constexpr clockid_t WaitClock = CLOCK_MONOTONIC;
+
+// The WaitClock instant `milliseconds` from now, as the timed POSIX waits
+// (pthread_mutex_clocklock, sem_clockwait) expect it.
+timespec WaitDeadline(std::uint32_t milliseconds);
 
 }  // namespace PLATFORM

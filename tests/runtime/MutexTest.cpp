@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "WallClockStep.h"
 #include "platform/KernelObjectName.h"
 #include "runtime/Mutex.h"
 #include "runtime/MutexAutoLock.h"
@@ -100,6 +101,101 @@ TEST(MutexTest, ClosingAHeldMutexGivesUpTheHolds) {
   // Replacing the handle must not leave the old mutex owned by this thread.
   ASSERT_TRUE(mutex.Create("", false));
   EXPECT_EQ(LockFromOtherThread(mutex, 0), Mutex::Acquired);
+}
+
+TEST(MutexTest, ATimedWaitTakesTheMutexWhenItsOwnerGivesItBack) {
+  Mutex mutex;
+  int guarded = 0;
+  ASSERT_EQ(mutex.Lock(0), Mutex::Acquired);
+  auto waiter = std::async(std::launch::async, [&] {
+    const int result = mutex.Lock(10000);
+    if (result == Mutex::Acquired) {
+      guarded += 1;
+      mutex.Unlock();
+    }
+    return result;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  guarded = 41;
+  mutex.Unlock();
+  EXPECT_EQ(waiter.get(), Mutex::Acquired);
+  ASSERT_EQ(mutex.Lock(0), Mutex::Acquired);
+  EXPECT_EQ(guarded, 42);
+  mutex.Unlock();
+}
+
+TEST(MutexTest, TimedWaitsKeepTheirLengthWhenTheWallClockSteps) {
+  Mutex mutex;
+  ASSERT_EQ(mutex.Lock(0), Mutex::Acquired);
+  for (const time_t step : {3600, -3600}) {
+    WallClockStep wallClock(step);
+    const auto start = Clock::now();
+    auto waiter = std::async(std::launch::async, [&] {
+      const int result = mutex.Lock(300);
+      if (result == Mutex::Acquired) {
+        mutex.Unlock();
+      }
+      return result;
+    });
+    // A wait that the step stretched is ended by a release, not by the test's time limit.
+    const bool released = waiter.wait_for(std::chrono::seconds(3)) != std::future_status::ready;
+    if (released) {
+      mutex.Unlock();
+    }
+    EXPECT_EQ(waiter.get(), Mutex::TimedOut) << "step " << step;
+    const long long waited = MillisecondsSince(start);
+    EXPECT_GE(waited, 250) << "step " << step;
+    EXPECT_LT(waited, 2500) << "step " << step;
+    if (released) {
+      ASSERT_EQ(mutex.Lock(0), Mutex::Acquired);
+    }
+  }
+  mutex.Unlock();
+}
+
+TEST_F(NamedMutexTest, ClosingOneHandleKeepsTheHoldsTakenThroughAnother) {
+  Mutex first;
+  Mutex second;
+  ASSERT_TRUE(first.Create(name_, true));
+  ASSERT_TRUE(second.Create(name_, true));
+  ASSERT_EQ(first.Lock(0), Mutex::Acquired);
+  ASSERT_EQ(second.Lock(0), Mutex::Acquired);
+  ASSERT_EQ(second.Lock(0), Mutex::Acquired);
+  second.Create("", false);
+  EXPECT_EQ(LockFromOtherThread(first, 0), Mutex::TimedOut) << "the hold taken through first stays";
+  first.Unlock();
+  EXPECT_EQ(LockFromOtherThread(first, 0), Mutex::Acquired);
+
+  // A rollover lock taken while the same thread holds the log's mutex.
+  {
+    SEMAPHORE::MutexAutoLock outer(name_, "");
+    { SEMAPHORE::MutexAutoLock inner(name_, ""); }
+    EXPECT_EQ(LockFromOtherThread(first, 0), Mutex::TimedOut) << "the outer lock still holds";
+  }
+  EXPECT_EQ(LockFromOtherThread(first, 0), Mutex::Acquired);
+}
+
+// As a kernel object goes with its last handle, a named mutex whose every
+// holder died is no more: the next creator makes a new, free one.
+TEST_F(NamedMutexTest, AMutexWhoseHoldersAllDiedIsCreatedAfresh) {
+  for (const bool openExisting : {false, true}) {
+    TESTSUPPORT::ForkedChild child([this](TESTSUPPORT::ForkedChild&) {
+      Mutex held;
+      if (!held.Create(name_, false)) return 1;
+      if (held.Lock(0) != Mutex::Acquired) return 2;
+      _exit(0);  // ends without closing or releasing it
+    });
+    ASSERT_EQ(child.Join(), 0);
+    ASSERT_TRUE(SharedObjectExists(name_)) << "left behind by the process that died";
+
+    Mutex fresh;
+    EXPECT_TRUE(fresh.Create(name_, openExisting)) << "open existing " << openExisting;
+    EXPECT_EQ(fresh.Lock(0), Mutex::Acquired) << "a new mutex, not an abandoned one";
+    fresh.Unlock();
+    EXPECT_EQ(LockFromOtherThread(fresh, 0), Mutex::Acquired);
+    Mutex joined;
+    EXPECT_FALSE(joined.Create(name_, false)) << "a live holder keeps it";
+  }
 }
 
 TEST_F(NamedMutexTest, CreateOnlyRefusesAnExistingMutexAndKeepsNoHandle) {

@@ -1,4 +1,5 @@
 #include <chrono>
+#include <future>
 #include <fcntl.h>
 #include <semaphore.h>
 #include <string>
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "WallClockStep.h"
 #include "platform/KernelObjectName.h"
 #include "runtime/Mutex.h"
 #include "runtime/Semaphore.h"
@@ -65,6 +67,24 @@ TEST(SemaphoreTest, TimedWaitLastsAboutItsTime) {
   const auto waited = std::chrono::steady_clock::now() - start;
   EXPECT_GE(waited, std::chrono::milliseconds(45));
   EXPECT_LT(waited, std::chrono::milliseconds(1000));
+}
+
+TEST(SemaphoreTest, TimedWaitKeepsItsLengthWhenTheWallClockSteps) {
+  Semaphore semaphore;
+  ASSERT_TRUE(semaphore.Create(""));
+  for (const time_t step : {3600, -3600}) {
+    WallClockStep wallClock(step);
+    const auto start = std::chrono::steady_clock::now();
+    auto waiter = std::async(std::launch::async, [&] { return semaphore.Handle()->Wait(300); });
+    // A wait that the step stretched is ended by a release, not by the test's time limit.
+    if (waiter.wait_for(std::chrono::seconds(3)) != std::future_status::ready) {
+      semaphore.Handle()->Release(1);
+    }
+    EXPECT_EQ(waiter.get(), WaitResult::TimedOut) << "step " << step;
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(250)) << "step " << step;
+    EXPECT_LT(waited, std::chrono::milliseconds(2500)) << "step " << step;
+  }
 }
 
 TEST_F(NamedSemaphoreTest, CreateAndOpenFromTwoProcesses) {

@@ -28,11 +28,17 @@ struct ProgramOptions {
     std::string input;
     // The child is killed (SIGKILL) after this many seconds.
     int timeoutSeconds = 120;
+    // The child runs in a network of its own that holds only its loopback
+    // (127.0.0.1), so that it may listen on fixed ports whatever runs beside
+    // it. Without the privilege for a network namespace it makes a user
+    // namespace for it, with its own user and group ids mapped to themselves.
+    bool ownNetwork = false;
 };
 
 // Runs `path` with `args` (argv[0] is `path` itself) and waits for it to end,
 // collecting both output streams without deadlocking on full pipes.
-// Throws std::runtime_error when the process cannot be started at all.
+// Throws std::runtime_error when the process cannot be started at all (also
+// when its own network cannot be made).
 ProgramResult RunProgram(const std::string& path, const std::vector<std::string>& args,
                          const ProgramOptions& options = {});
 
