@@ -11,11 +11,13 @@
 #include <unistd.h>
 
 #include "RelayFixture.h"
+#include "support/CsvLine.h"
 #include "support/ProgramRun.h"
 #include "support/TempDir.h"
 
 namespace {
 
+using TESTSUPPORT::CsvFieldsOf;
 using TESTSUPPORT::ProgramResult;
 using TESTSUPPORT::TempDir;
 
@@ -84,6 +86,30 @@ TEST_F(MessageDeliveryReportTest, EmptyWindowGivesTheHeaderOnlyOnTheConsole) {
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, std::string(kHeader) + "\n");
     EXPECT_EQ(result.err, "");
+}
+
+TEST_F(MessageDeliveryReportTest, WindowIsTheGivenHoursBeforeTheRun) {
+    const std::string entry = R"(, "activity": [
+        {"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])";
+    Server().Seed("mdsactivity", "[" +
+        Delivery("two-hours", 7200, R"(, "description": "two hours ago")" + entry) + "," +
+        Delivery("half-hour", 1800, R"(, "description": "half an hour ago")" + entry) + "]");
+    const struct {
+        const char* hours;
+        std::vector<std::string> descriptions;
+    } cases[] = {
+        {"1", {"half an hour ago"}},
+        {"3", {"two hours ago", "half an hour ago"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> descriptions;
+        const std::vector<std::string> lines = ReportLines({"-hours", c.hours});
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            const std::vector<std::string> fields = CsvFieldsOf(lines[i]);
+            descriptions.push_back(fields.size() == 16 ? fields[5] : lines[i]);
+        }
+        EXPECT_EQ(descriptions, c.descriptions) << "-hours " << c.hours;
+    }
 }
 
 TEST_F(MessageDeliveryReportTest, OneRowPerActivityEntryInTimeOrder) {
@@ -211,12 +237,8 @@ TEST_F(MessageDeliveryReportTest, NameComesFromTheMailboxsOwnRecipientEntryOnly)
     std::vector<std::string> names;
     for (const std::string& line : ReportLines()) {
         // Mailbox, Room, Name: the 11th to 13th fields.
-        std::vector<std::string> fields;
-        for (std::size_t at = 1; at < line.size(); at = line.find("\",\"", at) + 3) {
-            fields.push_back(line.substr(at, line.find('"', at) - at));
-            if (line.find("\",\"", at) == std::string::npos) break;
-        }
-        names.push_back(fields.size() == 15 ? fields[10] + "|" + fields[11] + "|" + fields[12] : line);
+        const std::vector<std::string> fields = CsvFieldsOf(line);
+        names.push_back(fields.size() == 16 ? fields[10] + "|" + fields[11] + "|" + fields[12] : line);
     }
     EXPECT_EQ(names, (std::vector<std::string>{
                          "Mailbox|Room|Name",

@@ -79,6 +79,27 @@ TEST_F(GuestReportTest, EmptyWindowGivesTheHeaderAlone) {
     EXPECT_EQ(run.out, std::string(kGuestHeader) + "\n");
 }
 
+TEST_F(GuestReportTest, WindowIsTheGivenHoursBeforeTheRun) {
+    std::vector<Activity> records(2);
+    records[0] = {Oid(1), DbTimeAgo(7200)};
+    records[0].detail = "two hours ago";
+    records[1] = {Oid(2), DbTimeAgo(1800)};
+    records[1].detail = "half an hour ago";
+    Seed(records);
+    const struct {
+        const char* hours;
+        std::vector<std::string> details;
+    } cases[] = {
+        {"1", {"half an hour ago"}},
+        {"3", {"two hours ago", "half an hour ago"}},
+    };
+    for (const auto& c : cases) {
+        const auto run = RunStaytally({"-hours", c.hours});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(Details(run.out), c.details) << "-hours " << c.hours;
+    }
+}
+
 TEST_F(GuestReportTest, RowHoldsEveryColumn) {
     const QuarterPastNine time = LatestQuarterPastNine();
     Activity record{Oid(1), time.stored};

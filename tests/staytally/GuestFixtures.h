@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/CsvLine.h"
 #include "support/ProgramRun.h"
 #include "support/TempDir.h"
 #include "support/TestServer.h"
@@ -77,10 +78,7 @@ protected:
     TESTSUPPORT::TempDir dir_;
 };
 
-// The fields of a report line as a CSV reader finds them: quoted fields, a
-// doubled quote inside one standing for a quote, separated by commas (the
-// comma after the last field gives one more, empty, field).
-std::vector<std::string> CsvFieldsOf(const std::string& line);
+using TESTSUPPORT::CsvFieldsOf;
 
 // Whether text fits pattern: "#" stands for one digit, "*" for any run of
 // characters (none included), every other character for itself.
