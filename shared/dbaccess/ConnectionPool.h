@@ -9,8 +9,8 @@
 
 namespace DBACCESS {
 
-using ConnectionObjectPool =
-    Poco::ObjectPool<Poco::MongoDB::Connection, Poco::MongoDB::Connection::Ptr>;
+using ConnectionObjectPool = Poco::ObjectPool<Poco::MongoDB::Connection, Poco::MongoDB::Connection::Ptr,
+                                             PoolableConnectionFactory>;
 
 // Most idle connections the pool keeps; a connection returned beyond them
 // is closed.

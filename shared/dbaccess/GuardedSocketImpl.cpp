@@ -7,29 +7,30 @@
 
 #include "Poco/Exception.h"
 #include "dbaccess/ReplyCheck.h"
+#include "platform/SocketSend.h"
 #include "runtime/Trace.h"
 
 namespace DBACCESS {
 
 namespace {
 
-// The message header's length field, then the rest of an OP_REPLY header.
+// The message header's length field, then the rest of an OP_REPLY header;
+// the response flags follow the 16-byte message header.
 const std::size_t LengthFieldSize = 4;
 const std::size_t ReplyHeaderSize = 36;
+const std::size_t ReplyFlagsOffset = 16;
 
-std::size_t ReadLength(const char* at)
+std::uint32_t ReadUInt32(const char* at)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(at);
-    const std::uint32_t value = static_cast<std::uint32_t>(bytes[0]) |
-                                static_cast<std::uint32_t>(bytes[1]) << 8 |
-                                static_cast<std::uint32_t>(bytes[2]) << 16 |
-                                static_cast<std::uint32_t>(bytes[3]) << 24;
-    return value;
+    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
 
 }  // namespace
 
-GuardedSocketImpl::GuardedSocketImpl() : offset_(0), broken_(false)
+GuardedSocketImpl::GuardedSocketImpl(const DatabaseTimeLimits& limits)
+    : limits_(limits), offset_(0), replyFlags_(0), failure_(Failure::None)
 {
 }
 
@@ -39,7 +40,25 @@ int GuardedSocketImpl::sendBytes(const void* buffer, int length, int flags)
 {
     reply_.clear();
     offset_ = 0;
-    return Poco::Net::StreamSocketImpl::sendBytes(buffer, length, flags);
+    // What the library sends after a failure would only meet the failure
+    // again; the stream that calls here swallows the exception.
+    if (failure_ != Failure::None)
+        throw Poco::IOException(failureText_);
+    try
+    {
+        // A server that has gone must fail the send, not kill the process.
+        return Poco::Net::StreamSocketImpl::sendBytes(buffer, length, PLATFORM::SendFlagsWithoutSignal(flags));
+    }
+    catch (const Poco::TimeoutException&)
+    {
+        Break(Failure::TimedOut, "the request could not be sent within " + LimitText(limits_.send));
+        throw;
+    }
+    catch (const Poco::Exception& e)
+    {
+        Break(Failure::Closed, "the request could not be sent: " + e.displayText());
+        throw;
+    }
 }
 
 int GuardedSocketImpl::receiveBytes(void* buffer, int length, int /*flags*/)
@@ -50,11 +69,8 @@ int GuardedSocketImpl::receiveBytes(void* buffer, int length, int /*flags*/)
     {
         reply_.clear();
         offset_ = 0;
-        if (broken_ || !FetchReply())
-        {
-            broken_ = true;
+        if (failure_ != Failure::None || !FetchReply())
             return 0;
-        }
     }
     const std::size_t count = std::min(static_cast<std::size_t>(length), reply_.size() - offset_);
     std::memcpy(buffer, reply_.data() + offset_, count);
@@ -62,61 +78,113 @@ int GuardedSocketImpl::receiveBytes(void* buffer, int length, int /*flags*/)
     return static_cast<int>(count);
 }
 
+GuardedSocketImpl::Failure GuardedSocketImpl::Broken() const
+{
+    return failure_;
+}
+
+const std::string& GuardedSocketImpl::FailureText() const
+{
+    return failureText_;
+}
+
+Poco::Int32 GuardedSocketImpl::LastReplyFlags() const
+{
+    return replyFlags_;
+}
+
 bool GuardedSocketImpl::FetchReply()
 {
-    std::string problem;
+    replyFlags_ = 0;
     try
     {
+        // The wait for the server to begin is long; once it has begun, the
+        // whole reply has a limit of its own.
+        if (!poll(limits_.replyBegin, SELECT_READ | SELECT_ERROR))
+        {
+            Break(Failure::TimedOut, "no reply began within " + LimitText(limits_.replyBegin));
+            return false;
+        }
+        const Clock::time_point deadline =
+            Clock::now() + std::chrono::microseconds(limits_.reply.totalMicroseconds());
+        const std::string late =
+            "the reply was not complete within " + LimitText(limits_.reply) + " of its start";
+
         char lengthField[LengthFieldSize];
-        if (!ReadExactly(lengthField, sizeof(lengthField)))
+        switch (ReadExactly(lengthField, sizeof(lengthField), deadline))
         {
-            problem = "the server closed the connection";
+        case Outcome::Closed:
+            Break(Failure::Closed, "the server closed the connection before replying");
+            return false;
+        case Outcome::TimedOut:
+            Break(Failure::TimedOut, late);
+            return false;
+        case Outcome::Done:
+            break;
         }
-        else
+        const std::size_t length = ReadUInt32(lengthField);
+        if (length < ReplyHeaderSize || length > MaxReplySize)
         {
-            const std::size_t length = ReadLength(lengthField);
-            if (length < ReplyHeaderSize || length > MaxReplySize)
-            {
-                problem = "a reply length of " + std::to_string(length) + " bytes";
-            }
-            else
-            {
-                reply_.assign(lengthField, sizeof(lengthField));
-                reply_.resize(length);
-                if (!ReadExactly(&reply_[LengthFieldSize], length - LengthFieldSize))
-                    problem = "the server closed the connection in the middle of a reply";
-                else
-                    CheckReply(reply_, problem);
-            }
+            Break(Failure::Malformed, "a reply length of " + std::to_string(length) + " bytes");
+            return false;
         }
-    }
-    catch (const Poco::TimeoutException&)
-    {
-        problem = "no reply within the socket timeout";
+        reply_.assign(lengthField, sizeof(lengthField));
+        reply_.resize(length);
+        switch (ReadExactly(&reply_[LengthFieldSize], length - LengthFieldSize, deadline))
+        {
+        case Outcome::Closed:
+            Break(Failure::Closed, "the server closed the connection in the middle of a reply");
+            return false;
+        case Outcome::TimedOut:
+            Break(Failure::TimedOut, late);
+            return false;
+        case Outcome::Done:
+            break;
+        }
+        std::string problem;
+        if (!CheckReply(reply_, problem))
+        {
+            Break(Failure::Malformed, problem);
+            return false;
+        }
+        replyFlags_ = static_cast<Poco::Int32>(ReadUInt32(reply_.data() + ReplyFlagsOffset));
+        return true;
     }
     catch (const Poco::Exception& e)
     {
-        problem = e.displayText();
+        Break(Failure::Closed, "the connection failed: " + e.displayText());
+        return false;
     }
-    if (problem.empty())
-        return true;
-    reply_.clear();
-    TraceMessage("Database reply refused: " + problem);
-    return false;
 }
 
-bool GuardedSocketImpl::ReadExactly(char* into, std::size_t size)
+GuardedSocketImpl::Outcome GuardedSocketImpl::ReadExactly(char* into, std::size_t size,
+                                                          Clock::time_point deadline)
 {
     while (size > 0)
     {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
+        if (left <= 0 || !poll(Poco::Timespan(left), SELECT_READ | SELECT_ERROR))
+            return Outcome::TimedOut;
         const int chunk = static_cast<int>(std::min(size, static_cast<std::size_t>(INT_MAX)));
         const int received = Poco::Net::StreamSocketImpl::receiveBytes(into, chunk, 0);
         if (received <= 0)
-            return false;
+            return Outcome::Closed;
         into += received;
         size -= static_cast<std::size_t>(received);
     }
-    return true;
+    return Outcome::Done;
+}
+
+void GuardedSocketImpl::Break(Failure failure, const std::string& text)
+{
+    reply_.clear();
+    offset_ = 0;
+    if (failure_ != Failure::None)
+        return;
+    failure_ = failure;
+    failureText_ = text;
+    TraceMessage("Database connection broken: " + text);
 }
 
 }  // namespace DBACCESS

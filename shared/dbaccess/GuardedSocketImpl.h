@@ -1,48 +1,84 @@
 #ifndef DBACCESS_GUARDEDSOCKETIMPL_H
 #define DBACCESS_GUARDEDSOCKETIMPL_H
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 
 #include "Poco/Net/StreamSocketImpl.h"
+#include "Poco/Types.h"
+#include "dbaccess/DatabaseTimeLimits.h"
 
 namespace DBACCESS {
 
 // The socket of a pooled connection. The MongoDB library reads a reply
 // straight off the socket and trusts it: a reply cut short by a dying
 // server, or one whose lengths do not add up, makes it loop for ever or
-// abort the process. This socket therefore hands the library nothing of a
-// reply until the whole reply has arrived and passed CheckReply; when it
-// does not (end of stream, receive timeout, malformed reply), the library
-// sees the stream end before the reply's header and raises its own
-// Poco::IOException, and the socket stays at end of stream from then on.
+// abort the process, and a server that stalls or trickles would hold it for
+// as long as it likes. This socket therefore hands the library nothing of a
+// reply until the whole reply has arrived within the time limits and passed
+// CheckReply. When it does not, the socket breaks: the library sees the
+// stream end before the reply's header and raises its own Poco::IOException
+// (a stream swallows whatever the socket throws), the socket stays at end
+// of stream from then on, and Broken() and FailureText() tell the real
+// cause to whoever turns that exception into a DatabaseException.
 class GuardedSocketImpl : public Poco::Net::StreamSocketImpl
 {
 public:
-    GuardedSocketImpl();
+    enum class Failure
+    {
+        None,
+        TimedOut,
+        Closed,
+        Malformed,
+    };
+
+    explicit GuardedSocketImpl(const DatabaseTimeLimits& limits);
 
     using Poco::Net::StreamSocketImpl::receiveBytes;
     using Poco::Net::StreamSocketImpl::sendBytes;
 
-    // A new request: what is left of an earlier reply is dropped.
+    // A new request: what is left of an earlier reply is dropped. A send
+    // that fails or outlasts the send limit breaks the socket.
     int sendBytes(const void* buffer, int length, int flags = 0) override;
     // Bytes of the current reply, fetched whole first; 0 (end of stream)
     // when it could not be had.
     int receiveBytes(void* buffer, int length, int flags = 0) override;
 
+    // What broke the socket; Failure::None while it is sound.
+    Failure Broken() const;
+    // The cause in words, e.g. "no reply began within 300 s"; empty while
+    // the socket is sound.
+    const std::string& FailureText() const;
+    // The response flags of the last whole reply (QueryFailure and so on,
+    // which the library does not show).
+    Poco::Int32 LastReplyFlags() const;
+
 protected:
     ~GuardedSocketImpl() override;
 
 private:
-    // Reads one whole reply into reply_; false (with the reason traced)
-    // when it cannot be had or is malformed.
-    bool FetchReply();
-    // Reads exactly size bytes; false at end of stream.
-    bool ReadExactly(char* into, std::size_t size);
+    using Clock = std::chrono::steady_clock;
+    enum class Outcome
+    {
+        Done,
+        Closed,
+        TimedOut,
+    };
 
+    // Reads one whole reply into reply_; false, with the socket broken,
+    // when it cannot be had in time or is malformed.
+    bool FetchReply();
+    // Reads exactly size bytes by deadline.
+    Outcome ReadExactly(char* into, std::size_t size, Clock::time_point deadline);
+    void Break(Failure failure, const std::string& text);
+
+    const DatabaseTimeLimits limits_;
     std::string reply_;
     std::size_t offset_;
-    bool broken_;
+    Poco::Int32 replyFlags_;
+    Failure failure_;
+    std::string failureText_;
 };
 
 }  // namespace DBACCESS

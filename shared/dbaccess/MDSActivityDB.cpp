@@ -4,6 +4,7 @@
 #include "Poco/MongoDB/Document.h"
 #include "dbaccess/DatabaseName.h"
 #include "dbaccess/FieldLoading.h"
+#include "dbaccess/ReplyRefusal.h"
 
 namespace DBACCESS {
 
@@ -155,7 +156,7 @@ int MDSActivityDB::Read(const std::string& id)
         Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
         cursor.query().selector().add("_id", id);
         cursor.query().setNumberToReturn(1);
-        const auto& documents = cursor.next(connection).documents();
+        const auto& documents = NextBatch(cursor, connection).documents();
         Clear();
         ParseDocuments(documents);
     });

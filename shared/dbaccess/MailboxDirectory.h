@@ -22,13 +22,13 @@ using TenantNames = std::map<std::string, std::string>;
 
 // The mailboxes of type 5 of collection, with one search; an empty tenant
 // id takes every tenant's. The first mailbox met for a number is kept. No
-// connection or no match gives an empty directory; an exception of the
-// database library passes on.
+// connection or no match gives an empty directory; what the search raises
+// (a refusal, a broken exchange) passes on.
 MailboxDirectory LoadMailboxDirectory(const std::string& tenantId, const std::string& collection);
 
 // Tenant ids of collection to their names, with one search; tenants without
 // a name are left out and an id met twice keeps its first name. No
-// connection gives an empty map.
+// connection gives an empty map; what the search raises passes on.
 TenantNames LoadTenantNames(const std::string& collection);
 
 #endif

@@ -1,5 +1,7 @@
 #include "dbaccess/MongoDBAccess.h"
 
+#include <mutex>
+
 #include "Poco/Exception.h"
 #include "dbaccess/ConnectionPool.h"
 #include "dbaccess/DatabaseName.h"
@@ -11,6 +13,19 @@ namespace {
 
 // How long a borrow waits for a connection to come back at the pool's peak.
 const long BorrowWaitMilliseconds = 2000;
+
+std::mutex refusalMutex;
+bool refusing = false;
+std::string refusalReason;
+
+// True, with the reason in reason, after RefuseConnections.
+bool Refusing(std::string& reason)
+{
+    const std::lock_guard<std::mutex> lock(refusalMutex);
+    if (refusing)
+        reason = refusalReason;
+    return refusing;
+}
 
 }  // namespace
 
@@ -30,7 +45,7 @@ MongoDBAccess::~MongoDBAccess() = default;
 Poco::MongoDB::Connection::Ptr MongoDBAccess::GetConnection()
 {
     lastError_.clear();
-    if (DatabaseName.empty())
+    if (DatabaseName.empty() || Refusing(lastError_))
         return Poco::MongoDB::Connection::Ptr();
     try
     {
@@ -66,12 +81,21 @@ void MongoDBAccess::DiscardConnection(Poco::MongoDB::Connection::Ptr connection)
     try
     {
         connection->disconnect();
+        // A closed connection is not taken back: the pool drops it and its place.
+        ConnectionPool.returnObject(connection);
     }
     catch (const Poco::Exception& e)
     {
         lastError_ = e.displayText();
         TraceMessage(lastError_);
     }
+}
+
+void MongoDBAccess::RefuseConnections(const std::string& reason)
+{
+    const std::lock_guard<std::mutex> lock(refusalMutex);
+    refusing = true;
+    refusalReason = reason;
 }
 
 const std::string& MongoDBAccess::LastError() const

@@ -19,10 +19,11 @@ public:
 
     // A connection from the pool, waiting up to 2000 ms for one to come
     // back when the pool is at its peak. Null when DatabaseName is empty
-    // (no connect attempt), when the wait runs out (last error empty) or
-    // when the connect fails: then the library's display text (e.g.
-    // "Connection refused: 127.0.0.1:27017") is the last error and is
-    // traced. No Poco::Exception leaves it.
+    // (no connect attempt), when the wait runs out (last error empty), after
+    // RefuseConnections, or when the connect fails: then the exception's
+    // display text (e.g. "Connection refused: 127.0.0.1:27017", or a
+    // DatabaseTimeoutException's for a connect not accepted in time) is the
+    // last error and is traced. No Poco::Exception leaves it.
     Poco::MongoDB::Connection::Ptr GetConnection();
 
     // Gives a connection back to the pool (the pool closes it when it
@@ -32,9 +33,16 @@ public:
 
     // Closes a connection on which the library failed in the middle of an
     // exchange: what is left in its socket would be read as the next reply,
-    // so it never goes back to the pool. The pool goes on counting it
-    // towards its peak. Null does nothing; nothing is thrown.
+    // so it never serves again. Its place in the pool is freed, so that
+    // failures, however many, never use the pool up. Null does nothing;
+    // nothing is thrown.
     void DiscardConnection(Poco::MongoDB::Connection::Ptr connection);
+
+    // For a run that found the database unreachable: from now on every
+    // GetConnection of the process returns null at once, without a connect
+    // attempt, with reason as its last error, so that no later read or
+    // write waits for the database again.
+    static void RefuseConnections(const std::string& reason);
 
     // Display text of the last library exception caught here; emptied by
     // every GetConnection.

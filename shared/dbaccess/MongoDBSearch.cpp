@@ -6,6 +6,7 @@
 #include "Poco/String.h"
 #include "Poco/Types.h"
 #include "dbaccess/DatabaseName.h"
+#include "dbaccess/ReplyRefusal.h"
 
 namespace DBACCESS {
 
@@ -77,7 +78,7 @@ SearchHits MongoDBSearch::Run(const std::string& keyField, Poco::MongoDB::Cursor
     Exchange([&](Poco::MongoDB::Connection& connection) {
         for (;;)
         {
-            Poco::MongoDB::ResponseMessage& reply = cursor.next(connection);
+            Poco::MongoDB::ResponseMessage& reply = NextBatch(cursor, connection);
             std::vector<DocumentFields> batch = ParseSearchResults(reply.documents());
             if (batch.empty())
                 break;
@@ -110,13 +111,12 @@ void MongoDBSearch::FindAll(std::multimap<std::string, std::string>& out, const 
     Exchange([&](Poco::MongoDB::Connection& connection) {
         for (;;)
         {
-            Poco::MongoDB::ResponseMessage& reply = cursor.next(connection);
+            Poco::MongoDB::ResponseMessage& reply = NextBatch(cursor, connection);
             std::vector<DocumentFields> batch = ParseSearchResults(reply.documents());
             if (batch.empty())
                 break;
-            // Only the field itself (flattened when it holds a sub-document):
-            // not the "_id" the server adds, nor the error document of a
-            // refused query.
+            // Only the field itself (flattened when it holds a sub-document),
+            // not the "_id" the server adds.
             const std::string nested = field + ".";
             for (const DocumentFields& document : batch)
             {

@@ -18,9 +18,11 @@ using SearchHits = std::multimap<std::string, DocumentFields>;
 
 // A multi-document query on one collection. Build it on the stack with the
 // collection name; it holds a pooled connection only while a search runs.
-// No search fails loudly: without a connection or without fields to ask
-// for the result is empty. A library exception while sending or receiving
-// (a connection lost mid-reply) passes to the caller.
+// Without a connection or without fields to ask for the result is empty.
+// What the server refuses (the query or a later batch of it) raises
+// DatabaseRefusedException, and a broken exchange (a time-out, a
+// connection lost mid-reply, a malformed reply) the DatabaseException of
+// its cause: an empty result always means that nothing matched.
 class MongoDBSearch : public MongoDBBase
 {
 public:
@@ -41,7 +43,7 @@ public:
     // one (element name, text) pair per element of each document's
     // projection of field (the field, or "field.x" for a sub-document),
     // documents in reply order; "_id" only when it is the field asked for.
-    // Documents without the field add nothing, and a refused query nothing.
+    // Documents without the field add nothing.
     void FindAll(std::multimap<std::string, std::string>& out, const std::string& field);
 
 private:

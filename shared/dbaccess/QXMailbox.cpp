@@ -5,9 +5,11 @@
 
 #include "Poco/Exception.h"
 #include "Poco/MongoDB/Cursor.h"
+#include "dbaccess/DatabaseException.h"
 #include "dbaccess/DatabaseName.h"
 #include "dbaccess/FieldLoading.h"
 #include "dbaccess/LogDBError.h"
+#include "dbaccess/ReplyRefusal.h"
 #include "runtime/CaseConversion.h"
 
 namespace DBACCESS {
@@ -190,6 +192,16 @@ bool QXMailbox::SetField(const std::string& element, const std::string& text)
                            systemmailbox, tenantid, sendgroupmsgs, timezone, tutorial);
 }
 
+std::string QXMailbox::Unreadable(const Poco::Exception& e)
+{
+    // Half a mailbox is worse than none: its room and tenant would be taken
+    // as found.
+    const std::string failure = e.displayText();
+    LogDBError("DBACCESS::QXMailbox::Read", __LINE__, failure);
+    Clear();
+    return failure;
+}
+
 int QXMailbox::Read(const std::string& mailboxNumber, std::string& errorText)
 {
     errorText.clear();
@@ -213,16 +225,24 @@ int QXMailbox::Read(const std::string& mailboxNumber, std::string& errorText)
             Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
             cursor.query().selector().add("_id", mailboxNumber);
             cursor.query().setNumberToReturn(1);
-            ParseDocuments(cursor.next(connection).documents());
+            ParseDocuments(NextBatch(cursor, connection).documents());
         });
+    }
+    catch (const MalformedReplyException& e)
+    {
+        failure = Unreadable(e);
+    }
+    catch (const DatabaseException&)
+    {
+        // Refused, timed out or cut off: that is the database, not this
+        // mailbox, and every later read would meet it too.
+        number.readOnly = true;
+        type.readOnly = true;
+        throw;
     }
     catch (const Poco::Exception& e)
     {
-        // Half a mailbox is worse than none: its room and tenant would be
-        // taken as found.
-        failure = e.displayText();
-        LogDBError("DBACCESS::QXMailbox::Read", __LINE__, failure);
-        Clear();
+        failure = Unreadable(e);
     }
     number.readOnly = true;
     type.readOnly = true;

@@ -33,7 +33,7 @@ public:
     // Reads the mailbox at once. The outcome stays in the record: "number"
     // is not empty when the mailbox was found, otherwise LastError() says
     // why ("No number specified", "Unable to connect", "Mailbox not found"
-    // or the database library's text).
+    // or the database library's text). What Read raises passes on.
     explicit QXMailbox(const std::string& mailboxNumber);
     QXMailbox(const QXMailbox&) = delete;
     QXMailbox& operator=(const QXMailbox&) = delete;
@@ -51,9 +51,11 @@ public:
     bool SetField(const std::string& element, const std::string& text) override;
 
     // 0 found; 3 empty number; -50 no connection; -47 no mailbox of that
-    // number, or the database library failed during the read (then the
-    // record is cleared and its text is in errorText). The number is sent
-    // as given, unfiltered.
+    // number, or a mailbox the library cannot read (a malformed reply, a
+    // value it cannot take: then the record is cleared and the text is in
+    // errorText). The number is sent as given, unfiltered. A refusal, a
+    // time-out or a connection cut off is the database's failure, not the
+    // mailbox's: its DatabaseException passes on, the record cleared.
     int Read(const std::string& mailboxNumber, std::string& errorText);
 
     QXAddressIndex email;
@@ -113,6 +115,11 @@ public:
     CORVANE::ValueVar<int> timezone;
     CORVANE::ValueVar<bool> tutorial;
     CORVANE::ValueVar<int> type;
+
+private:
+    // Clears the record after a read that failed on e, traces it and
+    // returns its text.
+    std::string Unreadable(const Poco::Exception& e);
 };
 
 }  // namespace DBACCESS

@@ -4,6 +4,7 @@
 #include "Poco/MongoDB/Document.h"
 #include "dbaccess/DatabaseName.h"
 #include "dbaccess/FieldLoading.h"
+#include "dbaccess/ReplyRefusal.h"
 
 namespace DBACCESS {
 
@@ -70,7 +71,7 @@ int QXRecording::Read(int recordingNumber, std::string& errorText)
         Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
         cursor.query().selector().add("number", static_cast<Poco::Int32>(recordingNumber));
         cursor.query().setNumberToReturn(1);
-        const auto& documents = cursor.next(connection).documents();
+        const auto& documents = NextBatch(cursor, connection).documents();
         Clear();
         id_.clear();
         ParseDocuments(documents);

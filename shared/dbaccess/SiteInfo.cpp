@@ -4,6 +4,7 @@
 #include "dbaccess/DatabaseName.h"
 #include "dbaccess/FieldLoading.h"
 #include "dbaccess/LogDBError.h"
+#include "dbaccess/ReplyRefusal.h"
 
 namespace DBACCESS {
 
@@ -53,7 +54,7 @@ int SiteInfo::Read(std::string& errorText) {
             Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
             cursor.query().selector().add("_id", std::string("siteinfo"));
             cursor.query().setNumberToReturn(1);
-            const auto& documents = cursor.next(connection).documents();
+            const auto& documents = NextBatch(cursor, connection).documents();
             ParseDocuments(documents);
             if (!documents.empty()) {
                 result = 0;

@@ -1,10 +1,10 @@
 #include "dbaccess/TaskDB.h"
 
-#include "Poco/MongoDB/Database.h"
 #include "Poco/MongoDB/InsertRequest.h"
 #include "Poco/MongoDB/UpdateRequest.h"
 #include "dbaccess/DatabaseName.h"
 #include "dbaccess/FieldLoading.h"
+#include "dbaccess/LastWriteError.h"
 #include "dbaccess/LogDBError.h"
 #include "dbaccess/ObjectIdText.h"
 #include "runtime/DateTime.h"
@@ -115,7 +115,7 @@ int TaskDB::RealWrite(
         return -46;
     }
 
-    Poco::MongoDB::Database database(DatabaseName);
+    const std::string fullName = DatabaseName + "." + Collection();
     DateTime now;
     now.value = GetLocalFileTime();
     try {
@@ -129,11 +129,11 @@ int TaskDB::RealWrite(
             }
 
             if (objectId.isNull()) {
-                Poco::MongoDB::InsertRequest request(DatabaseName + "." + Collection());
+                Poco::MongoDB::InsertRequest request(fullName);
                 AddFields(request.addNewDocument(), extraStrings, extraArrays);
                 connection.sendRequest(request);
             } else {
-                Poco::MongoDB::UpdateRequest request(DatabaseName + "." + Collection(),
+                Poco::MongoDB::UpdateRequest request(fullName,
                                                      Poco::MongoDB::UpdateRequest::UPDATE_UPSERT);
                 request.selector().add("_id", objectId);
                 AddFields(request.update().addNewDocument("$set"), extraStrings, extraArrays);
@@ -141,9 +141,11 @@ int TaskDB::RealWrite(
             }
 
             try {
-                errorText = database.getLastError(connection);
+                errorText = LastWriteError(connection, DatabaseName,
+                                           "getLastError after the write to " + fullName);
             } catch (const Poco::Exception& e) {
-                errorText = e.displayText();
+                // The request went out: the server may well have stored it.
+                errorText = e.displayText() + "; the task may have been stored";
                 LogDBError("DBACCESS::TaskDB::RealWrite", 542, errorText);
                 DropConnection();
             }

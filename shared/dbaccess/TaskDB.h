@@ -38,8 +38,11 @@ public:
     // "start", or the local time of the write; an empty "created" that
     // time. Extra fields with an empty name are skipped. Returns 0 written,
     // -50 no connection (errorText empty; Access().LastError() tells why),
-    // -46 the write failed (errorText: the server's error or the library's
-    // exception, which is traced; also an id that is no ObjectId).
+    // -46 the write failed or was not confirmed: only getLastError's
+    // ok: 1 without an error counts as written (errorText: the server's
+    // error, its refusal of the check, or the exception, which is traced;
+    // when the check itself broke, "; the task may have been stored" is
+    // added; also an id that is no ObjectId).
     int RealWrite(std::string& errorText, const std::map<std::string, std::string>& extraStrings,
                   const std::map<std::string, Poco::SharedPtr<Poco::MongoDB::Array>>& extraArrays);
 

@@ -4,6 +4,7 @@
 #include "dbaccess/DatabaseName.h"
 #include "dbaccess/FieldLoading.h"
 #include "dbaccess/ObjectIdText.h"
+#include "dbaccess/ReplyRefusal.h"
 
 namespace DBACCESS {
 
@@ -87,7 +88,7 @@ int WakeupLogDB::Read(const std::string& readId, std::string& errorText)
         Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
         cursor.query().selector().add("_id", objectId);
         cursor.query().setNumberToReturn(1);
-        ParseDocuments(cursor.next(connection).documents());
+        ParseDocuments(NextBatch(cursor, connection).documents());
     });
     return id_.empty() ? -47 : 0;
 }

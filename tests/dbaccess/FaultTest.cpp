@@ -1,6 +1,6 @@
-// Connections that die or misbehave in the middle of an exchange: the
-// caller gets the library's exception, nothing hangs, and the connection
-// never serves again.
+// Connections that die, stall or misbehave in the middle of an exchange: the
+// caller gets a DatabaseException that names the cause, nothing hangs past
+// its time limit, and the connection never serves again.
 
 #include <Poco/Exception.h>
 #include <Poco/MongoDB/Connection.h>
@@ -10,17 +10,24 @@
 #include <Poco/Timespan.h>
 
 #include <chrono>
+#include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
 #include "BsonBytes.h"
 #include "DbFixture.h"
-#include "dbaccess/GuardedSocketFactory.h"
+#include "dbaccess/DatabaseException.h"
+#include "dbaccess/DatabaseTimeLimits.h"
+#include "dbaccess/GuardedConnection.h"
 #include "dbaccess/MongoDBSearch.h"
+#include "dbaccess/ReplyRefusal.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using DBACCESS::DatabaseTimeLimits;
+using DBACCESS::GuardedConnection;
 using DBACCESS::MongoDBSearch;
 using DBACCESS::SearchHits;
 
@@ -35,7 +42,101 @@ std::string Numbered(int count) {
   return json + "]";
 }
 
+// Limits short enough for a test to wait them out; the product's are read
+// in ProductLimitsAreTheDocumentedOnes. The wait for a reply to begin is
+// longer than the whole reply may take, as in the product.
+DatabaseTimeLimits ShortLimits() {
+  DatabaseTimeLimits limits;
+  limits.connect = Poco::Timespan(1, 0);
+  limits.replyBegin = Poco::Timespan(3, 0);
+  limits.reply = Poco::Timespan(1, 0);
+  limits.send = Poco::Timespan(1, 0);
+  return limits;
+}
+
+Poco::Net::SocketAddress ServerAddress() {
+  return Poco::Net::SocketAddress(TESTSUPPORT::TestServer::kHost, TESTSUPPORT::TestServer::kPort);
+}
+
+// The display text of the exception a call raises, "" for none. Each kind
+// of DatabaseException has its own name in front ("Timed out: ...").
+std::string Raised(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const Poco::Exception& e) {
+    return e.displayText();
+  }
+  return "";
+}
+
 using FaultTest = DbFixture;
+
+TEST_F(FaultTest, ProductLimitsAreTheDocumentedOnes) {
+  EXPECT_EQ(DBACCESS::DatabaseConnectSeconds, 10);
+  EXPECT_EQ(DBACCESS::DatabaseReplySeconds, 30);
+  // A correct server that takes 40 s over a large first batch is waited for.
+  EXPECT_GE(DBACCESS::DatabaseReplyBeginSeconds, 300);
+  const DatabaseTimeLimits product;
+  EXPECT_EQ(product.connect.totalSeconds(), 10);
+  EXPECT_EQ(product.replyBegin.totalSeconds(), DBACCESS::DatabaseReplyBeginSeconds);
+  EXPECT_EQ(product.reply.totalSeconds(), 30);
+  EXPECT_EQ(product.send.totalSeconds(), DBACCESS::DatabaseSendSeconds);
+  EXPECT_EQ(DBACCESS::LimitText(product.replyBegin), "300 s");
+  EXPECT_EQ(DBACCESS::LimitText(Poco::Timespan(1, 500000)), "1.5 s");
+}
+
+// Each slow server, over a connection with the short limits: a reply that
+// begins later than a whole reply may take still arrives; one that does not
+// begin in time, or trickles, ends at its limit with a message saying so.
+TEST_F(FaultTest, SlowRepliesAndTheirLimits) {
+  Server().Seed("activity", Numbered(5));
+  struct Case {
+    const char* what;
+    std::function<void()> fault;
+    const char* raised;  // start of Raised(), "" for a reply that arrives
+    double atLeast, atMost;
+  } const cases[] = {
+      {"begins after 2 s, longer than a whole reply may take",
+       [] { TESTSUPPORT::TestServer::Get().DelayNextReply("activity", 2.0); }, "", 1.9, 2.9},
+      {"never begins", [] { TESTSUPPORT::TestServer::Get().DelayNextReply("activity", 60.0); },
+       "Timed out: kelden.activity: no reply began within 3 s", 2.9,
+       3.9},
+      {"trickles a byte every 0.2 s",
+       [] { TESTSUPPORT::TestServer::Get().TrickleNextReply("activity", 0.2); },
+       "Timed out: kelden.activity: the reply was not complete "
+       "within 1 s of its start",
+       0.9, 1.9},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.fault();
+    GuardedConnection connection(ServerAddress(), ShortLimits());
+    Poco::MongoDB::Cursor cursor("kelden", "activity");
+    std::size_t documents = 0;
+    const Clock::time_point start = Clock::now();
+    const std::string raised =
+        Raised([&] { documents = DBACCESS::NextBatch(cursor, connection).documents().size(); });
+    const double took = SecondsSince(start);
+    EXPECT_EQ(raised.rfind(c.raised, 0), 0u) << raised;
+    EXPECT_EQ(documents, *c.raised ? 0u : 5u);
+    EXPECT_GE(took, c.atLeast);
+    EXPECT_LE(took, c.atMost);
+    EXPECT_EQ(connection.IsUsable(), !*c.raised);
+  }
+}
+
+TEST_F(FaultTest, ConnectThatIsNeverAcceptedEndsAtTheConnectLimit) {
+  Server().StopAccepting();
+  const Clock::time_point start = Clock::now();
+  const std::string raised =
+      Raised([] { GuardedConnection connection(ServerAddress(), ShortLimits()); });
+  const double took = SecondsSince(start);
+  EXPECT_EQ(raised,
+            "Timed out: 127.0.0.1:27017: the connection was not "
+            "accepted within 1 s");
+  EXPECT_GE(took, 0.9);
+  EXPECT_LE(took, 2.5);
+}
 
 TEST_F(FaultTest, ConnectionClosedMidReplyRaisesAndIsNotReused) {
   Server().Seed("activity", Numbered(150));
@@ -44,24 +145,61 @@ TEST_F(FaultTest, ConnectionClosedMidReplyRaisesAndIsNotReused) {
     ASSERT_EQ(warm.Find("n", {"n"}).size(), 150u);
   }
   const std::size_t idle = IdleConnections();
+  const std::size_t existing = DBACCESS::ConnectionPool.size();
 
   Server().CloseConnectionMidReply("kelden.activity");
   MongoDBSearch search("activity");
   const Clock::time_point start = Clock::now();
-  EXPECT_THROW(search.Find("n", {"n"}), Poco::IOException);
+  const std::string raised = Raised([&] { search.Find("n", {"n"}); });
+  EXPECT_EQ(raised,
+            "Connection closed: kelden.activity: the server "
+            "closed the connection in the middle of a reply");
   EXPECT_LT(SecondsSince(start), 5.0);
   EXPECT_FALSE(search.IsConnected());
-  // Its socket may still hold part of the reply: it is closed, not pooled.
+  // Its socket may still hold part of the reply: it is closed, not pooled,
+  // and no longer counted.
   EXPECT_EQ(IdleConnections(), idle - 1);
+  EXPECT_EQ(DBACCESS::ConnectionPool.size(), existing - 1);
 
   Server().CloseConnectionMidReply("kelden.activity");
   ProbeRecord record("activity");
-  EXPECT_THROW(record.ReadAll(), Poco::IOException);
+  EXPECT_THROW(record.ReadAll(), DBACCESS::ConnectionClosedException);
   EXPECT_TRUE(record.UndeclaredFields().empty());
   EXPECT_FALSE(record.IsConnected());
 
   // The same search object goes on with a sound connection.
   EXPECT_EQ(search.Find("n", {"n"}).size(), 150u);
+}
+
+// However many exchanges fail, each failed connection gives its place in the
+// pool back: a good read after more failures than the pool's peak still
+// gets a connection at once.
+TEST_F(FaultTest, FailedExchangesNeverUseThePoolUp) {
+  // Deeper than the reply guard lets through: every read of it fails.
+  std::string deep = R"({"_id": "101", "n": )";
+  for (int i = 0; i < 101; ++i) deep += R"({"n": )";
+  deep += "1" + std::string(101, '}') + "}";
+  Server().Seed("deep", "[" + deep + "]");
+  Server().Seed("activity", Numbered(3));
+  const std::size_t existing = DBACCESS::ConnectionPool.size();
+
+  const int failures = static_cast<int>(DBACCESS::ConnectionPoolPeakCapacity) + 52;
+  int malformed = 0;
+  for (int i = 0; i < failures; ++i) {
+    ProbeRecord record("deep");
+    try {
+      record.ReadAll();
+    } catch (const DBACCESS::MalformedReplyException&) {
+      ++malformed;
+    }
+  }
+  EXPECT_EQ(malformed, failures);
+  EXPECT_LE(DBACCESS::ConnectionPool.size(), existing);
+
+  ProbeRecord good("activity");
+  const Clock::time_point start = Clock::now();
+  EXPECT_EQ(good.ReadAll(), 3);
+  EXPECT_LT(SecondsSince(start), 1.0);
 }
 
 // A local peer for one connection that answers the first request with
@@ -74,7 +212,7 @@ class FakePeer {
         thread_([this, reply, closeAfter] { Serve(reply, closeAfter); }) {}
   ~FakePeer() { thread_.join(); }
 
-  std::string Uri() const { return "mongodb://127.0.0.1:" + std::to_string(server_.address().port()); }
+  Poco::Net::SocketAddress Address() const { return server_.address(); }
 
  private:
   void Serve(const std::string& reply, bool closeAfter) {
@@ -108,10 +246,10 @@ TEST_F(FaultTest, EmptyBatchEndsTheSearchWhateverTheCursor) {
   // The connection to the peer went back to the pool as sound: the next
   // borrower meets its end and discards it.
   ProbeRecord record("activity");
-  EXPECT_ANY_THROW(record.ReadAll());
+  EXPECT_THROW(record.ReadAll(), DBACCESS::ConnectionClosedException);
 }
 
-TEST(FaultPeerTest, BadOrMissingRepliesRaiseInsteadOfHanging) {
+TEST(FaultPeerTest, BadOrMissingRepliesRaiseTheirCauseInsteadOfHanging) {
   using namespace BSONBYTES;
   const std::string whole = Reply({Doc(I32("a", 1) + Str("b", "xxxxxxxxxx") + I32("c", 1)),
                                    Doc(I32("a", 2) + Str("b", "xxxxxxxxxx") + I32("c", 2))});
@@ -119,24 +257,36 @@ TEST(FaultPeerTest, BadOrMissingRepliesRaiseInsteadOfHanging) {
     const char* name;
     std::string reply;
     bool closeAfter;
+    const char* raised;
   };
   // Without the guard the library spins for ever on the first, reports
-  // success with no documents on the second, and aborts on the third.
+  // success with no documents on the second, aborts on the third and waits
+  // for ever on the last.
   const Case cases[] = {
-      {"cut inside a document, then closed", whole.substr(0, 60), true},
-      {"cut after the header, then closed", whole.substr(0, 36), true},
-      {"string of size zero", Reply({Doc("\x02" + Name("s") + Int32(0))}), false},
-      {"no answer at all", "", false},
+      {"cut inside a document, then closed", whole.substr(0, 60), true,
+       "Connection closed: kelden.x: the server closed the "
+       "connection in the middle of a reply"},
+      {"cut after the header, then closed", whole.substr(0, 36), true,
+       "Connection closed: kelden.x: the server closed the "
+       "connection in the middle of a reply"},
+      {"closed without a word", "", true,
+       "Connection closed: kelden.x: the server closed the "
+       "connection before replying"},
+      {"string of size zero", Reply({Doc("\x02" + Name("s") + Int32(0))}), false,
+       "Malformed reply: kelden.x: a string size of 0 beyond "
+       "its bounds"},
+      {"no answer at all", "", false,
+       "Timed out: kelden.x: no reply began within 3 s"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FakePeer peer(c.reply, c.closeAfter);
-    DBACCESS::GuardedSocketFactory sockets(Poco::Timespan(0, 300000));
-    Poco::MongoDB::Connection connection(peer.Uri(), sockets);
+    GuardedConnection connection(peer.Address(), ShortLimits());
     Poco::MongoDB::Cursor cursor("kelden", "x");
     const Clock::time_point start = Clock::now();
-    EXPECT_THROW(cursor.next(connection), Poco::IOException);
+    EXPECT_EQ(Raised([&] { DBACCESS::NextBatch(cursor, connection); }), c.raised);
     EXPECT_LT(SecondsSince(start), 5.0);
+    EXPECT_FALSE(connection.IsUsable());
     connection.disconnect();
   }
 }
@@ -144,14 +294,15 @@ TEST(FaultPeerTest, BadOrMissingRepliesRaiseInsteadOfHanging) {
 TEST(FaultPeerTest, WholeReplyPassesThrough) {
   using namespace BSONBYTES;
   FakePeer peer(Reply({Doc(Str("_id", "101")), Doc(I32("n", 2))}), false);
-  DBACCESS::GuardedSocketFactory sockets(Poco::Timespan(0, 300000));
-  Poco::MongoDB::Connection connection(peer.Uri(), sockets);
+  GuardedConnection connection(peer.Address(), ShortLimits());
   Poco::MongoDB::Cursor cursor("kelden", "x");
-  const auto& documents = cursor.next(connection).documents();
+  const auto& documents = DBACCESS::NextBatch(cursor, connection).documents();
   ASSERT_EQ(documents.size(), 2u);
   EXPECT_EQ(documents[0]->get<std::string>("_id"), "101");
   EXPECT_EQ(documents[1]->get<Poco::Int32>("n"), 2);
+  EXPECT_TRUE(connection.IsUsable());
   connection.disconnect();
+  EXPECT_FALSE(connection.IsUsable());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -185,11 +186,20 @@ TEST_F(PostwickPostTest, WakesTheMailSenderOncePerStoredTaskOnly) {
     EXPECT_EQ(second.Write(error), 0) << error;
     EXPECT_EQ(queue.Count(), 2);
 
-    CORVANE::LIBMTA::PostwickPost cut;
-    Server().CloseConnectionMidReply("$cmd");  // the last-error query after the insert
-    EXPECT_EQ(cut.Write(error), -46);
-    EXPECT_NE(error, "");
-    EXPECT_EQ(queue.Count(), 2);
+    // The last-error query after the insert cut off, refused, or answered
+    // with nothing: the task is not known to be stored, the sender sleeps on.
+    const std::function<void()> unconfirmed[] = {
+        [this] { Server().CloseConnectionMidReply("$cmd"); },
+        [this] { Server().FailNextQuery("$cmd", "not master", 10107); },
+        [this] { Server().AnswerNextWithoutDocuments("$cmd"); },
+    };
+    for (const auto& fault : unconfirmed) {
+        fault();
+        CORVANE::LIBMTA::PostwickPost post;
+        EXPECT_EQ(post.Write(error), -46);
+        EXPECT_NE(error, "");
+        EXPECT_EQ(queue.Count(), 2);
+    }
 
     CORVANE::LIBMTA::PostwickPost badId;
     badId.id = "not-an-object-id";

@@ -16,6 +16,7 @@
 
 #include "dbaccess/DatabaseName.h"
 #include "dbaccess/MongoDBBase.h"
+#include "dbaccess/ReplyRefusal.h"
 
 class ProbeRecord : public DBACCESS::MongoDBBase {
  public:
@@ -40,7 +41,7 @@ class ProbeRecord : public DBACCESS::MongoDBBase {
     if (!Connect()) return -1;
     return Exchange([this](Poco::MongoDB::Connection& connection) {
       Poco::MongoDB::Cursor cursor(DBACCESS::DatabaseName, Collection());
-      const auto& documents = cursor.next(connection).documents();
+      const auto& documents = DBACCESS::NextBatch(cursor, connection).documents();
       ParseDocuments(documents);
       return static_cast<int>(documents.size());
     });
@@ -51,7 +52,7 @@ class ProbeRecord : public DBACCESS::MongoDBBase {
     if (!Connect()) return {};
     return Exchange([this](Poco::MongoDB::Connection& connection) {
       Poco::MongoDB::Cursor cursor(DBACCESS::DatabaseName, Collection());
-      return ParseSearchResults(cursor.next(connection).documents());
+      return ParseSearchResults(DBACCESS::NextBatch(cursor, connection).documents());
     });
   }
 

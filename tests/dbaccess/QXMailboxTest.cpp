@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DbFixture.h"
+#include "dbaccess/DatabaseException.h"
 #include "support/TestServer.h"
 
 namespace {
@@ -337,18 +338,30 @@ TEST_F(QXMailboxTest, KeptMailboxesHoldNoConnection)
     EXPECT_GE(IdleConnections(), 1u);
 }
 
-TEST_F(QXMailboxTest, ReplyCutShortReadsAsNotFoundAndLeavesNothingHalfLoaded)
+// A mailbox the library cannot read (nested deeper than any reply may be)
+// reads as not found, with nothing half loaded; a reply cut off in the
+// middle is the database failing, not the mailbox, and passes on.
+TEST_F(QXMailboxTest, UnreadableMailboxReadsAsNotFoundWhileACutReplyRaises)
 {
     Seed(kGuestMailbox);
-    TestServer::Get().CloseConnectionMidReply("mailbox");
-    QXMailbox broken("0101");
-    EXPECT_NE("", broken.LastError());
-    EXPECT_NE("Mailbox not found", broken.LastError());
-    EXPECT_EQ("", broken.number.Get());
-    EXPECT_EQ("standard", broken.sdafile.Get());
-    EXPECT_FALSE(broken.IsConnected());
+    std::string deep = R"({"_id": "0102", "type": 5, "custominfo": )";
+    for (int i = 0; i < 101; ++i)
+        deep += R"({"n": )";
+    deep += "1" + std::string(101, '}') + "}";
+    Seed("[" + deep + "]");
 
-    // The broken connection went nowhere near the pool: the next read works.
+    QXMailbox unreadable("0102");
+    EXPECT_EQ(0u, unreadable.LastError().rfind("Malformed reply: kelden.mailbox: ", 0))
+        << unreadable.LastError();
+    EXPECT_EQ("", unreadable.number.Get());
+    EXPECT_EQ(-1, unreadable.type.value);
+    EXPECT_EQ("standard", unreadable.sdafile.Get());
+    EXPECT_FALSE(unreadable.IsConnected());
+
+    TestServer::Get().CloseConnectionMidReply("mailbox");
+    EXPECT_THROW(QXMailbox("0101"), DBACCESS::ConnectionClosedException);
+
+    // The broken connections went nowhere near the pool: the next read works.
     QXMailbox next("0101");
     EXPECT_EQ("0101", next.number.Get());
     EXPECT_EQ("", next.LastError());

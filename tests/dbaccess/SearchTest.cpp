@@ -158,15 +158,4 @@ TEST_F(SearchTest, StringArraysBecomeIndexedFields) {
   EXPECT_EQ(hits.begin()->second.at("tags.1").type, 2);
 }
 
-TEST_F(SearchTest, ErrorReplyGivesAnEmptyResult) {
-  Server().Seed("activity", Numbered(3));
-  Server().FailNextQuery("kelden.activity", "bad query", 2);
-  MongoDBSearch search("activity");
-  SearchHits hits;
-  EXPECT_NO_THROW(hits = search.Find("n", {"n"}));
-  EXPECT_TRUE(hits.empty());
-  // The connection is sound and goes on serving.
-  EXPECT_EQ(search.Find("n", {"n"}).size(), 3u);
-}
-
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -127,29 +128,47 @@ TEST_F(TaskDBTest, TaskWithAnIdIsUpsertedUnderIt) {
     EXPECT_EQ(stored[0]->get<std::string>("data"), "second write");
 }
 
+// Only getLastError's ok: 1 without an error counts as written; every other
+// answer, or none, is -46 with the reason, and when the check itself broke
+// after the request went out the text says the task may be stored anyway.
 TEST_F(TaskDBTest, FailedWrites) {
+    using TESTSUPPORT::TestServer;
+    const std::string unconfirmed = "the write was not confirmed: ";
     struct Case {
         const char* what;
         const char* id;
-        bool cutLastError;
+        std::function<void()> fault;
+        std::string error;
         bool sent;
     } const cases[] = {
-        {"id that is no ObjectId", "65f2-not-hex", false, false},
-        {"short id", "abc", false, false},
-        {"connection lost after the send", "", true, true},
+        {"id that is no ObjectId", "65f2-not-hex", [] {},
+         "the task id \"65f2-not-hex\" is no ObjectId", false},
+        {"short id", "abc", [] {}, "the task id \"abc\" is no ObjectId", false},
+        {"connection lost after the send", "",
+         [] { TestServer::Get().CloseConnectionMidReply("$cmd"); },
+         "Connection closed: getLastError after the write to kelden.taskstest: the server closed "
+         "the connection in the middle of a reply; the task may have been stored",
+         true},
+        {"check refused", "",
+         [] { TestServer::Get().FailNextQuery("$cmd", "not authorized on kelden", 13); },
+         unconfirmed + "not authorized on kelden (code 13)", true},
+        {"check failed as a command", "",
+         [] { TestServer::Get().FailNextCommand("$cmd", "operation was interrupted", 11601); },
+         unconfirmed + "operation was interrupted (code 11601)", true},
+        {"check answered without a document", "",
+         [] { TestServer::Get().AnswerNextWithoutDocuments("$cmd"); },
+         unconfirmed + "getLastError gave no answer", true},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         Server().Reset();
-        if (c.cutLastError) {
-            Server().CloseConnectionMidReply("$cmd");
-        }
+        c.fault();
         DBACCESS::TaskDB task(kCollection);
         task.id = c.id;
         std::string error;
-        EXPECT_EQ(task.Write(error), -46) << c.what;
-        EXPECT_NE(error, "") << c.what;
-        EXPECT_EQ(RequestsOf("insert").size() + RequestsOf("update").size(), c.sent ? 1u : 0u)
-            << c.what;
+        EXPECT_EQ(task.Write(error), -46);
+        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(RequestsOf("insert").size() + RequestsOf("update").size(), c.sent ? 1u : 0u);
     }
 }
 

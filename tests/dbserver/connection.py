@@ -2,6 +2,7 @@
 
 import socket
 import sys
+import time
 
 import handler
 import wire
@@ -23,7 +24,15 @@ def serve(state, sock, connection):
             if answer.cut:
                 sock.sendall(answer.data[:CUT_REPLY_BYTES])
                 break
-            sock.sendall(answer.data)
+            # Slow answers are sent without the server lock: the rest of the
+            # server goes on meanwhile, and a client that gives up ends them.
+            time.sleep(answer.delay)
+            if answer.trickle:
+                for i in range(len(answer.data)):
+                    sock.sendall(answer.data[i:i + 1])
+                    time.sleep(answer.trickle)
+            else:
+                sock.sendall(answer.data)
     except OSError:
         pass  # the client went away
     except Exception as error:  # a request this server cannot read: drop the client

@@ -102,15 +102,44 @@ class Control:
         self._listener.start()
         return []
 
-    def _add_fault(self, kind, command, text=None, code=None):
+    def _jam(self, command):
+        self._listener.jam()
+        return []
+
+    def _legacyrefused(self, command):
+        with self._state.lock:
+            self._state.legacy_refused = bool(command['on'])
+        return []
+
+    def _add_fault(self, kind, command, text=None, code=None, seconds=None):
         collection = command['collection']
         with self._state.lock:
             self._state.faults.add(faults.Fault(kind, full_name(collection) if collection else None,
-                                                text, code))
+                                                text, code, seconds))
         return []
 
     def _failquery(self, command):
         return self._add_fault(faults.FAIL_QUERY, command, command['text'], int(command['code']))
 
+    def _failgetmore(self, command):
+        return self._add_fault(faults.FAIL_GET_MORE, command, command['text'],
+                               int(command['code']))
+
+    def _failcommand(self, command):
+        return self._add_fault(faults.FAIL_COMMAND, command, command['text'],
+                               int(command['code']))
+
+    def _losecursor(self, command):
+        return self._add_fault(faults.LOSE_CURSOR, command)
+
+    def _emptyreply(self, command):
+        return self._add_fault(faults.EMPTY_REPLY, command)
+
     def _cutreply(self, command):
         return self._add_fault(faults.CUT_REPLY, command)
+
+    def _delayreply(self, command):
+        return self._add_fault(faults.DELAY_REPLY, command, seconds=float(command['seconds']))
+
+    def _tricklereply(self, command):
+        return self._add_fault(faults.TRICKLE_REPLY, command, seconds=float(command['seconds']))

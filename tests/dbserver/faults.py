@@ -1,15 +1,25 @@
 """Misbehaviour that a test asks for: each fault serves one matching request."""
 
-FAIL_QUERY = 'fail'
-CUT_REPLY = 'cut'
+FAIL_QUERY = 'fail'          # a query or get-more refused: QueryFailure and {"$err", "code"}
+FAIL_GET_MORE = 'failmore'   # the same for a get-more only
+FAIL_COMMAND = 'failcmd'     # a command answered {"ok": 0, "errmsg", "code"}
+EMPTY_REPLY = 'empty'        # a reply without any document
+LOSE_CURSOR = 'lose'         # a get-more finds its cursor gone: CursorNotFound
+CUT_REPLY = 'cut'            # the reply cut short, then the connection closed
+DELAY_REPLY = 'delay'        # the reply begins `seconds` late
+TRICKLE_REPLY = 'trickle'    # the reply sent one byte every `seconds`
+
+# Faults that change how a reply is sent, not what it holds.
+SENDING = (CUT_REPLY, DELAY_REPLY, TRICKLE_REPLY)
 
 
 class Fault:
-    def __init__(self, kind, namespace, text=None, code=None):
+    def __init__(self, kind, namespace, text=None, code=None, seconds=None):
         self.kind = kind
         self.namespace = namespace  # None: any namespace but commands
         self.text = text
         self.code = code
+        self.seconds = seconds
 
 
 class Faults:
@@ -19,9 +29,11 @@ class Faults:
     def add(self, fault):
         self._pending.append(fault)
 
-    def take(self, kind, namespace, is_command):
+    def take(self, kinds, namespace, is_command):
+        """The first pending fault of one of the kinds for the namespace, now
+        served; None when there is none."""
         for fault in self._pending:
-            if fault.kind != kind:
+            if fault.kind not in kinds:
                 continue
             if fault.namespace == namespace or (fault.namespace is None and not is_command):
                 self._pending.remove(fault)

@@ -7,7 +7,8 @@ import commands
 import querying
 import wire
 from errors import QueryError, WriteError
-from faults import CUT_REPLY, FAIL_QUERY
+from faults import (CUT_REPLY, DELAY_REPLY, EMPTY_REPLY, FAIL_COMMAND, FAIL_GET_MORE, FAIL_QUERY,
+                    LOSE_CURSOR, SENDING, TRICKLE_REPLY)
 
 # Batch rules of mongod for legacy queries: a first batch without a size
 # holds 101 documents or just over 1 MB, a get-more without one just over
@@ -23,12 +24,27 @@ _MULTI = mockupdb.UPDATE_FLAGS['MultiUpdate']
 _SINGLE_REMOVE = mockupdb.DELETE_FLAGS['SingleRemove']
 
 
-class Answer:
-    """The reply bytes, if any, and whether to send only part of them."""
+# What a server of version 6.0 or later answers to every legacy query but
+# the handshake, and to a legacy get-more.
+_LEGACY_QUERY_REFUSED = ('Unsupported OP_QUERY command: %s. The client driver may require an '
+                         'upgrade. For more details see '
+                         'https://dochub.mongodb.org/core/legacy-opcode-removal')
+_LEGACY_GET_MORE_REFUSED = 'OP_GET_MORE is no longer supported. The client driver may require ' \
+                           'an upgrade.'
+_LEGACY_CODE = 352
+_HANDSHAKE = ('hello', 'isMaster', 'ismaster')
 
-    def __init__(self, data=None, cut=False):
+
+class Answer:
+    """The reply bytes, if any, and how to send them: whole, cut short
+    (cut), after a delay of `delay` seconds, or one byte every `trickle`
+    seconds."""
+
+    def __init__(self, data=None, cut=False, delay=0.0, trickle=0.0):
         self.data = data
         self.cut = cut
+        self.delay = delay
+        self.trickle = trickle
 
 
 def handle(state, connection, opcode, request_id, body):
@@ -61,8 +77,15 @@ def _log(state, connection, **entry):
 
 
 def _answer(state, namespace, is_command, response_to, encoded, **reply_fields):
-    cut = state.faults.take(CUT_REPLY, namespace, is_command) is not None
-    return Answer(wire.reply(response_to, encoded, **reply_fields), cut)
+    if state.faults.take((EMPTY_REPLY,), namespace, is_command) is not None:
+        encoded = []
+    answer = Answer(wire.reply(response_to, encoded, **reply_fields))
+    fault = state.faults.take(SENDING, namespace, is_command)
+    if fault is not None:
+        answer.cut = fault.kind == CUT_REPLY
+        answer.delay = fault.seconds if fault.kind == DELAY_REPLY else 0.0
+        answer.trickle = fault.seconds if fault.kind == TRICKLE_REPLY else 0.0
+    return answer
 
 
 def _error_answer(state, namespace, is_command, response_to, message, code):
@@ -96,10 +119,17 @@ def _command(state, connection, request):
     _log(state, connection, op='command', ns=namespace, command=request.doc)
     if not commands.is_get_last_error(command):
         connection.last_error = {'n': 0}
-    fault = state.faults.take(FAIL_QUERY, namespace, True)
-    if fault is not None:
+    name = next(iter(command), '')
+    if state.legacy_refused and name not in _HANDSHAKE:
+        return _error_answer(state, namespace, True, request.request_id,
+                             _LEGACY_QUERY_REFUSED % name, _LEGACY_CODE)
+    fault = state.faults.take((FAIL_QUERY, FAIL_COMMAND), namespace, True)
+    if fault is not None and fault.kind == FAIL_QUERY:
         return _error_answer(state, namespace, True, request.request_id, fault.text, fault.code)
-    result = commands.run(state, connection, database, command)
+    if fault is not None:
+        result = commands.failure(fault.text, fault.code)
+    else:
+        result = commands.run(state, connection, database, command)
     return _answer(state, namespace, True, request.request_id, [bson.encode(result)])
 
 
@@ -111,7 +141,10 @@ def _query(state, connection, request):
     asked = request.num_to_return or 0
     _log(state, connection, op='query', ns=namespace, query=wrapped, fields=fields,
          skip=skip, limit=asked, flags=request.flags or 0)
-    fault = state.faults.take(FAIL_QUERY, namespace, False)
+    if state.legacy_refused:
+        return _error_answer(state, namespace, False, request.request_id,
+                             _LEGACY_QUERY_REFUSED % 'find', _LEGACY_CODE)
+    fault = state.faults.take((FAIL_QUERY,), namespace, False)
     if fault is not None:
         return _error_answer(state, namespace, False, request.request_id, fault.text, fault.code)
     try:
@@ -141,11 +174,16 @@ def _get_more(state, connection, request):
     namespace = request.namespace
     _log(state, connection, op='getmore', ns=namespace, limit=request.num_to_return,
          cursor=bson.int64.Int64(request.cursor_id))
+    if state.legacy_refused:
+        return _error_answer(state, namespace, False, request.request_id,
+                             _LEGACY_GET_MORE_REFUSED, _LEGACY_CODE)
+    if state.faults.take((LOSE_CURSOR,), namespace, False) is not None:
+        state.cursors.close(request.cursor_id)
     cursor = state.cursors.get(request.cursor_id)
     if cursor is None or cursor.namespace != namespace:
         return _answer(state, namespace, False, request.request_id, [],
                        flags=wire.CURSOR_NOT_FOUND)
-    fault = state.faults.take(FAIL_QUERY, namespace, False)
+    fault = state.faults.take((FAIL_QUERY, FAIL_GET_MORE), namespace, False)
     if fault is not None:
         state.cursors.close(request.cursor_id)
         return _error_answer(state, namespace, False, request.request_id, fault.text, fault.code)
@@ -175,6 +213,8 @@ def _insert(state, connection, request):
     flags = request.flags or 0
     _log(state, connection, op='insert', ns=request.namespace, documents=request.docs,
          flags=flags)
+    if state.legacy_refused:
+        return Answer()
     for document in request.docs:
         try:
             state.store.insert(request.namespace, document)
@@ -190,6 +230,8 @@ def _update(state, connection, request):
     selector, update = (list(request.docs) + [{}, {}])[:2]
     _log(state, connection, op='update', ns=request.namespace, selector=selector, update=update,
          flags=flags)
+    if state.legacy_refused:
+        return Answer()
     try:
         matched, upserted = state.store.update(request.namespace, selector, update,
                                                bool(flags & _UPSERT), bool(flags & _MULTI))
@@ -206,6 +248,8 @@ def _delete(state, connection, request):
     flags = request.flags or 0
     selector = request.docs[0] if request.docs else {}
     _log(state, connection, op='delete', ns=request.namespace, selector=selector, flags=flags)
+    if state.legacy_refused:
+        return Answer()
     try:
         removed = state.store.delete(request.namespace, selector, bool(flags & _SINGLE_REMOVE))
     except QueryError as error:

@@ -18,9 +18,11 @@ class Listener:
         # Taking a connection and counting it are one step: whoever finds the
         # backlog empty knows that every connection taken so far is counted.
         self._accepting = threading.Lock()
+        self._jammed = []  # the never-accepting listening socket and the connection filling it
 
     def start(self):
         """Listens (again); raises OSError when the port is taken."""
+        self._unjam()
         if self._socket is not None:
             return
         sock = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
@@ -42,6 +44,7 @@ class Listener:
     def stop(self):
         """Closes the listening socket: connecting is refused from now on.
         Connections whose connect already succeeded are served first."""
+        self._unjam()
         if self._socket is None:
             return
         os.write(self._wake[1], b'x')
@@ -52,6 +55,29 @@ class Listener:
         self._socket = None
         self._thread = None
         self._wake = None
+
+    def jam(self):
+        """Listens as a stuck server does: never accepting, its backlog full,
+        so that a connect is neither accepted nor refused but waits until the
+        client gives up. Connections already open keep working; start() and
+        stop() end it."""
+        self.stop()
+        sock = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        sock.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        try:
+            sock.bind(self._address)
+            sock.listen(0)
+            # A backlog of 0 still holds one connection: ours.
+            filler = socket.create_connection(self._address, timeout=5)
+        except OSError:
+            sock.close()
+            raise
+        self._jammed = [sock, filler]
+
+    def _unjam(self):
+        for sock in self._jammed:
+            sock.close()
+        self._jammed = []
 
     def _accept(self, sock, wake):
         poller = select.poll()

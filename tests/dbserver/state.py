@@ -31,6 +31,9 @@ class ServerState:
         self.cursors = Cursors()
         self.faults = Faults()
         self.requests = []  # request dicts, turned into JSON when asked for
+        # Answer as a server of version 6.0 or later does: every legacy query
+        # (but the handshake) and get-more refused, legacy writes ignored.
+        self.legacy_refused = False
         self.open_connections = 0
         self.accepted_connections = 0
         self._numbered = 0
@@ -54,4 +57,5 @@ class ServerState:
         self.cursors.clear()
         self.faults.clear()
         self.requests.clear()
+        self.legacy_refused = False
         self.accepted_connections = 0

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "RelayFixture.h"
+#include "dbaccess/DatabaseException.h"
 #include "dbaccess/MongoDBSearch.h"
 
 namespace {
@@ -63,10 +64,10 @@ TEST_F(LoadRecordingNumbersTest, FindAllOfTheIdKeepsIt) {
     EXPECT_EQ(values, (Values{{"_id", "r1"}, {"_id", "65f000000000000000000002"}}));
 }
 
-TEST_F(LoadRecordingNumbersTest, ARefusedQueryGivesNoNumbers) {
+TEST_F(LoadRecordingNumbersTest, ARefusedQueryRaisesInsteadOfGivingNoNumbers) {
     Server().Seed("recording", R"([{"_id": "a", "number": 5}])");
     Server().FailNextQuery("recording", "not authorized on kelden", 13);
-    EXPECT_TRUE(LoadRecordingNumbers("recording").empty());
+    EXPECT_THROW(LoadRecordingNumbers("recording"), DBACCESS::DatabaseRefusedException);
     EXPECT_EQ(LoadRecordingNumbers("recording"), std::set<int>{5});
 }
 

@@ -212,13 +212,45 @@ void TestServer::StopListening() { Call(R"({"cmd": "stop"})"); }
 
 void TestServer::StartListening() { Call(R"({"cmd": "start"})"); }
 
+void TestServer::StopAccepting() { Call(R"({"cmd": "jam"})"); }
+
+void TestServer::RefuseLegacyOpcodes() { Call(R"({"cmd": "legacyrefused", "on": true})"); }
+
+void TestServer::LoseCursorBeforeNextGetMore(const std::string& collection) {
+  Call(R"({"cmd": "losecursor", "collection": )" + JsonString(collection) + "}");
+}
+
 void TestServer::FailNextQuery(const std::string& collection, const std::string& errorText, int code) {
   Call(R"({"cmd": "failquery", "collection": )" + JsonString(collection) +
        R"(, "text": )" + JsonString(errorText) + R"(, "code": )" + std::to_string(code) + "}");
 }
 
+void TestServer::FailNextGetMore(const std::string& collection, const std::string& errorText, int code) {
+  Call(R"({"cmd": "failgetmore", "collection": )" + JsonString(collection) +
+       R"(, "text": )" + JsonString(errorText) + R"(, "code": )" + std::to_string(code) + "}");
+}
+
+void TestServer::FailNextCommand(const std::string& collection, const std::string& errorText, int code) {
+  Call(R"({"cmd": "failcommand", "collection": )" + JsonString(collection) +
+       R"(, "text": )" + JsonString(errorText) + R"(, "code": )" + std::to_string(code) + "}");
+}
+
+void TestServer::AnswerNextWithoutDocuments(const std::string& collection) {
+  Call(R"({"cmd": "emptyreply", "collection": )" + JsonString(collection) + "}");
+}
+
 void TestServer::CloseConnectionMidReply(const std::string& collection) {
   Call(R"({"cmd": "cutreply", "collection": )" + JsonString(collection) + "}");
+}
+
+void TestServer::DelayNextReply(const std::string& collection, double seconds) {
+  Call(R"({"cmd": "delayreply", "collection": )" + JsonString(collection) +
+       R"(, "seconds": )" + std::to_string(seconds) + "}");
+}
+
+void TestServer::TrickleNextReply(const std::string& collection, double seconds) {
+  Call(R"({"cmd": "tricklereply", "collection": )" + JsonString(collection) +
+       R"(, "seconds": )" + std::to_string(seconds) + "}");
 }
 
 }  // namespace TESTSUPPORT

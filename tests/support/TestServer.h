@@ -43,8 +43,9 @@ class TestServer {
   static TestServer& Get();
 
   // Drops every collection of every database, clears the connection counters
-  // (open connections stay open and counted), the request log and every
-  // pending fault, and opens the data port if it was stopped.
+  // (open connections stay open and counted), the request log, every
+  // pending fault and the refusal of legacy opcodes, and opens the data port
+  // if it was stopped or stopped accepting.
   void Reset();
 
   // Appends documents to "kelden.<collection>"; a collection name holding a
@@ -96,15 +97,46 @@ class TestServer {
   // already open keep working) / listens again.
   void StopListening();
   void StartListening();
+  // Listens as a stuck server does, never accepting with its backlog full:
+  // a connect is neither accepted nor refused and waits until the client
+  // gives up. Connections already open keep working; StartListening,
+  // StopListening and Reset end it.
+  void StopAccepting();
+
+  // Answers as a MongoDB server of version 6.0 or later does (until Reset):
+  // every legacy query but the handshake ("hello", "isMaster") is refused
+  // with code 352 and "Unsupported OP_QUERY command: <find or the command's
+  // name>. The client driver may require an upgrade. For more details see
+  // https://dochub.mongodb.org/core/legacy-opcode-removal", a legacy get-more
+  // with code 352 too, and legacy inserts, updates and deletes are ignored.
+  void RefuseLegacyOpcodes();
 
   // The next query or get-more on the collection ("" = any collection, a
   // command excepted; "$cmd" = the next command, e.g. getLastError) is
   // answered with {"$err": errorText, "code": code} and the QueryFailure flag.
   void FailNextQuery(const std::string& collection, const std::string& errorText, int code);
+  // The same for the next get-more only: the query itself is answered.
+  void FailNextGetMore(const std::string& collection, const std::string& errorText, int code);
+  // The next command ("$cmd" of the database, e.g. "$cmd" or "admin.$cmd") is
+  // answered with {"ok": 0.0, "errmsg": errorText, "code": code, "codeName"}
+  // without the QueryFailure flag, as a command that fails.
+  void FailNextCommand(const std::string& collection, const std::string& errorText, int code);
+  // The next reply to a query, get-more or command (collection as for
+  // FailNextQuery) holds no document at all.
+  void AnswerNextWithoutDocuments(const std::string& collection);
+  // The next get-more on the collection finds its cursor gone and is
+  // answered with the CursorNotFound flag, as for a cursor that timed out on
+  // the server.
+  void LoseCursorBeforeNextGetMore(const std::string& collection);
   // The next reply to a query or get-more on the collection (collection as
   // for FailNextQuery) is cut short: only the first bytes of its header are
   // sent, then the connection is closed, so the driver raises an exception.
   void CloseConnectionMidReply(const std::string& collection);
+  // The next reply (collection as for FailNextQuery) begins only after
+  // `seconds` / is sent one byte every `seconds`. The server meanwhile
+  // serves everything else; a client that closes the connection ends it.
+  void DelayNextReply(const std::string& collection, double seconds);
+  void TrickleNextReply(const std::string& collection, double seconds);
 
   TestServer(const TestServer&) = delete;
   TestServer& operator=(const TestServer&) = delete;

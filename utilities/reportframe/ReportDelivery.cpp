@@ -41,13 +41,22 @@ std::string WriteToFile(const ReportContent& report, const std::string& path,
     return std::string();
 }
 
-std::string MailBody(const ReportContent& report) {
+// The site's name for the mail body: empty without a site document (or a
+// connection, which the mail task then misses too). A site document the
+// database refused or failed to deliver is a failure of its own.
+std::string ReadSiteName(std::string& siteName) {
     std::string error;
     DBACCESS::SiteInfo site;
-    site.Read(error);  // without a site document the body opens with an empty line
+    if (site.Read(error) != 0 && !error.empty()) {
+        return "cannot read the site information: " + error;
+    }
+    siteName = site.sitename.Get();
+    return std::string();
+}
 
+std::string MailBody(const ReportContent& report, const std::string& siteName) {
     std::ostringstream body;
-    body << site.sitename.Get() << "\r\n\r\n";
+    body << siteName << "\r\n\r\n";
     body << GetReportString("Start") << ": " << FormatDateTime(report.start, "%Y-%m-%d %I:%M %p")
          << "\r\n";
     body << GetReportString("End") << ": " << FormatDateTime(report.end, "%Y-%m-%d %I:%M %p")
@@ -72,7 +81,12 @@ std::string QueueMail(const ReportContent& report, const std::string& reportPath
     post.emailaddress.FromString(emailList);
     const std::string subject =
         report.subjectPrefix + FormatDateTime(report.end, "%Y-%m-%d at %I:%M %p");
-    const std::string body = MailBody(report);
+    std::string siteName;
+    const std::string siteFailure = ReadSiteName(siteName);
+    if (!siteFailure.empty()) {
+        return siteFailure;
+    }
+    const std::string body = MailBody(report, siteName);
 
     // The body goes to a file of its own; when that cannot be written the
     // mail sender takes the text itself from "bodypath".

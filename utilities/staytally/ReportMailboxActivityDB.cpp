@@ -3,6 +3,7 @@
 #include "Poco/MongoDB/Cursor.h"
 #include "dbaccess/DatabaseName.h"
 #include "dbaccess/ObjectIdText.h"
+#include "dbaccess/ReplyRefusal.h"
 #include "runtime/DateTime.h"
 #include "runtime/TimeText.h"
 
@@ -91,7 +92,7 @@ int ReportMailboxActivityDB::Read(const std::string& readId, std::string& errorT
         Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
         cursor.query().selector().add("_id", objectId);
         cursor.query().setNumberToReturn(1);
-        ParseDocuments(cursor.next(connection).documents());
+        ParseDocuments(NextBatch(cursor, connection).documents());
     });
     return id.empty() ? -47 : 0;
 }
