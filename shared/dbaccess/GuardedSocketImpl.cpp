@@ -7,7 +7,6 @@
 
 #include "Poco/Exception.h"
 #include "dbaccess/ReplyCheck.h"
-#include "platform/SocketSend.h"
 #include "runtime/Trace.h"
 
 namespace DBACCESS {
@@ -46,8 +45,7 @@ int GuardedSocketImpl::sendBytes(const void* buffer, int length, int flags)
         throw Poco::IOException(failureText_);
     try
     {
-        // A server that has gone must fail the send, not kill the process.
-        return Poco::Net::StreamSocketImpl::sendBytes(buffer, length, PLATFORM::SendFlagsWithoutSignal(flags));
+        return Poco::Net::StreamSocketImpl::sendBytes(buffer, length, flags);
     }
     catch (const Poco::TimeoutException&)
     {
