@@ -131,7 +131,7 @@ TEST_F(DatabaseFailureTest, RefusedLaterBatchEndsTheRunInsteadOfCuttingTheReport
             "was interrupted (code 11601)\n");
 }
 
-TEST_F(DatabaseFailureTest, UnconfirmedMailTaskFailsTheRunAndLeavesTheSenderAsleep) {
+TEST_F(DatabaseFailureTest, MailStepTheDatabaseFailsEndsTheRunAndLeavesTheSenderAsleep) {
   const std::string unconfirmed = "staytally: cannot store the mail task: the write was not confirmed: ";
   const struct Case {
     const char* what;
@@ -144,6 +144,9 @@ TEST_F(DatabaseFailureTest, UnconfirmedMailTaskFailsTheRunAndLeavesTheSenderAsle
        unconfirmed + "getLastError gave no answer\n"},
       {"check failed as a command", [] { TestServer::Get().FailNextCommand("$cmd", "no write concern", 100); },
        unconfirmed + "no write concern (code 100)\n"},
+      {"site information refused", [] { TestServer::Get().FailNextQuery("config", Refusal("config"), 13); },
+       "staytally: cannot read the site information: Refused by the database: kelden.config: " +
+           Refusal("config") + " (code 13)\n"},
   };
   TESTSUPPORT::SendQueue queue;
   for (const Case& c : cases) {
