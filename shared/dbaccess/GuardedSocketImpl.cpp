@@ -7,7 +7,6 @@
 
 #include "Poco/Exception.h"
 #include "dbaccess/ReplyCheck.h"
-#include "platform/SocketSend.h"
 #include "runtime/Trace.h"
 
 namespace DBACCESS {
@@ -46,8 +45,7 @@ int GuardedSocketImpl::sendBytes(const void* buffer, int length, int flags)
         throw Poco::IOException(failureText_);
     try
     {
-        // A server that has gone must fail the send, not kill the process.
-        return Poco::Net::StreamSocketImpl::sendBytes(buffer, length, PLATFORM::SendFlagsWithoutSignal(flags));
+        return Poco::Net::StreamSocketImpl::sendBytes(buffer, length, flags);
     }
     catch (const Poco::TimeoutException&)
     {
@@ -107,21 +105,10 @@ bool GuardedSocketImpl::FetchReply()
         }
         const Clock::time_point deadline =
             Clock::now() + std::chrono::microseconds(limits_.reply.totalMicroseconds());
-        const std::string late =
-            "the reply was not complete within " + LimitText(limits_.reply) + " of its start";
-
         char lengthField[LengthFieldSize];
-        switch (ReadExactly(lengthField, sizeof(lengthField), deadline))
-        {
-        case Outcome::Closed:
-            Break(Failure::Closed, "the server closed the connection before replying");
+        if (!ReadReplyPart(lengthField, sizeof(lengthField), deadline,
+                           "the server closed the connection before replying"))
             return false;
-        case Outcome::TimedOut:
-            Break(Failure::TimedOut, late);
-            return false;
-        case Outcome::Done:
-            break;
-        }
         const std::size_t length = ReadUInt32(lengthField);
         if (length < ReplyHeaderSize || length > MaxReplySize)
         {
@@ -130,17 +117,9 @@ bool GuardedSocketImpl::FetchReply()
         }
         reply_.assign(lengthField, sizeof(lengthField));
         reply_.resize(length);
-        switch (ReadExactly(&reply_[LengthFieldSize], length - LengthFieldSize, deadline))
-        {
-        case Outcome::Closed:
-            Break(Failure::Closed, "the server closed the connection in the middle of a reply");
+        if (!ReadReplyPart(&reply_[LengthFieldSize], length - LengthFieldSize, deadline,
+                           "the server closed the connection in the middle of a reply"))
             return false;
-        case Outcome::TimedOut:
-            Break(Failure::TimedOut, late);
-            return false;
-        case Outcome::Done:
-            break;
-        }
         std::string problem;
         if (!CheckReply(reply_, problem))
         {
@@ -157,23 +136,30 @@ bool GuardedSocketImpl::FetchReply()
     }
 }
 
-GuardedSocketImpl::Outcome GuardedSocketImpl::ReadExactly(char* into, std::size_t size,
-                                                          Clock::time_point deadline)
+bool GuardedSocketImpl::ReadReplyPart(char* into, std::size_t size, Clock::time_point deadline,
+                                      const std::string& closed)
 {
     while (size > 0)
     {
         const auto left =
             std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
         if (left <= 0 || !poll(Poco::Timespan(left), SELECT_READ | SELECT_ERROR))
-            return Outcome::TimedOut;
+        {
+            Break(Failure::TimedOut, "the reply was not complete within " + LimitText(limits_.reply) +
+                                         " of its start");
+            return false;
+        }
         const int chunk = static_cast<int>(std::min(size, static_cast<std::size_t>(INT_MAX)));
         const int received = Poco::Net::StreamSocketImpl::receiveBytes(into, chunk, 0);
         if (received <= 0)
-            return Outcome::Closed;
+        {
+            Break(Failure::Closed, closed);
+            return false;
+        }
         into += received;
         size -= static_cast<std::size_t>(received);
     }
-    return Outcome::Done;
+    return true;
 }
 
 void GuardedSocketImpl::Break(Failure failure, const std::string& text)

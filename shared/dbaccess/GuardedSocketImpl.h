@@ -59,18 +59,15 @@ protected:
 
 private:
     using Clock = std::chrono::steady_clock;
-    enum class Outcome
-    {
-        Done,
-        Closed,
-        TimedOut,
-    };
 
     // Reads one whole reply into reply_; false, with the socket broken,
     // when it cannot be had in time or is malformed.
     bool FetchReply();
-    // Reads exactly size bytes by deadline.
-    Outcome ReadExactly(char* into, std::size_t size, Clock::time_point deadline);
+    // Reads exactly size bytes of the reply by deadline; false, with the
+    // socket broken, when time runs out or the connection ends (closed
+    // saying where in the reply).
+    bool ReadReplyPart(char* into, std::size_t size, Clock::time_point deadline,
+                       const std::string& closed);
     void Break(Failure failure, const std::string& text);
 
     const DatabaseTimeLimits limits_;

@@ -5,6 +5,8 @@
 #include <Poco/Exception.h>
 #include <Poco/MongoDB/Connection.h>
 #include <Poco/MongoDB/Cursor.h>
+#include <Poco/MongoDB/Database.h>
+#include <Poco/MongoDB/InsertRequest.h>
 #include <Poco/Net/ServerSocket.h>
 #include <Poco/Net/StreamSocket.h>
 #include <Poco/Timespan.h>
@@ -20,6 +22,7 @@
 #include "dbaccess/DatabaseException.h"
 #include "dbaccess/DatabaseTimeLimits.h"
 #include "dbaccess/GuardedConnection.h"
+#include "dbaccess/LastWriteError.h"
 #include "dbaccess/MongoDBSearch.h"
 #include "dbaccess/ReplyRefusal.h"
 
@@ -289,6 +292,25 @@ TEST(FaultPeerTest, BadOrMissingRepliesRaiseTheirCauseInsteadOfHanging) {
     EXPECT_FALSE(connection.IsUsable());
     connection.disconnect();
   }
+}
+
+// A request that cannot be sent to a server that has gone ends the exchange
+// with the reason, although the stream the library writes to swallows it.
+TEST(FaultPeerTest, RequestToAPeerThatHasGoneFailsWithTheReason) {
+  Poco::Net::ServerSocket server(Poco::Net::SocketAddress("127.0.0.1", 0));
+  GuardedConnection connection(server.address(), ShortLimits());
+  server.acceptConnection().close();
+  Poco::MongoDB::Database database("kelden");
+  Poco::SharedPtr<Poco::MongoDB::InsertRequest> insert = database.createInsertRequest("x");
+  insert->addNewDocument().add("n", 1);
+  connection.sendRequest(*insert);  // the peer answers it with a reset
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  const std::string raised =
+      Raised([&] { DBACCESS::LastWriteError(connection, "kelden", "checking the write"); });
+  EXPECT_EQ(raised.rfind("Connection closed: checking the write: the request could not be sent: ", 0),
+            0u)
+      << raised;
+  EXPECT_FALSE(connection.IsUsable());
 }
 
 TEST(FaultPeerTest, WholeReplyPassesThrough) {

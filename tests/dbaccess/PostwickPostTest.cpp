@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <semaphore.h>
-
 #include <Poco/MongoDB/Connection.h>
 #include <Poco/MongoDB/Cursor.h>
 
@@ -16,8 +13,8 @@
 #include "DbFixture.h"
 #include "dbaccess/PostwickPost.h"
 #include "runtime/DateTime.h"
-#include "runtime/Semaphore.h"
 #include "runtime/TimeText.h"
+#include "support/SendQueue.h"
 
 namespace {
 
@@ -144,35 +141,8 @@ TEST_F(PostwickPostTest, SendsChangedFieldsTrimmed) {
     EXPECT_EQ(inserts[0].find("\"_id\""), std::string::npos) << inserts[0];
 }
 
-// The mail sender's queue, opened as the sender opens it. The test creates
-// the semaphore afresh, so every count on it is the test's own.
-class SendQueue {
-public:
-    SendQueue() {
-        sem_unlink("/POSTWICK_SEND_QUEUE");
-        EXPECT_TRUE(owner_.Create("POSTWICK_SEND_QUEUE"));
-        sender_ = sem_open("/POSTWICK_SEND_QUEUE", 0);
-        EXPECT_NE(sender_, SEM_FAILED);
-    }
-    ~SendQueue() {
-        if (sender_ != SEM_FAILED) {
-            sem_close(sender_);
-        }
-        sem_unlink("/POSTWICK_SEND_QUEUE");
-    }
-    int Count() const {
-        int value = -1;
-        sem_getvalue(sender_, &value);
-        return value;
-    }
-
-private:
-    SEMAPHORE::Semaphore owner_;
-    sem_t* sender_ = SEM_FAILED;
-};
-
 TEST_F(PostwickPostTest, WakesTheMailSenderOncePerStoredTaskOnly) {
-    SendQueue queue;
+    TESTSUPPORT::SendQueue queue;
     ASSERT_EQ(queue.Count(), 0);
     std::string error;
 

@@ -1,5 +1,6 @@
 #include "ServerFixture.h"
 
+#include <Poco/MongoDB/InsertRequest.h>
 #include <Poco/MongoDB/ObjectId.h>
 #include <Poco/Net/NetException.h>
 
@@ -89,6 +90,57 @@ TEST_F(ConnectionTest, StoppedServerRefusesNewConnectionsOnly) {
   Server().StopListening();
   Server().Reset();  // a reset listens again
   EXPECT_NO_THROW(Connect());
+}
+
+TEST_F(ConnectionTest, StuckServerNeitherAcceptsNorRefuses) {
+  Server().Seed("mailbox", R"([{"_id": 1}])");
+  Connection::Ptr early = Connect();
+  Server().StopAccepting();
+  Poco::Net::StreamSocket waiting;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_THROW(waiting.connect(Poco::Net::SocketAddress(TESTSUPPORT::TestServer::kHost,
+                                                        TESTSUPPORT::TestServer::kPort),
+                               Poco::Timespan(0, 500000)),
+               Poco::TimeoutException);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(450));
+  EXPECT_EQ(CountAll(*early, "kelden.mailbox"), 1u);
+  Server().StartListening();
+  EXPECT_EQ(CountAll(*Connect(), "kelden.mailbox"), 1u);
+}
+
+TEST_F(ConnectionTest, NewerServerRefusesTheLegacyProtocolButTheHandshake) {
+  Server().Seed("mailbox", R"([{"_id": 1}])");
+  Server().RefuseLegacyOpcodes();
+  Connection::Ptr connection = Connect();
+  QueryRequest find("kelden.mailbox");
+  EXPECT_EQ(ReplyFlags(find) & 2, 2);  // QueryFailure
+  ResponseMessage refused;
+  connection->sendRequest(find, refused);
+  ASSERT_EQ(refused.documents().size(), 1u);
+  EXPECT_EQ(refused.documents()[0]->get<std::string>("$err").rfind(
+                "Unsupported OP_QUERY command: find. The client driver may require an upgrade.", 0),
+            0u);
+  EXPECT_EQ(refused.documents()[0]->get<Poco::Int32>("code"), 352);
+
+  Poco::MongoDB::Database database("kelden");
+  Poco::SharedPtr<QueryRequest> hello = database.createCommand();
+  hello->selector().add("isMaster", 1);
+  ResponseMessage answer;
+  connection->sendRequest(*hello, answer);
+  ASSERT_EQ(answer.documents().size(), 1u);
+  EXPECT_EQ(answer.documents()[0]->get<bool>("ismaster"), true);
+
+  // A legacy insert is ignored, and the write check after it refused.
+  Poco::SharedPtr<Poco::MongoDB::InsertRequest> insert = database.createInsertRequest("mailbox");
+  insert->addNewDocument().add("_id", 2);
+  connection->sendRequest(*insert);
+  EXPECT_EQ(database.getLastErrorDoc(*connection)->get<std::string>("$err").rfind(
+                "Unsupported OP_QUERY command: getLastError.", 0),
+            0u);
+  EXPECT_EQ(Server().Documents("mailbox"), R"([{"_id": 1}])");
+
+  Server().Reset();  // ends the refusal
+  EXPECT_EQ(CountAll(*connection, "kelden.mailbox"), 0u);
 }
 
 TEST_F(ConnectionTest, FailNextQueryAnswersOneErrorDocumentOnItsCollection) {
