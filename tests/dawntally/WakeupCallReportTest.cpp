@@ -264,7 +264,7 @@ TEST_F(WakeupCallReportTest, EmptyWindowMailKeepsTheGivenFileAndHasNoSections) {
     EXPECT_EQ(dir_.Read("kept.csv"), std::string(kWakeupHeader) + "\n");
     const std::vector<std::string> tasks = MailTasks();
     ASSERT_EQ(tasks.size(), 1u);
-    EXPECT_EQ(JsonString(tasks[0], "filepath"), "kept.csv");
+    EXPECT_EQ(JsonString(tasks[0], "filepath"), dir_.File("kept.csv")) << "absolute for the sender";
     EXPECT_EQ(tasks[0].find("autodelete"), std::string::npos) << tasks[0];
     const std::string body = dir_.Read("tmp/" + FilesIn(TempFolder()).at(0));
     EXPECT_NE(body.find("\r\nRows: 0\r\n\n"), std::string::npos) << body;
