@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 
 #include <iterator>
 #include <map>
@@ -12,6 +11,7 @@
 
 #include "WakeupFixture.h"
 #include "runtime/TimeText.h"
+#include "support/FolderFiles.h"
 
 namespace {
 
@@ -51,19 +51,7 @@ std::string HalfDayAsAm(std::string text) {
     return text;
 }
 
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") {
-                names.push_back(name);
-            }
-        }
-        closedir(dir);
-    }
-    return names;
-}
+using TESTSUPPORT::FilesIn;
 
 class WakeupCallReportTest : public WakeupTest {};
 

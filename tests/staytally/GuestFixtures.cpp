@@ -1,8 +1,6 @@
 #include "GuestFixtures.h"
 
 #include <cctype>
-#include <cstdio>
-#include <dirent.h>
 #include <sstream>
 #include <utility>
 
@@ -66,32 +64,6 @@ std::string MailboxJson(const std::string& number, const std::string& roomid,
            "\"Costa\"}, \"room\": {\"roomid\": " + Json(roomid) +
            ", \"occupied\": true, \"status\": 1}, \"extension\": [{\"definition\": " +
            Json(number) + ", \"pos\": 0}]}";
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") {
-                names.push_back(name);
-            }
-        }
-        closedir(dir);
-    }
-    return names;
-}
-
-std::string FileText(const std::string& path) {
-    std::string text;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-            text.append(buffer, n);
-        }
-        std::fclose(file);
-    }
-    return text;
 }
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/FolderFiles.h"
 #include "support/ProgramRun.h"
 #include "support/TempDir.h"
 #include "support/TestServer.h"
@@ -48,11 +49,8 @@ struct Activity {
 std::string MailboxJson(const std::string& number, const std::string& roomid,
                         const std::string& tenantid, int type = 5);
 
-// The names in a folder ("." and ".." left out), in no particular order.
-std::vector<std::string> FilesIn(const std::string& folder);
-
-// A file's bytes; empty when it cannot be read.
-std::string FileText(const std::string& path);
+using TESTSUPPORT::FileText;
+using TESTSUPPORT::FilesIn;
 
 // Every line of a text, without its line feed.
 std::vector<std::string> Lines(const std::string& text);

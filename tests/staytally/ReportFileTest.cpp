@@ -135,6 +135,25 @@ TEST(ReportFileTest, ReplaceWritesAFifoDirectly) {
     EXPECT_EQ(Names(dir), std::set<std::string>{"pipe"});
 }
 
+// "/dev/stdout" and its kind are links the system resolves to an open
+// descriptor, here a pipe: there is nothing to replace, the pipe is written.
+TEST(ReportFileTest, ReplaceWritesAnOpenDescriptorDirectly) {
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    {
+        ReportFile file("/proc/self/fd/" + std::to_string(pipeEnds[1]), ReportFile::Kind::Replace);
+        ASSERT_TRUE(file.IsOpen()) << file.Error();
+        file.WriteLine("row");
+        EXPECT_TRUE(file.Close());
+        EXPECT_TRUE(file.Keep());
+    }
+    ::close(pipeEnds[1]);
+    char text[16] = {};
+    EXPECT_EQ(::read(pipeEnds[0], text, sizeof text), 4);
+    EXPECT_STREQ(text, "row\n");
+    ::close(pipeEnds[0]);
+}
+
 TEST(ReportFileTest, WriteErrorOfADeviceIsReportedAtClose) {
     struct stat full;
     if (::stat("/dev/full", &full) != 0) {

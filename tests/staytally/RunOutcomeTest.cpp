@@ -291,6 +291,12 @@ TEST_F(RunOutcomeTest, ClosedStandardDescriptorsAreNeverHandedOn) {
     EXPECT_EQ(Lines(run.out).size(), 2u);
 }
 
+TEST_F(RunOutcomeTest, FileThatIsStandardOutputIsWrittenDirectly) {
+    const auto run = RunStaytally({"-file", "/dev/stdout"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(Lines(run.out).size(), 2u) << run.out;
+}
+
 // Any local user can leave a file under the semaphore's name while the mail
 // sender is down; mapping a zero-length one would end the run with SIGBUS.
 TEST_F(RunOutcomeTest, DamagedSemaphoreIsAFailureLineNotACrash) {

@@ -41,13 +41,9 @@ ReportFile::ReportFile(const std::string& path, Kind kind) {
 }
 
 void ReportFile::OpenForReplacement(const std::string& native) {
-    std::string target;
-    if (!PLATFORM::FinalLinkTarget(native, target)) {
-        error_ = std::strerror(errno);
-        return;
-    }
+    // The system's own view of what the path names, links followed.
     struct stat info {};
-    const bool exists = ::stat(target.c_str(), &info) == 0;
+    const bool exists = ::stat(native.c_str(), &info) == 0;
     if (!exists && errno != ENOENT) {
         error_ = std::strerror(errno);
         return;
@@ -56,15 +52,34 @@ void ReportFile::OpenForReplacement(const std::string& native) {
         error_ = std::strerror(EISDIR);
         return;
     }
-    if (exists && !S_ISREG(info.st_mode)) {
-        // A device or a FIFO holds no earlier report to keep.
-        fd_ = PLATFORM::OpenFile(target, O_WRONLY | O_TRUNC);
-        if (fd_ < 0) {
-            error_ = std::strerror(errno);
+    std::string target;
+    if (exists && S_ISREG(info.st_mode)) {
+        // The file to replace is the one the links lead to; a link that the
+        // system resolves its own way ("/dev/stdout" to an open descriptor)
+        // leads nowhere that can be replaced, and is written directly.
+        struct stat found {};
+        if (PLATFORM::FinalLinkTarget(native, target) && ::stat(target.c_str(), &found) == 0 &&
+            found.st_dev == info.st_dev && found.st_ino == info.st_ino) {
+            OpenBeside(target, &info);
+            return;
         }
+    } else if (!exists) {
+        if (!PLATFORM::FinalLinkTarget(native, target)) {
+            error_ = std::strerror(errno);
+            return;
+        }
+        OpenBeside(target, nullptr);
         return;
     }
-    mode_ = PLATFORM::ReplacementMode(exists ? &info : nullptr);
+    // A device, a FIFO or a descriptor holds no earlier report to keep.
+    fd_ = PLATFORM::OpenFile(native, O_WRONLY | O_TRUNC);
+    if (fd_ < 0) {
+        error_ = std::strerror(errno);
+    }
+}
+
+void ReportFile::OpenBeside(const std::string& target, const struct stat* existing) {
+    mode_ = PLATFORM::ReplacementMode(existing);
     fd_ = PLATFORM::CreateFileBeside(target, written_);
     if (fd_ < 0) {
         error_ = std::strerror(errno);

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include <sys/stat.h>
+
 // A report or mail-body file being written, in binary, so every line ends
 // in a single line feed. Nothing a failed run began stays behind: unless Keep
 // was called, the destructor removes what this object created.
@@ -58,6 +60,7 @@ private:
     void Flush();
     void Fail(const std::string& what);
     void OpenForReplacement(const std::string& native);
+    void OpenBeside(const std::string& target, const struct stat* existing);
 
     int fd_ = -1;
     bool nameTaken_ = false;
