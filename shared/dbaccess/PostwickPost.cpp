@@ -1,10 +1,11 @@
 #include "dbaccess/PostwickPost.h"
 
+#include <cerrno>
+#include <cstring>
 #include <map>
 
 #include "Poco/String.h"
 #include "dbaccess/FieldLoading.h"
-#include "runtime/Semaphore.h"
 
 namespace CORVANE {
 namespace LIBMTA {
@@ -45,6 +46,24 @@ bool PostwickPost::SetField(const std::string& name, const std::string& text) {
 }
 
 int PostwickPost::Write(std::string& errorText) {
+    const int result = Store(errorText);
+    if (result == 0) {
+        WakeSender();
+    }
+    return result;
+}
+
+int PostwickPost::Store(std::string& errorText) {
+    // Looked at before the task is stored, so that a semaphore that cannot
+    // be used fails the write instead of leaving a task nobody is told of.
+    if (!sendQueue_.Open(kSendQueue) && sendQueue_.OpenError() != ENOENT) {
+        const int why = sendQueue_.OpenError();
+        errorText = std::string("cannot use the mail sender's semaphore ") + kSendQueue + ": " +
+                    (why == EINVAL ? std::string("it is damaged (not a semaphore)")
+                                   : std::strerror(why));
+        return -46;
+    }
+
     std::map<std::string, std::string> mailFields;
     auto addText = [&mailFields](const auto& field) {
         if (field.changed) {
@@ -65,14 +84,13 @@ int PostwickPost::Write(std::string& errorText) {
     addText(subject);
     addText(bodypath);
 
-    const int result = RealWrite(errorText, mailFields, {});
-    if (result == 0) {
-        SEMAPHORE::Semaphore queue;
-        if (queue.Open(kSendQueue)) {
-            queue.Handle()->Release(1);
-        }
+    return RealWrite(errorText, mailFields, {});
+}
+
+void PostwickPost::WakeSender() {
+    if (sendQueue_.Handle() != nullptr) {
+        sendQueue_.Handle()->Release(1);
     }
-    return result;
 }
 
 }  // namespace LIBMTA

@@ -5,6 +5,7 @@
 
 #include "dbaccess/TaskDB.h"
 #include "runtime/BaseStrVar.h"
+#include "runtime/Semaphore.h"
 #include "runtime/ValueVar.h"
 
 namespace CORVANE {
@@ -25,11 +26,32 @@ public:
     // The mail fields are taken (false); other names go to TaskDB.
     bool SetField(const std::string& name, const std::string& text) override;
 
-    // Stores the task with its changed mail fields (see TaskDB::RealWrite
-    // for the results) and, when it was stored, wakes the mail sender by
-    // releasing its semaphore "POSTWICK_SEND_QUEUE" once. A sender that is
-    // not running (no semaphore) leaves the task waiting in the collection.
+    // Store, then, when the task was stored, WakeSender.
     int Write(std::string& errorText) override;
+
+    // Stores the task with its changed mail fields (see TaskDB::RealWrite
+    // for the results). The mail sender's semaphore "POSTWICK_SEND_QUEUE"
+    // is opened first and held for WakeSender: when it exists but cannot be
+    // used (a damaged object, no access), nothing is stored and the result
+    // is -46 with errorText saying so. A sender that is not running (no
+    // semaphore) leaves the task waiting in the collection.
+    int Store(std::string& errorText);
+
+    // Releases the semaphore that Store opened once, which wakes the mail
+    // sender; nothing when there was none.
+    void WakeSender();
+
+    // Whether the task, given text in field, would send it exactly as given:
+    // the field's character rule keeps every byte and the write's trimming
+    // takes none. A path or address that would be sent changed names some
+    // other file or person.
+    template <class M>
+    static bool SendsAsGiven(const BaseStrVar<M>& field, const std::string& text)
+    {
+        BaseStrVar<M> probe(field);
+        probe.FromString(text);
+        return probe.Get() == text;
+    }
 
     BaseStrVar<SafeStrModifier> alertsource;
     BaseStrVar<SafeStrModifier> alertreason;
@@ -42,6 +64,9 @@ public:
     BaseStrVar<SafeStrModifier> subject;
     BaseStrVar<StrModifier> bodypath;          // the mail body's file, or the body itself
     ValueVar<bool> autodelete;                 // the sender deletes the attachment once sent
+
+private:
+    SEMAPHORE::Semaphore sendQueue_;  // from Store to WakeSender
 };
 
 }  // namespace LIBMTA

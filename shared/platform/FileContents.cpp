@@ -8,26 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/FileReplacement.h"
+#include "platform/FileWrite.h"
+
 namespace PLATFORM {
-
-namespace {
-
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-}  // namespace
 
 bool ReadFileContents(const std::string& nativePath, std::string& bytes, std::size_t maxBytes) {
     bytes.clear();
@@ -77,20 +61,18 @@ bool ReplaceFileContents(const std::string& nativePath, const std::string& bytes
         }
         mode = info.st_mode & 07777;
     }
-    std::string pattern = nativePath + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
+    std::string beside;
+    const int fd = CreateFileBeside(nativePath, beside);
     if (fd < 0) {
         return false;
     }
     bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (ok) {
-        ok = std::rename(name.data(), nativePath.c_str()) == 0;
+        ok = std::rename(beside.c_str(), nativePath.c_str()) == 0;
     }
     if (!ok) {
-        ::unlink(name.data());
+        ::unlink(beside.c_str());
     }
     return ok;
 }

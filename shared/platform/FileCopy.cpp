@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/FileWrite.h"
 #include "platform/NativePath.h"
 
 namespace PLATFORM {
@@ -37,21 +38,6 @@ public:
 private:
   int fd_;
 };
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0 && errno == EINTR) {
-      continue;
-    }
-    if (written <= 0) {
-      return false;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
 
 bool CopyContents(int source, int target) {
   std::vector<char> buffer(1 << 20);

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <mutex>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/KernelObjectName.h"
 #include "platform/ThreadSanitizerNotes.h"
@@ -17,10 +18,47 @@ namespace {
 // process (other processes are not held by it).
 std::mutex releaseLock;
 
-// Where glibc keeps named semaphores; the object is made readable and
-// writable for every user, whatever the process's umask.
+// Where glibc keeps a named semaphore.
+std::string SemaphoreFile(const std::string& posixName) {
+  return "/dev/shm/sem." + posixName.substr(1);
+}
+
+// The object is made readable and writable for every user, whatever the
+// process's umask.
 void OpenToEveryone(const std::string& posixName) {
-  chmod(("/dev/shm/sem." + posixName.substr(1)).c_str(), 0666);
+  chmod(SemaphoreFile(posixName).c_str(), 0666);
+}
+
+// sem_open maps the object's file without looking at its size, and the
+// first use of a file shorter than a semaphore (a zero-length one that any
+// user may leave under the name) ends the process with SIGBUS. So the file
+// is looked at first: 0 when it can hold a semaphore, ENOENT when there is
+// none, EINVAL when it is no semaphore, else why it cannot be opened.
+int CheckSemaphoreFile(const std::string& posixName) {
+  int fd;
+  do {
+    // As sem_open opens it; O_NONBLOCK keeps a FIFO from stalling the check.
+    fd = open(SemaphoreFile(posixName).c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    // A link, a folder, a socket: something, but no semaphore.
+    return (errno == ELOOP || errno == EISDIR || errno == ENXIO) ? EINVAL : errno;
+  }
+  struct stat info {};
+  const bool fit = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+                   static_cast<unsigned long long>(info.st_size) >= sizeof(sem_t);
+  close(fd);
+  return fit ? 0 : EINVAL;
+}
+
+// sem_open(posixName, 0) of an object that passed CheckSemaphoreFile.
+sem_t* OpenChecked(const std::string& posixName) {
+  const int unfit = CheckSemaphoreFile(posixName);
+  if (unfit != 0) {
+    errno = unfit;
+    return SEM_FAILED;
+  }
+  return sem_open(posixName.c_str(), 0);
 }
 
 }  // namespace
@@ -59,7 +97,7 @@ std::unique_ptr<KernelSemaphore> KernelSemaphore::CreateNamed(const std::string&
     if (errno != EEXIST) {
       return nullptr;
     }
-    semaphore = sem_open(posixName.c_str(), 0);
+    semaphore = OpenChecked(posixName);
     if (semaphore != SEM_FAILED) {
       return std::unique_ptr<KernelSemaphore>(new KernelSemaphore(semaphore, true, maximumCount));
     }
@@ -71,15 +109,19 @@ std::unique_ptr<KernelSemaphore> KernelSemaphore::CreateNamed(const std::string&
 }
 
 std::unique_ptr<KernelSemaphore> KernelSemaphore::OpenNamed(const std::string& kernelName,
-                                                            std::uint32_t maximumCount) {
+                                                            std::uint32_t maximumCount,
+                                                            int& error) {
   const std::string posixName = PosixObjectName(kernelName);
   if (posixName.empty()) {
+    error = EINVAL;
     return nullptr;
   }
-  sem_t* semaphore = sem_open(posixName.c_str(), 0);
+  sem_t* semaphore = OpenChecked(posixName);
   if (semaphore == SEM_FAILED) {
+    error = errno;
     return nullptr;
   }
+  error = 0;
   return std::unique_ptr<KernelSemaphore>(new KernelSemaphore(semaphore, true, maximumCount));
 }
 

@@ -19,14 +19,18 @@ public:
                                                         std::uint32_t maximumCount);
 
   // Creates the semaphore "Global\NAME", or opens it when it exists (its
-  // count is then left as it is). Null when neither works.
+  // count is then left as it is). Null when neither works, also when the
+  // existing object is no semaphore.
   static std::unique_ptr<KernelSemaphore> CreateNamed(const std::string& kernelName,
                                                       std::uint32_t initialCount,
                                                       std::uint32_t maximumCount);
 
-  // Opens an existing named semaphore; null when there is none.
+  // Opens an existing named semaphore. Null when that cannot be done, with
+  // error telling why: ENOENT there is none, EINVAL the object under the
+  // name is no semaphore (a damaged or foreign file; it is never mapped),
+  // else the system's reason (EACCES, ...). error is 0 on success.
   static std::unique_ptr<KernelSemaphore> OpenNamed(const std::string& kernelName,
-                                                    std::uint32_t maximumCount);
+                                                    std::uint32_t maximumCount, int& error);
 
   ~KernelSemaphore();
 

@@ -1,5 +1,7 @@
 #include "runtime/Semaphore.h"
 
+#include <cerrno>
+
 #include "platform/KernelObjectName.h"
 
 namespace SEMAPHORE {
@@ -21,9 +23,11 @@ bool Semaphore::Create(const std::string& name) {
 
 bool Semaphore::Open(const std::string& name) {
   if (name.empty()) {
+    openError_ = EINVAL;
     return false;
   }
-  handle_ = PLATFORM::KernelSemaphore::OpenNamed(PLATFORM::GlobalNamePrefix + name, MaximumCount);
+  handle_ = PLATFORM::KernelSemaphore::OpenNamed(PLATFORM::GlobalNamePrefix + name, MaximumCount,
+                                                 openError_);
   return handle_ != nullptr;
 }
 

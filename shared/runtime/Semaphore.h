@@ -28,11 +28,17 @@ public:
   // an empty name (nothing changes) or an unknown one (no handle is left).
   bool Open(const std::string& name);
 
+  // Why the last Open failed: ENOENT no semaphore of that name exists,
+  // EINVAL the name is empty or its object is no semaphore (damaged), else
+  // the system's reason. 0 after an Open that succeeded.
+  int OpenError() const { return openError_; }
+
   // Null when none is held.
   PLATFORM::KernelSemaphore* Handle() const { return handle_.get(); }
 
 private:
   std::unique_ptr<PLATFORM::KernelSemaphore> handle_;
+  int openError_ = 0;
 };
 
 }  // namespace SEMAPHORE

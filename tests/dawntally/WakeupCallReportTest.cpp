@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 
 #include <iterator>
 #include <map>
@@ -12,6 +11,7 @@
 
 #include "WakeupFixture.h"
 #include "runtime/TimeText.h"
+#include "support/FolderFiles.h"
 
 namespace {
 
@@ -51,19 +51,7 @@ std::string HalfDayAsAm(std::string text) {
     return text;
 }
 
-std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") {
-                names.push_back(name);
-            }
-        }
-        closedir(dir);
-    }
-    return names;
-}
+using TESTSUPPORT::FilesIn;
 
 class WakeupCallReportTest : public WakeupTest {};
 
@@ -264,7 +252,7 @@ TEST_F(WakeupCallReportTest, EmptyWindowMailKeepsTheGivenFileAndHasNoSections) {
     EXPECT_EQ(dir_.Read("kept.csv"), std::string(kWakeupHeader) + "\n");
     const std::vector<std::string> tasks = MailTasks();
     ASSERT_EQ(tasks.size(), 1u);
-    EXPECT_EQ(JsonString(tasks[0], "filepath"), "kept.csv");
+    EXPECT_EQ(JsonString(tasks[0], "filepath"), dir_.File("kept.csv")) << "absolute for the sender";
     EXPECT_EQ(tasks[0].find("autodelete"), std::string::npos) << tasks[0];
     const std::string body = dir_.Read("tmp/" + FilesIn(TempFolder()).at(0));
     EXPECT_NE(body.find("\r\nRows: 0\r\n\n"), std::string::npos) << body;

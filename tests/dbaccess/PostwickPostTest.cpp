@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <semaphore.h>
+#include <unistd.h>
+
 #include <Poco/MongoDB/Connection.h>
 #include <Poco/MongoDB/Cursor.h>
 
@@ -184,6 +188,57 @@ TEST_F(PostwickPostTest, WithoutAMailSenderTheTaskStillWaits) {
     std::string error;
     EXPECT_EQ(post.Write(error), 0) << error;
     EXPECT_EQ(StoredTasks().size(), 1u);
+}
+
+// Store leaves the waking to the caller, who may first have to put the
+// task's files in place.
+TEST_F(PostwickPostTest, StoreWakesNobodyUntilWakeSender) {
+    TESTSUPPORT::SendQueue queue;
+    CORVANE::LIBMTA::PostwickPost post;
+    post.subject.FromString("stored");
+    std::string error;
+    EXPECT_EQ(post.Store(error), 0) << error;
+    EXPECT_EQ(StoredTasks().size(), 1u);
+    EXPECT_EQ(queue.Count(), 0);
+    post.WakeSender();
+    EXPECT_EQ(queue.Count(), 1);
+}
+
+// Anyone may leave a file under the semaphore's name while the sender is
+// down. It is never mapped (a short one would end the process with SIGBUS),
+// and no task is stored that the sender could not be told of.
+TEST_F(PostwickPostTest, DamagedSemaphoreStoresNothing) {
+    const char* const file = "/dev/shm/sem.POSTWICK_SEND_QUEUE";
+    for (const std::string& content : {std::string(), std::string(7, 'x')}) {
+        sem_unlink("/POSTWICK_SEND_QUEUE");
+        const int fd = ::open(file, O_WRONLY | O_CREAT | O_EXCL, 0666);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, content.data(), content.size()), static_cast<ssize_t>(content.size()));
+        ::close(fd);
+
+        CORVANE::LIBMTA::PostwickPost post;
+        post.subject.FromString("never stored");
+        std::string error;
+        EXPECT_EQ(post.Write(error), -46);
+        EXPECT_EQ(error,
+                  "cannot use the mail sender's semaphore POSTWICK_SEND_QUEUE: it is damaged (not a "
+                  "semaphore)");
+    }
+    sem_unlink("/POSTWICK_SEND_QUEUE");
+    EXPECT_TRUE(StoredTasks().empty());
+    EXPECT_TRUE(RequestsOf("insert").empty());
+}
+
+TEST_F(PostwickPostTest, SendsAsGivenTellsWhetherAFieldWouldChangeAText) {
+    const CORVANE::LIBMTA::PostwickPost post;
+    using Post = CORVANE::LIBMTA::PostwickPost;
+    EXPECT_TRUE(Post::SendsAsGiven(post.filepath, "/tmp/GA202404111530-2.csv"));
+    EXPECT_FALSE(Post::SendsAsGiven(post.filepath, "/tmp/rapport-\xC3\xA9t\xC3\xA9.csv"));
+    EXPECT_FALSE(Post::SendsAsGiven(post.filepath, " /tmp/r.csv"));
+    EXPECT_FALSE(Post::SendsAsGiven(post.filepath, "/tmp/\"r\".csv"));
+    EXPECT_TRUE(Post::SendsAsGiven(post.bodypath, "Site\r\n\r\nRows: 0 \xC3\xA9"));
+    EXPECT_FALSE(Post::SendsAsGiven(post.bodypath, "Site\r\n"));
+    EXPECT_TRUE(Post::SendsAsGiven(post.filepath, ""));
 }
 
 TEST_F(PostwickPostTest, SetFieldTakesTheMailFieldsAsLoaded) {

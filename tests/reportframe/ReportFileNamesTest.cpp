@@ -99,6 +99,25 @@ TEST(MakeReportFileName, NeedsARunningProgram) {
     EXPECT_THROW(MakeReportFileName(), std::logic_error);
 }
 
+TEST(NumberedFileName, PutsTheNumberBeforeTheExtensionOfTheLastName) {
+    const struct {
+        const char* path;
+        int number;
+        const char* expected;
+    } cases[] = {
+        {"/tmp/GA202612101144.csv", 2, "/tmp/GA202612101144-2.csv"},
+        {"/tmp/GA202612101144.csv", 17, "/tmp/GA202612101144-17.csv"},
+        {".\\WU202612101144.csv", 3, ".\\WU202612101144-3.csv"},
+        {"/tmp.d/report", 2, "/tmp.d/report-2"},
+        {"C:\\x.d\\report", 2, "C:\\x.d\\report-2"},
+        {"/tmp/.hidden", 2, "/tmp/.hidden-2"},
+        {"r.a.csv", 2, "r.a-2.csv"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NumberedFileName(c.path, c.number), c.expected) << c.path;
+    }
+}
+
 TEST(MakeTempFileName, CreatesAnEmptyPrivateFileWithTheWholePrefix) {
     TempDir dir;
     EnvironmentScope tmpdir("TMPDIR", dir.Path());

@@ -1,6 +1,9 @@
 #include <chrono>
+#include <cerrno>
 #include <future>
 #include <fcntl.h>
+#include <functional>
+#include <sys/stat.h>
 #include <semaphore.h>
 #include <string>
 #include <unistd.h>
@@ -148,6 +151,56 @@ TEST_F(NamedSemaphoreTest, NamesWithAwkwardCharactersAreDistinctObjects) {
     EXPECT_EQ(opened.Handle()->Wait(0), WaitResult::TimedOut) << "only its own count: " << i;
     sem_unlink(PosixName(names[i]).c_str());
   }
+}
+
+// What lies under a semaphore's name may be anything a local user left
+// there; none of it is mapped, and Open tells it apart from no semaphore.
+TEST_F(NamedSemaphoreTest, AnObjectThatIsNoSemaphoreIsRefusedUnmapped) {
+  Semaphore missing;
+  EXPECT_FALSE(missing.Open(name_));
+  EXPECT_EQ(missing.OpenError(), ENOENT);
+  EXPECT_FALSE(missing.Open(""));
+  EXPECT_EQ(missing.OpenError(), EINVAL);
+
+  const std::string file = "/dev/shm/sem." + PosixName(name_).substr(1);
+  const std::string decoy = file + "-decoy";
+  const struct {
+    const char* what;
+    std::function<bool()> plant;
+  } cases[] = {
+      {"zero-length file",
+       [&] { return ::close(::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666)) == 0; }},
+      {"short file",
+       [&] {
+         const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+         const bool written = ::write(fd, "sem", 3) == 3;
+         return ::close(fd) == 0 && written;
+       }},
+      {"folder", [&] { return ::mkdir(file.c_str(), 0777) == 0; }},
+      {"link to a semaphore",
+       [&] {
+         Semaphore real;
+         return real.Create(name_ + "-decoy") && ::symlink(decoy.c_str(), file.c_str()) == 0;
+       }},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(c.plant()) << c.what;
+    Semaphore opened;
+    EXPECT_FALSE(opened.Open(name_)) << c.what;
+    EXPECT_EQ(opened.OpenError(), EINVAL) << c.what;
+    EXPECT_EQ(opened.Handle(), nullptr) << c.what;
+    Semaphore created;
+    EXPECT_FALSE(created.Create(name_)) << c.what << ": not taken as the existing semaphore";
+    ::unlink(file.c_str());
+    ::rmdir(file.c_str());
+    ::unlink(decoy.c_str());
+  }
+
+  Semaphore real;
+  ASSERT_TRUE(real.Create(name_));
+  Semaphore opened;
+  EXPECT_TRUE(opened.Open(name_));
+  EXPECT_EQ(opened.OpenError(), 0);
 }
 
 TEST_F(NamedSemaphoreTest, AMutexAndASemaphoreOfOneNameDoNotMeet) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/CsvLine.h"
+#include "support/FolderFiles.h"
 #include "support/ProgramRun.h"
 #include "support/TempDir.h"
 #include "support/TestServer.h"
@@ -48,6 +49,9 @@ struct Activity {
 // A mailbox document with a room and a tenant.
 std::string MailboxJson(const std::string& number, const std::string& roomid,
                         const std::string& tenantid, int type = 5);
+
+using TESTSUPPORT::FileText;
+using TESTSUPPORT::FilesIn;
 
 // Every line of a text, without its line feed.
 std::vector<std::string> Lines(const std::string& text);

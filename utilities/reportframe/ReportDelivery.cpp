@@ -1,11 +1,16 @@
 #include "reportframe/ReportDelivery.h"
 
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <memory>
 #include <sstream>
-#include <vector>
 
 #include "dbaccess/PostwickPost.h"
 #include "dbaccess/SiteInfo.h"
+#include "platform/AbsolutePath.h"
+#include "platform/NativePath.h"
+#include "reportframe/MailTaskTexts.h"
 #include "reportframe/ReportFailure.h"
 #include "reportframe/ReportFile.h"
 #include "reportframe/ReportFileNames.h"
@@ -15,30 +20,79 @@
 
 namespace {
 
-// Each returns the failure it met, or an empty text.
+// How many names of the temp folder a run tries for its report: the
+// program's own and the numbered ones after it.
+constexpr int kReportNames = 1000;
 
+// The failure met, or an empty text.
 std::string WriteToConsole(const ReportContent& report) {
+    errno = 0;
     std::cout << report.header << std::endl;
     for (const auto& row : report.rows) {
         std::cout << row.second << std::endl;
     }
-    return std::cout ? std::string() : "cannot write the report to standard output";
+    if (std::cout) {
+        return std::string();
+    }
+    const int why = errno;
+    return "cannot write the report to standard output" +
+           (why == 0 ? std::string() : ": " + std::string(std::strerror(why)));
 }
 
-std::string WriteToFile(const ReportContent& report, const std::string& path,
-                        ReportFile::Links links) {
-    ReportFile file(path, links);
-    if (!file.IsOpen()) {
-        return "cannot open report file " + path + ": " + file.Error();
-    }
+// Header and rows into a file opened by the caller, which is then closed.
+void WriteReport(ReportFile& file, const ReportContent& report, const std::string& path) {
     file.WriteLine(report.header);
     for (const auto& row : report.rows) {
         file.WriteLine(row.second);
     }
     if (!file.Close()) {
-        return "cannot write report file " + path + ": " + file.Error();
+        throw ReportFailure("cannot write report file " + path + ": " + file.Error());
     }
-    return std::string();
+}
+
+// The report, complete, beside the file the user named (see ReportFile::Kind::Replace).
+std::unique_ptr<ReportFile> WriteGivenFile(const ReportContent& report, const std::string& path) {
+    auto file = std::make_unique<ReportFile>(path, ReportFile::Kind::Replace);
+    if (!file->IsOpen()) {
+        throw ReportFailure("cannot open report file " + path + ": " + file->Error());
+    }
+    WriteReport(*file, report, path);
+    return file;
+}
+
+// The report, complete, in a new file of the temp folder: under `name`, or,
+// when something is there already (another run's report of this minute, or
+// a file or link someone put there), under the first free numbered name
+// after it. `path` gets the name used.
+std::unique_ptr<ReportFile> WriteNewFile(const ReportContent& report, const std::string& name,
+                                         std::string& path) {
+    for (int number = 1; number <= kReportNames; ++number) {
+        path = number == 1 ? name : NumberedFileName(name, number);
+        auto file = std::make_unique<ReportFile>(path, ReportFile::Kind::CreateNew);
+        if (file->NameTaken()) {
+            continue;
+        }
+        if (!file->IsOpen()) {
+            throw ReportFailure("cannot open report file " + path + ": " + file->Error());
+        }
+        WriteReport(*file, report, path);
+        return file;
+    }
+    throw ReportFailure("cannot open report file " + name + ": it and the " +
+                        std::to_string(kReportNames - 1) + " numbered names after it are taken");
+}
+
+void PutInPlace(ReportFile& file, const std::string& path, const std::string& consequence) {
+    if (!file.Keep()) {
+        throw ReportFailure("cannot put report file " + path + " in place: " + file.Error() +
+                            consequence);
+    }
+}
+
+// The path as the mail sender, a process of its own, must be given it:
+// native and absolute. Empty when the current folder cannot be had.
+std::string TaskPath(const std::string& path) {
+    return PLATFORM::AbsolutePath(PLATFORM::NativePath(path));
 }
 
 // The site's name for the mail body: empty without a site document (or a
@@ -74,74 +128,103 @@ std::string MailBody(const ReportContent& report, const std::string& siteName) {
     return body.str();
 }
 
-std::string QueueMail(const ReportContent& report, const std::string& reportPath,
-                      const std::string& emailList, bool fileGiven) {
+// The mail body in a temp file of its own; `taskPath` gets the name the task
+// gives it. Null when it cannot be written: the mail sender then takes the
+// text itself from "bodypath".
+std::unique_ptr<ReportFile> WriteBody(const std::string& body, std::string& taskPath) {
+    const std::string name = MakeTempFileName(CurrentReportProgram().tempPrefix);
+    auto file = std::make_unique<ReportFile>(name, ReportFile::Kind::Temp);
+    file->WriteLine(body);
+    taskPath = TaskPath(name);
+    if (!file->Close() || taskPath.empty()) {
+        return nullptr;
+    }
+    return file;
+}
+
+// Writes the report and its body, stores the mail task, puts the report in
+// place and only then wakes the mail sender. Whatever fails on the way ends
+// the run before the task is stored, leaving nothing of the run behind.
+void MailReport(const ReportContent& report, const std::string& emailList,
+                const std::string& filePath) {
+    const bool fileGiven = !filePath.empty();
+    const std::string name = fileGiven ? filePath : MakeReportFileName();
+    // Checked before anything is written. A numbered name only adds "-N".
+    std::string taskPath = TaskPath(name);
+    if (taskPath.empty()) {
+        throw ReportFailure("cannot mail " + name + ": the current folder cannot be found");
+    }
+    const std::string refusal = MailPathRefusal(taskPath);
+    if (!refusal.empty()) {
+        throw ReportFailure(refusal);
+    }
+
+    std::string path = name;
+    const std::unique_ptr<ReportFile> file =
+        fileGiven ? WriteGivenFile(report, filePath) : WriteNewFile(report, name, path);
+    if (path != name) {
+        taskPath = TaskPath(path);
+    }
+
     CORVANE::LIBMTA::PostwickPost post;
-    post.filepath.FromString(reportPath);
+    post.filepath.FromString(taskPath);
     post.emailaddress.FromString(emailList);
     const std::string subject =
         report.subjectPrefix + FormatDateTime(report.end, "%Y-%m-%d at %I:%M %p");
     std::string siteName;
     const std::string siteFailure = ReadSiteName(siteName);
     if (!siteFailure.empty()) {
-        return siteFailure;
+        throw ReportFailure(siteFailure);
     }
     const std::string body = MailBody(report, siteName);
-
-    // The body goes to a file of its own; when that cannot be written the
-    // mail sender takes the text itself from "bodypath".
-    post.bodypath.FromString(MakeTempFileName(CurrentReportProgram().tempPrefix));
-    ReportFile bodyFile(post.bodypath.Get(), ReportFile::Links::Refuse);
-    bodyFile.WriteLine(body);
-    if (!bodyFile.Close()) {
-        post.bodypath.FromString(body);
-    }
-
+    std::string bodyPath;
+    const std::unique_ptr<ReportFile> bodyFile = WriteBody(body, bodyPath);
+    post.bodypath.FromString(bodyFile ? bodyPath : body);
     post.subject.FromString(subject);
     post.tasktype.Set(2, true);
     post.autodelete.Set(!fileGiven, true);
 
     std::string error;
-    if (post.Write(error) != 0) {
+    if (post.Store(error) != 0) {
         if (error.empty()) {
             error = post.Access().LastError();
         }
-        return "cannot store the mail task" + (error.empty() ? std::string() : ": " + error);
+        throw ReportFailure("cannot store the mail task" +
+                            (error.empty() ? std::string() : ": " + error));
     }
-    return std::string();
+    // A same-folder rename that fails here is rare; the sender is then not
+    // told of a task whose report is not where it says.
+    PutInPlace(*file, path, " (the mail task is stored; the mail sender was not woken)");
+    if (bodyFile) {
+        bodyFile->Keep();
+    }
+    post.WakeSender();
 }
 
 }  // namespace
 
 void DeliverReport(const ReportContent& report, const std::string& emailList,
                    const std::string& filePath, const std::string& databaseFailure) {
-    std::vector<std::string> failures;
-    if (!databaseFailure.empty()) {
-        failures.push_back(databaseFailure);
-    }
-    auto note = [&failures](const std::string& failure) {
-        if (!failure.empty()) {
-            failures.push_back(failure);
-        }
-    };
-
     if (emailList.empty() && filePath.empty()) {
-        note(WriteToConsole(report));
-    } else {
-        const bool fileGiven = !filePath.empty();
-        const std::string path = fileGiven ? filePath : MakeReportFileName();
-        note(WriteToFile(report, path,
-                         fileGiven ? ReportFile::Links::Follow : ReportFile::Links::Refuse));
-        if (!emailList.empty()) {
-            note(QueueMail(report, path, emailList, fileGiven));
+        std::string failure = databaseFailure;
+        const std::string console = WriteToConsole(report);
+        if (!console.empty()) {
+            failure += (failure.empty() ? "" : "; ") + console;
         }
-    }
-
-    if (!failures.empty()) {
-        std::string text = failures.front();
-        for (std::size_t i = 1; i < failures.size(); ++i) {
-            text += "; " + failures[i];
+        if (!failure.empty()) {
+            throw ReportFailure(failure);
         }
-        throw ReportFailure(text);
+        return;
     }
+    // A report the database could not fill is not written: an earlier
+    // report at the path stays as it was.
+    if (!databaseFailure.empty()) {
+        throw ReportFailure(databaseFailure);
+    }
+    if (!emailList.empty()) {
+        MailReport(report, emailList, filePath);
+        return;
+    }
+    const std::unique_ptr<ReportFile> file = WriteGivenFile(report, filePath);
+    PutInPlace(*file, filePath, "");
 }

@@ -8,17 +8,22 @@
 // The last step of every report: writes the header and rows to standard
 // output when neither an e-mail list nor a file is given, else to the file
 // (the given one, or a new one in the temp folder named after the program's
-// pattern); then, with an e-mail list, writes the mail body to a temp file
-// and queues the mail task for the mail sender.
+// pattern, numbered when that name is taken); then, with an e-mail list,
+// writes the mail body to a temp file and queues the mail task for the mail
+// sender, naming both files by absolute native paths.
 //
-// The steps run whatever fails on the way, as the report form has it (a mail
-// task is queued even when its report file could not be written). Afterwards
-// ReportFailure is thrown when anything failed: the report file could not be
-// opened or written, the site information for the mail body could not be
-// read (the mail task is then not queued), the mail task could not be
-// stored, or - passed in as databaseFailure by a builder that found the
-// database unreachable at the start of its run - the report is empty for
-// want of a database.
+// It succeeds whole or throws ReportFailure, and then no mail task is stored
+// (the one exception: a report file that cannot be renamed into place after
+// the task was stored, said in the failure), the mail sender is not woken,
+// no file of the run is left behind and the file at filePath is as it was:
+// a given file is written beside its path and put in place once complete.
+// Failures: databaseFailure, passed in by a builder that found the database
+// unreachable at the start of its run (then no file is written at all; on
+// the console the empty report is still shown); a report path the mail task
+// cannot hold as it is (before anything is written); a report file that
+// cannot be opened, written or put in place; site information for the mail
+// body that the database refused or failed to deliver; a mail task that
+// cannot be stored.
 void DeliverReport(const ReportContent& report, const std::string& emailList,
                    const std::string& filePath, const std::string& databaseFailure);
 

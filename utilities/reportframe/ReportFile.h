@@ -3,41 +3,72 @@
 
 #include <string>
 
-// A report or mail-body file open for writing: created, or truncated when it
-// exists, and written in binary, so every line ends in a single line feed.
-//
-// A file whose name the program made itself in the shared temp folder is
-// predictable; it is opened with Links::Refuse, so that a symbolic link
-// planted under that name is not followed. A path the user gave is opened as
-// given (Links::Follow).
+#include <sys/stat.h>
+
+// A report or mail-body file being written, in binary, so every line ends
+// in a single line feed. Nothing a failed run began stays behind: unless Keep
+// was called, the destructor removes what this object created.
 class ReportFile {
 public:
-    enum class Links { Follow, Refuse };
+    enum class Kind {
+        // A path the user gave. The new contents are written to a file of
+        // their own beside it and put in place by Keep, so that the file at
+        // the path (an earlier report) stays as it is until the new one is
+        // complete. A symbolic link is written through: its target is
+        // replaced and the link stays a link. A device or a FIFO
+        // ("/dev/stdout") is written directly.
+        Replace,
+        // A name the program made in the shared temp folder, where anyone
+        // may have put a file or link under it first: created, mode 0600,
+        // only when nothing exists under the name (NameTaken tells that).
+        CreateNew,
+        // A temp file the program made for itself (MakeTempFileName):
+        // opened without following a link, emptied, mode 0600 when created.
+        Temp,
+    };
 
     // The path is spelled as the system spells it; it is translated to the
     // native form just before it is opened.
-    ReportFile(const std::string& path, Links links);
+    ReportFile(const std::string& path, Kind kind);
     ~ReportFile();
     ReportFile(const ReportFile&) = delete;
     ReportFile& operator=(const ReportFile&) = delete;
 
     bool IsOpen() const { return fd_ >= 0; }
 
-    // Why the file could not be opened or written; empty while all is well.
+    // CreateNew only: whether the file could not be made because something
+    // exists under the name.
+    bool NameTaken() const { return nameTaken_; }
+
+    // Why the file could not be opened, written or put in place; empty
+    // while all is well.
     const std::string& Error() const { return error_; }
 
     // Appends the line and a line feed.
     void WriteLine(const std::string& line);
 
     // Writes what is pending and closes the file. False when the file was
-    // never open or a write failed (Error tells why).
+    // never open or a write failed (Error tells why). A Replace file is not
+    // yet at its path.
     bool Close();
+
+    // After a Close that succeeded: the file stays. A Replace file is put in
+    // place of the one at its path. False when that fails (Error tells why).
+    bool Keep();
 
 private:
     void Flush();
     void Fail(const std::string& what);
+    void OpenForReplacement(const std::string& native);
+    void OpenBeside(const std::string& target, const struct stat* existing);
 
     int fd_ = -1;
+    bool nameTaken_ = false;
+    bool closed_ = false;
+    bool kept_ = false;
+    std::string written_;  // the file this object created, removed unless kept
+    std::string target_;   // Replace: where Keep puts written_
+    unsigned mode_ = 0;    // Replace: the permission bits the file ends with
     std::string pending_;
     std::string error_;
 };

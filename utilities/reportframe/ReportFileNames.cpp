@@ -28,6 +28,16 @@ std::string MakeReportFileName() {
     return ReportFolder() + FormatNow(pattern);
 }
 
+std::string NumberedFileName(const std::string& path, int number) {
+    const std::size_t name = path.find_last_of("/\\");
+    const std::size_t begin = name == std::string::npos ? 0 : name + 1;
+    std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot <= begin) {
+        dot = path.size();  // no extension (a leading dot starts no extension)
+    }
+    return path.substr(0, dot) + "-" + std::to_string(number) + path.substr(dot);
+}
+
 std::string MakeTempFileName(const std::string& prefix) {
     std::string path;
     if (PLATFORM::CreateUniqueTempFile(PLATFORM::NativePath(ReportFolder()), prefix, path)) {

@@ -9,6 +9,12 @@
 // The file is not created. Throws std::logic_error when no program is running.
 std::string MakeReportFileName();
 
+// The name that follows path when path is taken: number 2 gives
+// "/tmp/GA202404111530-2.csv" for "/tmp/GA202404111530.csv" (the number
+// goes before the extension of the last name in the path, or at its end
+// when it has none).
+std::string NumberedFileName(const std::string& path, int number);
+
 // A new, empty temp file whose name begins with prefix, e.g.
 // "/tmp/grA1b2C3.tmp". When none can be made: a name in the current folder
 // from the local time (".\" + "%Y%m%d%I%M%S%s.tmp"), not created.

@@ -2,13 +2,18 @@
 
 #include <Poco/Exception.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <stdexcept>
+#include <streambuf>
 
+#include "platform/StandardDescriptors.h"
 #include "reportframe/Banner.h"
 #include "reportframe/CommandLine.h"
+#include "reportframe/MailTaskTexts.h"
+#include "reportframe/ReportFailure.h"
 #include "reportframe/ReportStrings.h"
 #include "runtime/CaseConversion.h"
 
@@ -61,9 +66,43 @@ void PrintUsage(const ReportProgram& program) {
 }
 
 void RunBuilder(const ReportProgram& program, const OptionMap& options) {
+    const std::string emailList = FirstValue(options, "EMAIL");
+    if (!emailList.empty()) {
+        const std::string refusal = EmailListRefusal(emailList);
+        if (!refusal.empty()) {
+            throw ReportFailure(refusal);
+        }
+    }
     LoadReportStrings();
-    program.builder(ReportHours(options), FirstValue(options, "EMAIL"), FirstValue(options, "FILE"));
+    program.builder(ReportHours(options), emailList, FirstValue(options, "FILE"));
 }
+
+// Stands in for a standard output the process was started without: every
+// write to it fails, as it would on the closed descriptor.
+class ClosedOutput : public std::streambuf {
+protected:
+    int_type overflow(int_type) override {
+        errno = EBADF;
+        return traits_type::eof();
+    }
+};
+
+// Puts the stand-in under std::cout for the run.
+class ClosedOutputScope {
+public:
+    explicit ClosedOutputScope(bool closed) : previous_(closed ? std::cout.rdbuf(&closed_) : nullptr) {}
+    ~ClosedOutputScope() {
+        if (previous_ != nullptr) {
+            std::cout.rdbuf(previous_);
+        }
+    }
+    ClosedOutputScope(const ClosedOutputScope&) = delete;
+    ClosedOutputScope& operator=(const ClosedOutputScope&) = delete;
+
+private:
+    ClosedOutput closed_;
+    std::streambuf* previous_;
+};
 
 int Fail(const ReportProgram& program, const std::string& what) {
     std::cerr << program.name << ": " << what << std::endl;
@@ -84,6 +123,13 @@ const ReportProgram& CurrentReportProgram() {
 }
 
 int RunReportProgram(const ReportProgram& program, int argc, char** argv) {
+    PLATFORM::ClosedDescriptors closed;
+    if (!PLATFORM::OpenClosedStandardDescriptors(closed)) {
+        return Fail(program, "cannot open /dev/null in place of a closed standard descriptor");
+    }
+    // Output meant for a closed standard output would be lost: its writes
+    // fail, and so does the run that makes them.
+    const ClosedOutputScope closedOutput(closed.output);
     OptionMap options;
     ParseCommandLine(argc, argv, &options);
     // The program stays current only while it runs.

@@ -21,10 +21,14 @@ struct ReportProgram {
     ReportBuilder builder;
 };
 
-// The whole run of a report program: options, then either the banner and
-// usage (option "?") or the label table and the builder. Returns the exit
-// code: 0, or 1 when the builder failed or standard output could not be
-// written, after one line "<name>: <what failed>" on standard error.
+// The whole run of a report program: descriptors 0, 1 and 2 made to exist
+// (on /dev/null when closed; a closed standard output still fails every
+// write to it), options, then either the banner and usage (option "?") or
+// the label table and the builder. An "-email" text with no address in it,
+// or one the mail task cannot hold as it is, is refused before any work.
+// Returns the exit code: 0, or 1 when the builder failed or standard output
+// could not be written, after one line "<name>: <what failed>" on standard
+// error.
 int RunReportProgram(const ReportProgram& program, int argc, char** argv);
 
 // The program being run: set by RunReportProgram before the builder starts;

@@ -1,0 +1,18 @@
+#ifndef TESTSUPPORT_FOLDERFILES_H
+#define TESTSUPPORT_FOLDERFILES_H
+
+#include <string>
+#include <vector>
+
+namespace TESTSUPPORT {
+
+// The names in a folder ("." and ".." left out), in no particular order;
+// none when it cannot be read.
+std::vector<std::string> FilesIn(const std::string& folder);
+
+// A file's bytes; empty when it cannot be read.
+std::string FileText(const std::string& path);
+
+}  // namespace TESTSUPPORT
+
+#endif
