@@ -200,12 +200,13 @@ def hotel_and_log_seed(generator, option, count, mailboxes, work):
     return path
 
 
-def measure_seed(program, floor, seed, count, repeat, work):
-    """Serves seed, runs the floor and the program over it repeat times in
-    turn, checks on the first turn that both sent the same queries, and
-    returns (floor Run, program Run, report rows)."""
+def measure_seed(program, floor, seed, count, repeat, work, before=None):
+    """Serves seed, runs the floor and the program (and the earlier build
+    before, when given) over it repeat times in turn, checks on the first
+    turn that all sent the same queries, and returns (floor Run, program
+    Run, report rows, before Run or None)."""
     name = os.path.basename(program)
-    floor_runs, program_runs = [], []
+    floor_runs, program_runs, before_runs = [], [], []
     # A relative report path: one beginning with "/" would be taken for an
     # option of its own.
     report = "report-%d.csv" % count
@@ -219,33 +220,45 @@ def measure_seed(program, floor, seed, count, repeat, work):
             program_runs.append(Run([program, "-hours", "24", "~file", report]))
             if turn == 0:
                 server.requests_since_last(program_log, floor_log)
+            if before:
+                before_runs.append(Run([before, "-hours", "24", "~file", report]))
+                if turn == 0:
+                    server.requests_since_last(program_log, floor_log)
     with open(report, "rb") as f:
         rows = sum(1 for _ in f) - 1
-    return least(floor_runs), least(program_runs), rows
+    return least(floor_runs), least(program_runs), rows, least(before_runs) if before else None
 
 
 def print_figures(label, unit, counts, measure, units_of):
     """Measures the empty window, then each count, and prints the figures:
     measure(count) gives measure_seed's result, units_of(count, rows) the
     number of units to divide the growth by (None when rows is wrong)."""
-    base_floor, base, _ = measure(0)
+    base_floor, base, _, base_before = measure(0)
     print("empty window: cpu %.3f s (floor %.3f s, ratio %.2f), peak rss %.1f MiB, connections %d"
           % (base.total(), base_floor.total(), base.total() / base_floor.total(),
              base.rss / 1024.0, base.connections))
-    print("%10s %8s %8s %8s %6s %10s %10s %10s %10s %6s" % (
+    if base_before:
+        print("before: empty window cpu %.3f s (ratio %.2f), peak rss %.1f MiB"
+              % (base_before.total(), base_before.total() / base_floor.total(),
+                 base_before.rss / 1024.0))
+    print("%10s %8s %8s %8s %6s %10s %10s %10s %10s %6s%s" % (
         label, "rows", "cpu s", "floor s", "ratio", "us/" + unit, "user us",
-        "system us", "KiB/" + unit, "conns"))
+        "system us", "KiB/" + unit, "conns",
+        " %8s %6s %10s" % ("before s", "ratio", "KiB/" + unit) if base_before else ""))
     for n in counts:
-        floor, run, rows = measure(n)
+        floor, run, rows, before = measure(n)
         units = units_of(n, rows)
         if units is None:
             raise SystemExit("%d %s: unexpected row count %d" % (n, label, rows))
         user = (run.cpu[0] - base.cpu[0]) * 1e6 / units
         system = (run.cpu[1] - base.cpu[1]) * 1e6 / units
-        print("%10d %8d %8.3f %8.3f %6.2f %10.2f %10.2f %10.2f %10.3f %6d"
+        print("%10d %8d %8.3f %8.3f %6.2f %10.2f %10.2f %10.2f %10.3f %6d%s"
               % (n, rows, run.total(), floor.total(), run.total() / floor.total(),
                  user + system, user, system, (run.rss - base.rss) / float(units),
-                 run.connections))
+                 run.connections,
+                 " %8.3f %6.2f %10.3f" % (before.total(), before.total() / floor.total(),
+                                          (before.rss - base_before.rss) / float(units))
+                 if before else ""))
         sys.stdout.flush()
 
 
@@ -260,9 +273,11 @@ def bench_main(doc, count_option, unit, default_counts, default_mailboxes, make_
     parser.add_argument("--" + count_option, default=default_counts)
     parser.add_argument("--mailboxes", type=int, default=default_mailboxes)
     parser.add_argument("--repeat", type=int, default=3)
+    parser.add_argument("--before", help="an earlier build of the program, measured alongside")
     args = parser.parse_args()
     program = os.path.abspath(args.program)
     floor = os.path.abspath(args.floor)
+    before = os.path.abspath(args.before) if args.before else None
     counts = [int(n) for n in getattr(args, count_option).split(",") if n]
     name = os.path.basename(program)
     with tempfile.TemporaryDirectory(prefix=name + "-bench-") as work:
@@ -270,6 +285,6 @@ def bench_main(doc, count_option, unit, default_counts, default_mailboxes, make_
 
         def measure(n):
             seed = make_seed(n, args.mailboxes, work)
-            return measure_seed(program, floor, seed, n, max(1, args.repeat), work)
+            return measure_seed(program, floor, seed, n, max(1, args.repeat), work, before)
 
         print_figures(count_option, unit, counts, measure, units_of)

@@ -28,6 +28,11 @@ GuardedConnection::GuardedConnection(const Poco::Net::SocketAddress& address,
                                                                LimitText(limits.connect));
     }
     socket.setSendTimeout(limits.send);
+    // The socket waits this long for a reply to begin (see GuardedSocketImpl).
+    socket.setReceiveTimeout(limits.replyBegin);
+    // A request and its write check go out as two small sends; without this
+    // the second waits for the acknowledgement of the first.
+    socket.setNoDelay(true);
     connect(socket);
 }
 

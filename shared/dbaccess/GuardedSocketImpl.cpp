@@ -1,12 +1,12 @@
 #include "dbaccess/GuardedSocketImpl.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 #include <cstring>
 
 #include "Poco/Exception.h"
 #include "dbaccess/ReplyCheck.h"
+#include "platform/SocketReceive.h"
 #include "runtime/Trace.h"
 
 namespace DBACCESS {
@@ -18,6 +18,9 @@ namespace {
 const std::size_t LengthFieldSize = 4;
 const std::size_t ReplyHeaderSize = 36;
 const std::size_t ReplyFlagsOffset = 16;
+// What the first receive of a reply asks for: most replies fit, a batch of
+// a large search comes in further receives.
+const std::size_t FirstReceiveSize = 64 * 1024;
 
 std::uint32_t ReadUInt32(const char* at)
 {
@@ -29,7 +32,7 @@ std::uint32_t ReadUInt32(const char* at)
 }  // namespace
 
 GuardedSocketImpl::GuardedSocketImpl(const DatabaseTimeLimits& limits)
-    : limits_(limits), offset_(0), replyFlags_(0), failure_(Failure::None)
+    : limits_(limits), received_(0), replyEnd_(0), offset_(0), replyFlags_(0), failure_(Failure::None)
 {
 }
 
@@ -37,8 +40,7 @@ GuardedSocketImpl::~GuardedSocketImpl() = default;
 
 int GuardedSocketImpl::sendBytes(const void* buffer, int length, int flags)
 {
-    reply_.clear();
-    offset_ = 0;
+    offset_ = replyEnd_;
     // What the library sends after a failure would only meet the failure
     // again; the stream that calls here swallows the exception.
     if (failure_ != Failure::None)
@@ -63,15 +65,10 @@ int GuardedSocketImpl::receiveBytes(void* buffer, int length, int /*flags*/)
 {
     if (length <= 0)
         return 0;
-    if (offset_ >= reply_.size())
-    {
-        reply_.clear();
-        offset_ = 0;
-        if (failure_ != Failure::None || !FetchReply())
-            return 0;
-    }
-    const std::size_t count = std::min(static_cast<std::size_t>(length), reply_.size() - offset_);
-    std::memcpy(buffer, reply_.data() + offset_, count);
+    if (offset_ >= replyEnd_ && (failure_ != Failure::None || !FetchReply()))
+        return 0;
+    const std::size_t count = std::min(static_cast<std::size_t>(length), replyEnd_ - offset_);
+    std::memcpy(buffer, buffer_.data() + offset_, count);
     offset_ += count;
     return static_cast<int>(count);
 }
@@ -94,77 +91,99 @@ Poco::Int32 GuardedSocketImpl::LastReplyFlags() const
 bool GuardedSocketImpl::FetchReply()
 {
     replyFlags_ = 0;
-    try
+    // Bytes that came after the previous reply begin this one.
+    std::memmove(&buffer_[0], buffer_.data() + replyEnd_, received_ - replyEnd_);
+    received_ -= replyEnd_;
+    replyEnd_ = 0;
+    offset_ = 0;
+    if (received_ == 0)
     {
-        // The wait for the server to begin is long; once it has begun, the
-        // whole reply has a limit of its own.
-        if (!poll(limits_.replyBegin, SELECT_READ | SELECT_ERROR))
+        // The wait for the server to begin is long (the receive timeout);
+        // once it has begun, the whole reply has a limit of its own. A
+        // reply that has arrived whole comes with this one receive.
+        Reserve(FirstReceiveSize);
+        const PLATFORM::SocketReceipt receipt =
+            PLATFORM::ReceiveWaiting(sockfd(), &buffer_[0], buffer_.size());
+        switch (receipt.status)
         {
+        case PLATFORM::SocketReceipt::Status::Received:
+            received_ = receipt.count;
+            break;
+        case PLATFORM::SocketReceipt::Status::TimedOut:
             Break(Failure::TimedOut, "no reply began within " + LimitText(limits_.replyBegin));
             return false;
-        }
-        const Clock::time_point deadline =
-            Clock::now() + std::chrono::microseconds(limits_.reply.totalMicroseconds());
-        char lengthField[LengthFieldSize];
-        if (!ReadReplyPart(lengthField, sizeof(lengthField), deadline,
-                           "the server closed the connection before replying"))
+        case PLATFORM::SocketReceipt::Status::Closed:
+            Break(Failure::Closed, "the server closed the connection before replying");
             return false;
-        const std::size_t length = ReadUInt32(lengthField);
-        if (length < ReplyHeaderSize || length > MaxReplySize)
-        {
-            Break(Failure::Malformed, "a reply length of " + std::to_string(length) + " bytes");
+        case PLATFORM::SocketReceipt::Status::Failed:
+            Break(Failure::Closed, "the connection failed: " + std::string(std::strerror(receipt.error)));
             return false;
         }
-        reply_.assign(lengthField, sizeof(lengthField));
-        reply_.resize(length);
-        if (!ReadReplyPart(&reply_[LengthFieldSize], length - LengthFieldSize, deadline,
-                           "the server closed the connection in the middle of a reply"))
-            return false;
-        std::string problem;
-        if (!CheckReply(reply_, problem))
-        {
-            Break(Failure::Malformed, problem);
-            return false;
-        }
-        replyFlags_ = static_cast<Poco::Int32>(ReadUInt32(reply_.data() + ReplyFlagsOffset));
-        return true;
     }
-    catch (const Poco::Exception& e)
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::microseconds(limits_.reply.totalMicroseconds());
+    if (!ReceiveUntil(LengthFieldSize, deadline, "the server closed the connection before replying"))
+        return false;
+    const std::size_t length = ReadUInt32(buffer_.data());
+    if (length < ReplyHeaderSize || length > MaxReplySize)
     {
-        Break(Failure::Closed, "the connection failed: " + e.displayText());
+        Break(Failure::Malformed, "a reply length of " + std::to_string(length) + " bytes");
         return false;
     }
+    if (!ReceiveUntil(length, deadline, "the server closed the connection in the middle of a reply"))
+        return false;
+    std::string problem;
+    if (!CheckReply(std::string_view(buffer_.data(), length), problem))
+    {
+        Break(Failure::Malformed, problem);
+        return false;
+    }
+    replyEnd_ = length;
+    replyFlags_ = static_cast<Poco::Int32>(ReadUInt32(buffer_.data() + ReplyFlagsOffset));
+    return true;
 }
 
-bool GuardedSocketImpl::ReadReplyPart(char* into, std::size_t size, Clock::time_point deadline,
-                                      const std::string& closed)
+bool GuardedSocketImpl::ReceiveUntil(std::size_t size, Clock::time_point deadline,
+                                     const std::string& closed)
 {
-    while (size > 0)
+    Reserve(size);
+    while (received_ < size)
     {
         const auto left =
             std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
-        if (left <= 0 || !poll(Poco::Timespan(left), SELECT_READ | SELECT_ERROR))
+        const PLATFORM::SocketReceipt receipt =
+            left <= 0 ? PLATFORM::SocketReceipt{PLATFORM::SocketReceipt::Status::TimedOut, 0, 0}
+                      : PLATFORM::ReceiveArrived(sockfd(), &buffer_[received_], size - received_, left);
+        switch (receipt.status)
         {
+        case PLATFORM::SocketReceipt::Status::Received:
+            received_ += receipt.count;
+            break;
+        case PLATFORM::SocketReceipt::Status::TimedOut:
             Break(Failure::TimedOut, "the reply was not complete within " + LimitText(limits_.reply) +
                                          " of its start");
             return false;
-        }
-        const int chunk = static_cast<int>(std::min(size, static_cast<std::size_t>(INT_MAX)));
-        const int received = Poco::Net::StreamSocketImpl::receiveBytes(into, chunk, 0);
-        if (received <= 0)
-        {
+        case PLATFORM::SocketReceipt::Status::Closed:
             Break(Failure::Closed, closed);
             return false;
+        case PLATFORM::SocketReceipt::Status::Failed:
+            Break(Failure::Closed, "the connection failed: " + std::string(std::strerror(receipt.error)));
+            return false;
         }
-        into += received;
-        size -= static_cast<std::size_t>(received);
     }
     return true;
 }
 
+void GuardedSocketImpl::Reserve(std::size_t size)
+{
+    if (buffer_.size() < size)
+        buffer_.resize(size);
+}
+
 void GuardedSocketImpl::Break(Failure failure, const std::string& text)
 {
-    reply_.clear();
+    received_ = 0;
+    replyEnd_ = 0;
     offset_ = 0;
     if (failure_ != Failure::None)
         return;

@@ -42,7 +42,8 @@ public:
     // that fails or outlasts the send limit breaks the socket.
     int sendBytes(const void* buffer, int length, int flags = 0) override;
     // Bytes of the current reply, fetched whole first; 0 (end of stream)
-    // when it could not be had.
+    // when it could not be had. The wait for a reply to begin is the
+    // receive timeout, which GuardedConnection sets to limits.replyBegin.
     int receiveBytes(void* buffer, int length, int flags = 0) override;
 
     // What broke the socket; Failure::None while it is sound.
@@ -60,18 +61,23 @@ protected:
 private:
     using Clock = std::chrono::steady_clock;
 
-    // Reads one whole reply into reply_; false, with the socket broken,
-    // when it cannot be had in time or is malformed.
+    // Receives one whole reply into the front of buffer_; false, with the
+    // socket broken, when it cannot be had in time or is malformed.
     bool FetchReply();
-    // Reads exactly size bytes of the reply by deadline; false, with the
-    // socket broken, when time runs out or the connection ends (closed
-    // saying where in the reply).
-    bool ReadReplyPart(char* into, std::size_t size, Clock::time_point deadline,
-                       const std::string& closed);
+    // Receives until buffer_ holds at least size bytes, by deadline; false,
+    // with the socket broken, when time runs out or the connection ends
+    // (closed saying where in the reply).
+    bool ReceiveUntil(std::size_t size, Clock::time_point deadline, const std::string& closed);
+    // Makes room in buffer_ for at least size bytes.
+    void Reserve(std::size_t size);
     void Break(Failure failure, const std::string& text);
 
     const DatabaseTimeLimits limits_;
-    std::string reply_;
+    // Bytes received: the current reply, [0, replyEnd_), of which offset_
+    // are handed out, then up to received_ whatever came after it.
+    std::string buffer_;
+    std::size_t received_;
+    std::size_t replyEnd_;
     std::size_t offset_;
     Poco::Int32 replyFlags_;
     Failure failure_;

@@ -163,7 +163,7 @@ private:
 
 }  // namespace
 
-bool CheckReply(const std::string& message, std::string& problem)
+bool CheckReply(std::string_view message, std::string& problem)
 {
     const auto* data = reinterpret_cast<const unsigned char*>(message.data());
     const std::size_t size = message.size();

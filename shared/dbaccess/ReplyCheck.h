@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace DBACCESS {
 
@@ -18,7 +19,7 @@ constexpr int MaxDocumentNesting = 100;
 // reads, nested at most MaxDocumentNesting deep. Otherwise false, with the
 // first problem found in problem. The library's reader trusts every length
 // it meets and spins or aborts on anything less (see GuardedSocketImpl).
-bool CheckReply(const std::string& message, std::string& problem);
+bool CheckReply(std::string_view message, std::string& problem);
 
 }  // namespace DBACCESS
 

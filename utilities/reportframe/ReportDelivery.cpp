@@ -27,11 +27,13 @@ constexpr int kReportNames = 1000;
 // The failure met, or an empty text.
 std::string WriteToConsole(const ReportContent& report) {
     errno = 0;
-    std::cout << report.header << std::endl;
+    // Rows go out in the stream's blocks; the flush at the end reports a
+    // write that failed on the way.
+    std::cout << report.header << '\n';
     for (const auto& row : report.rows) {
-        std::cout << row.second << std::endl;
+        std::cout << row.second << '\n';
     }
-    if (std::cout) {
+    if (std::cout.flush()) {
         return std::string();
     }
     const int why = errno;
