@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "Poco/String.h"
 #include "runtime/CaseConversion.h"
@@ -45,7 +46,7 @@ public:
         : name(varName), changed(false), readOnly(false), caseConversion(0)
     {
         static_cast<StrModifier&>(modifier) = rule;
-        Store(text);
+        StoreInitial(text);
     }
 
     BaseStrVar(const std::string& varName, const std::string& text, std::size_t maxLength,
@@ -55,7 +56,7 @@ public:
         static_cast<StrModifier&>(modifier) = rule;
         modifier.maxLength = maxLength;
         modifier.minLength = 0;
-        Store(text);
+        StoreInitial(text);
     }
 
     BaseStrVar(const BaseStrVar& other) = default;
@@ -85,9 +86,7 @@ public:
         bool accepted = false;
         if (!store || readOnly)
             return modifier.Apply(text, value, accepted);
-        value = modifier.Apply(ConvertCase(text, caseConversion), value, accepted);
-        if (accepted)
-            changed = true;
+        Store(text);
         return value;
     }
 
@@ -102,7 +101,8 @@ public:
     // or not the text was taken.
     void LoadFromString(const std::string& text)
     {
-        Set(text);
+        if (!readOnly)
+            Store(text);
         changed = false;
     }
 
@@ -116,9 +116,22 @@ public:
     std::int32_t caseConversion;  // CaseConversionLower, CaseConversionUpper or none
 
 private:
+    // The storing half of Assign, without copies of the result; a text
+    // without case conversion goes to the modifier as it is.
     void Store(const std::string& text)
     {
-        Assign(text, true);
+        bool accepted = false;
+        std::string stored = caseConversion == 0 ? modifier.Apply(text, value, accepted)
+                                                 : modifier.Apply(ConvertCase(text, caseConversion), value, accepted);
+        if (!accepted)
+            return;
+        value = std::move(stored);
+        changed = true;
+    }
+
+    void StoreInitial(const std::string& text)
+    {
+        Store(text);
         initialValue = value;
         changed = false;
     }
