@@ -93,6 +93,8 @@ void CollectRows(ReportContent& report, int hours) {
 
 void BuildWakeupCallReport(int hours, const std::string& emailList, const std::string& filePath) {
     ReportContent report;
+    report.reportFilePattern = "WU%Y%m%d%H%M.csv";
+    report.tempPrefix = "wr";
     report.subjectPrefix = "Wakeup report for ";
     report.sections = {
         {"Actions", WakeupActionName, {}},

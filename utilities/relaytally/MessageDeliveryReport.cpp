@@ -154,6 +154,8 @@ void CollectRows(ReportContent& report, int hours) {
 
 void BuildMessageDeliveryReport(int hours, const std::string& emailList, const std::string& filePath) {
     ReportContent report;
+    report.reportFilePattern = "MDS%Y%m%d%H%M.csv";
+    report.tempPrefix = "mds";
     report.subjectPrefix = "Message Delivery report for ";
     report.sections = {{"Activity", DeliveryActivityName, {}}};
     report.header = CsvHeader(kTitles);
