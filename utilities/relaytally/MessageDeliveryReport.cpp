@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "dbaccess/MDSActivityDB.h"
 #include "dbaccess/MailboxDirectory.h"
-#include "dbaccess/QXRecording.h"
 #include "relaytally/DeliveryCodeNames.h"
 #include "relaytally/FindDeliveryActivityIds.h"
 #include "relaytally/LoadRecordingNumbers.h"
+#include "relaytally/MDSActivityDB.h"
+#include "relaytally/QXRecording.h"
 #include "relaytally/RecordingCollection.h"
 #include "reportframe/CsvFields.h"
 #include "reportframe/ReportContent.h"
