@@ -1,6 +1,6 @@
 #include "dbaccess/DatabaseName.h"
 
-#include "runtime/StartupOrder.h"
+#include "dbaccess/StartupOrder.h"
 
 namespace DBACCESS {
 

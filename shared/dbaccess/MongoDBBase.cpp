@@ -2,9 +2,13 @@
 
 #include <set>
 
+#include "Poco/MongoDB/Cursor.h"
 #include "Poco/MongoDB/ObjectId.h"
 #include "Poco/NumberFormatter.h"
+#include "Poco/Types.h"
+#include "dbaccess/DatabaseName.h"
 #include "dbaccess/ElementText.h"
+#include "dbaccess/ReplyRefusal.h"
 
 namespace DBACCESS {
 
@@ -57,6 +61,13 @@ void Merge(DocumentFields& into, const DocumentFields& from)
 }
 
 }  // namespace
+
+// A record's own read keeps arrays as text and takes a string "_id" as its
+// id; a search flattens arrays into its results; a sub-document, as read
+// by a record's hook or inside either, keeps arrays as text.
+const MongoDBBase::WalkPolicy MongoDBBase::RecordRead = {false, true};
+const MongoDBBase::WalkPolicy MongoDBBase::SearchResult = {true, false};
+const MongoDBBase::WalkPolicy MongoDBBase::SubDocumentRead = {false, false};
 
 MongoDBBase::MongoDBBase() : idKind_(IdNone)
 {
@@ -150,38 +161,7 @@ bool MongoDBBase::IsConnected() const
 void MongoDBBase::ParseDocuments(const std::vector<Poco::MongoDB::Document::Ptr>& documents)
 {
     for (const Poco::MongoDB::Document::Ptr& document : documents)
-    {
-        ForEachElement(document, [this](const std::string& name, const Poco::MongoDB::Element& element) {
-            const int type = element.type();
-            std::string text;
-            if (type == DocumentType)
-            {
-                // What the record does not take is kept under name + "." by the call.
-                const Poco::MongoDB::Document::Ptr sub = ValueOf<Poco::MongoDB::Document::Ptr>(element);
-                if (OnDocument(name, sub) && !sub.isNull())
-                    ParseSubDocument(sub, name);
-                return;
-            }
-            if (type == ArrayType)
-            {
-                const Poco::MongoDB::Array::Ptr array = ValueOf<Poco::MongoDB::Array::Ptr>(element);
-                if (!OnArray(name, array))
-                    return;
-                text = ArrayText(array);
-            }
-            else
-            {
-                text = ElementText(element);
-                if (name == IdName && (type == ObjectIdType || type == StringType))
-                {
-                    idKind_ = type == ObjectIdType ? IdObjectId : IdString;
-                    idText_ = text;
-                }
-            }
-            if (SetField(name, text))
-                undeclared_.emplace(name, DocumentField(type, name, text));
-        });
-    }
+        WalkDocument(document, std::string(), RecordRead);
 }
 
 std::vector<DocumentFields> MongoDBBase::ParseSearchResults(
@@ -190,53 +170,30 @@ std::vector<DocumentFields> MongoDBBase::ParseSearchResults(
     std::vector<DocumentFields> results;
     results.reserve(documents.size());
     for (const Poco::MongoDB::Document::Ptr& document : documents)
-    {
-        DocumentFields fields;
-        ForEachElement(document, [this, &fields](const std::string& name,
-                                                 const Poco::MongoDB::Element& element) {
-            const int type = element.type();
-            if (type == DocumentType)
-            {
-                const Poco::MongoDB::Document::Ptr sub = ValueOf<Poco::MongoDB::Document::Ptr>(element);
-                if (OnDocument(name, sub) && !sub.isNull())
-                    Merge(fields, ParseSubDocument(sub, name));
-                return;
-            }
-            if (type == ArrayType)
-            {
-                const Poco::MongoDB::Array::Ptr array = ValueOf<Poco::MongoDB::Array::Ptr>(element);
-                if (OnArray(name, array) && !array.isNull())
-                    Merge(fields, ParseArray(array, name));
-                return;
-            }
-            const std::string text = ElementText(element);
-            if (name == IdName && type == ObjectIdType)
-            {
-                idKind_ = IdObjectId;
-                idText_ = text;
-            }
-            if (SetField(name, text))
-                KeepField(fields, DocumentField(type, name, text));
-        });
-        results.push_back(std::move(fields));
-    }
+        results.push_back(WalkDocument(document, std::string(), SearchResult));
     return results;
 }
 
 DocumentFields MongoDBBase::ParseSubDocument(Poco::MongoDB::Document::Ptr document,
                                              const std::string& prefix)
 {
+    return WalkDocument(document, prefix, SubDocumentRead);
+}
+
+DocumentFields MongoDBBase::WalkDocument(const Poco::MongoDB::Document::Ptr& document,
+                                         const std::string& prefix, const WalkPolicy& policy)
+{
     DocumentFields fields;
-    ForEachElement(document, [this, &fields, &prefix](const std::string& name,
-                                                      const Poco::MongoDB::Element& element) {
+    ForEachElement(document, [this, &fields, &prefix, &policy](const std::string& name,
+                                                               const Poco::MongoDB::Element& element) {
         const int type = element.type();
         std::string text;
         if (type == DocumentType)
         {
-            // The nested call names its elements after this one only.
+            // The nested walk names its elements after this one only.
             const Poco::MongoDB::Document::Ptr sub = ValueOf<Poco::MongoDB::Document::Ptr>(element);
             if (OnDocument(name, sub) && !sub.isNull())
-                Merge(fields, ParseSubDocument(sub, name));
+                Merge(fields, WalkDocument(sub, name, SubDocumentRead));
             return;
         }
         if (type == ArrayType)
@@ -244,14 +201,20 @@ DocumentFields MongoDBBase::ParseSubDocument(Poco::MongoDB::Document::Ptr docume
             const Poco::MongoDB::Array::Ptr array = ValueOf<Poco::MongoDB::Array::Ptr>(element);
             if (!OnArray(name, array))
                 return;
+            if (policy.flattenArrays)
+            {
+                if (!array.isNull())
+                    Merge(fields, ParseArray(array, name));
+                return;
+            }
             text = ArrayText(array);
         }
         else
         {
             text = ElementText(element);
-            if (name == IdName && type == ObjectIdType)
+            if (name == IdName && (type == ObjectIdType || (policy.stringIds && type == StringType)))
             {
-                idKind_ = IdObjectId;
+                idKind_ = type == ObjectIdType ? IdObjectId : IdString;
                 idText_ = text;
             }
         }
@@ -332,6 +295,29 @@ void MongoDBBase::ClearUndeclaredFields()
 {
     undeclared_.clear();
 }
+
+template <typename Value>
+bool MongoDBBase::ReadOne(const std::string& field, const Value& value,
+                          const std::function<void()>& beforeLoad)
+{
+    return Exchange([&](Poco::MongoDB::Connection& connection) {
+        Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
+        cursor.query().selector().add(field, value);
+        cursor.query().setNumberToReturn(1);
+        const auto& documents = NextBatch(cursor, connection).documents();
+        if (beforeLoad)
+            beforeLoad();
+        ParseDocuments(documents);
+        return !documents.empty();
+    });
+}
+
+template bool MongoDBBase::ReadOne(const std::string&, const std::string&,
+                                   const std::function<void()>&);
+template bool MongoDBBase::ReadOne(const std::string&, const Poco::Int32&,
+                                   const std::function<void()>&);
+template bool MongoDBBase::ReadOne(const std::string&, const Poco::MongoDB::ObjectId::Ptr&,
+                                   const std::function<void()>&);
 
 void MongoDBBase::KeepField(DocumentFields& into, const DocumentField& field)
 {

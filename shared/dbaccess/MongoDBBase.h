@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -117,7 +118,38 @@ protected:
     // Closes and forgets the held connection after the library failed on it.
     void DropConnection();
 
+    // Reads the one document of the collection whose field equals value
+    // (value: a std::string, Poco::Int32 or Poco::MongoDB::ObjectId::Ptr):
+    // asks for one document over the held connection, as Exchange does,
+    // calls beforeLoad when the reply has come and loads the reply with
+    // ParseDocuments. True when the reply held a document. A refusal or a
+    // broken exchange raises, as NextBatch.
+    template <typename Value>
+    bool ReadOne(const std::string& field, const Value& value,
+                 const std::function<void()>& beforeLoad = std::function<void()>());
+
 private:
+    // What the walk of one document does where the reads differ.
+    struct WalkPolicy
+    {
+        // An array no hook took: its sub-documents and strings by index
+        // (ParseArray), or else its compact text given to SetField.
+        bool flattenArrays;
+        // A string "_id" is the document's id, as an ObjectId one always is.
+        bool stringIds;
+    };
+    static const WalkPolicy RecordRead;
+    static const WalkPolicy SearchResult;
+    static const WalkPolicy SubDocumentRead;
+
+    // Walks document: sub-documents and arrays to the hooks first (a
+    // sub-document not taken is walked as by ParseSubDocument, named after
+    // itself), every other element as text to SetField, and what is not
+    // taken is returned and kept, named prefix + "." + name (the plain
+    // name with an empty prefix).
+    DocumentFields WalkDocument(const Poco::MongoDB::Document::Ptr& document,
+                                const std::string& prefix, const WalkPolicy& policy);
+
     class ExchangeEnd
     {
     public:

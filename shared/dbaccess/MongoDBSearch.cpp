@@ -75,26 +75,17 @@ SearchHits MongoDBSearch::Run(const std::string& keyField, Poco::MongoDB::Cursor
     if (fields.count(keyField) == 0)
         projection.add(keyField, static_cast<Poco::Int32>(1));
 
-    Exchange([&](Poco::MongoDB::Connection& connection) {
-        for (;;)
+    ForEachBatch(cursor, [&](std::vector<DocumentFields>& batch) {
+        for (DocumentFields& document : batch)
         {
-            Poco::MongoDB::ResponseMessage& reply = NextBatch(cursor, connection);
-            std::vector<DocumentFields> batch = ParseSearchResults(reply.documents());
-            if (batch.empty())
-                break;
-            for (DocumentFields& document : batch)
-            {
-                // The server sends "_id" unless told otherwise.
-                if (!keepId)
-                    document.erase(IdName);
-                const auto key = document.find(keyField);
-                if (key == document.end())
-                    continue;
-                const std::string keyText = Poco::trim(key->second.value.value);
-                hits.emplace(keyText, std::move(document));
-            }
-            if (reply.cursorID() == 0)
-                break;
+            // The server sends "_id" unless told otherwise.
+            if (!keepId)
+                document.erase(IdName);
+            const auto key = document.find(keyField);
+            if (key == document.end())
+                continue;
+            const std::string keyText = Poco::trim(key->second.value.value);
+            hits.emplace(keyText, std::move(document));
         }
     });
     return hits;
@@ -108,6 +99,25 @@ void MongoDBSearch::FindAll(std::multimap<std::string, std::string>& out, const 
     Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
     cursor.query().returnFieldSelector().add(field, static_cast<Poco::Int32>(1));
 
+    // Only the field itself (flattened when it holds a sub-document), not
+    // the "_id" the server adds.
+    const std::string nested = field + ".";
+    ForEachBatch(cursor, [&](std::vector<DocumentFields>& batch) {
+        for (const DocumentFields& document : batch)
+        {
+            for (const auto& element : document)
+            {
+                const std::string& name = element.first;
+                if (name == field || name.compare(0, nested.size(), nested) == 0)
+                    out.emplace(element.first, element.second.value.value);
+            }
+        }
+    });
+}
+
+void MongoDBSearch::ForEachBatch(Poco::MongoDB::Cursor& cursor,
+                                 const std::function<void(std::vector<DocumentFields>&)>& take)
+{
     Exchange([&](Poco::MongoDB::Connection& connection) {
         for (;;)
         {
@@ -115,18 +125,7 @@ void MongoDBSearch::FindAll(std::multimap<std::string, std::string>& out, const 
             std::vector<DocumentFields> batch = ParseSearchResults(reply.documents());
             if (batch.empty())
                 break;
-            // Only the field itself (flattened when it holds a sub-document),
-            // not the "_id" the server adds.
-            const std::string nested = field + ".";
-            for (const DocumentFields& document : batch)
-            {
-                for (const auto& element : document)
-                {
-                    const std::string& name = element.first;
-                    if (name == field || name.compare(0, nested.size(), nested) == 0)
-                        out.emplace(element.first, element.second.value.value);
-                }
-            }
+            take(batch);
             if (reply.cursorID() == 0)
                 break;
         }

@@ -1,9 +1,11 @@
 #ifndef DBACCESS_MONGODBSEARCH_H
 #define DBACCESS_MONGODBSEARCH_H
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "Poco/MongoDB/Cursor.h"
 #include "dbaccess/DocumentField.h"
@@ -51,6 +53,11 @@ private:
     // projection of fields and keyField, and collects every reply batch.
     SearchHits Run(const std::string& keyField, Poco::MongoDB::Cursor& cursor,
                    const std::set<std::string>& fields);
+    // Sends the cursor's query over the held connection, as Exchange does,
+    // and hands every reply batch, as ParseSearchResults makes it, to take;
+    // stops after a batch without documents or the cursor's last one.
+    void ForEachBatch(Poco::MongoDB::Cursor& cursor,
+                      const std::function<void(std::vector<DocumentFields>&)>& take);
 };
 
 }  // namespace DBACCESS

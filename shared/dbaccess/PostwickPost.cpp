@@ -6,6 +6,7 @@
 
 #include "Poco/String.h"
 #include "dbaccess/FieldLoading.h"
+#include "dbaccess/ResultCode.h"
 
 namespace CORVANE {
 namespace LIBMTA {
@@ -61,7 +62,7 @@ int PostwickPost::Store(std::string& errorText) {
         errorText = std::string("cannot use the mail sender's semaphore ") + kSendQueue + ": " +
                     (why == EINVAL ? std::string("it is damaged (not a semaphore)")
                                    : std::strerror(why));
-        return -46;
+        return DBACCESS::kWriteFailed;
     }
 
     std::map<std::string, std::string> mailFields;

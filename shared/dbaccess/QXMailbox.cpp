@@ -4,12 +4,10 @@
 #include <utility>
 
 #include "Poco/Exception.h"
-#include "Poco/MongoDB/Cursor.h"
 #include "dbaccess/DatabaseException.h"
-#include "dbaccess/DatabaseName.h"
 #include "dbaccess/FieldLoading.h"
 #include "dbaccess/LogDBError.h"
-#include "dbaccess/ReplyRefusal.h"
+#include "dbaccess/ResultCode.h"
 #include "runtime/CaseConversion.h"
 
 namespace DBACCESS {
@@ -214,19 +212,14 @@ int QXMailbox::Read(const std::string& mailboxNumber, std::string& errorText)
     if (!Connect())
     {
         errorText = "Unable to connect";
-        return -50;
+        return kNoConnection;
     }
     number.readOnly = false;
     type.readOnly = false;
     std::string failure;
     try
     {
-        Exchange([this, &mailboxNumber](Poco::MongoDB::Connection& connection) {
-            Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
-            cursor.query().selector().add("_id", mailboxNumber);
-            cursor.query().setNumberToReturn(1);
-            ParseDocuments(NextBatch(cursor, connection).documents());
-        });
+        ReadOne("_id", mailboxNumber);
     }
     catch (const MalformedReplyException& e)
     {
@@ -254,7 +247,7 @@ int QXMailbox::Read(const std::string& mailboxNumber, std::string& errorText)
         errorText = LastError();
     else
         errorText = "Mailbox not found";
-    return -47;
+    return kNotFound;
 }
 
 }  // namespace DBACCESS

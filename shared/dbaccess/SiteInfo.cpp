@@ -1,16 +1,16 @@
 #include "dbaccess/SiteInfo.h"
 
-#include "Poco/MongoDB/Cursor.h"
-#include "dbaccess/DatabaseName.h"
 #include "dbaccess/FieldLoading.h"
 #include "dbaccess/LogDBError.h"
-#include "dbaccess/ReplyRefusal.h"
+#include "dbaccess/ResultCode.h"
 
 namespace DBACCESS {
 
 namespace {
 
 constexpr std::size_t kFieldLength = 60;
+// The line the product's trace names for a failed read of the site document.
+constexpr int kReadFailedLine = 142;
 
 }  // namespace
 
@@ -45,25 +45,18 @@ bool SiteInfo::SetField(const std::string& name, const std::string& text) {
 int SiteInfo::Read(std::string& errorText) {
     errorText.clear();
     if (!Connect()) {
-        return -50;
+        return kNoConnection;
     }
     Clear();
-    int result = -47;
+    int result = kNotFound;
     try {
-        Exchange([this, &result](Poco::MongoDB::Connection& connection) {
-            Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
-            cursor.query().selector().add("_id", std::string("siteinfo"));
-            cursor.query().setNumberToReturn(1);
-            const auto& documents = NextBatch(cursor, connection).documents();
-            ParseDocuments(documents);
-            if (!documents.empty()) {
-                result = 0;
-            }
-        });
+        if (ReadOne("_id", std::string("siteinfo"))) {
+            result = 0;
+        }
     } catch (const Poco::Exception& e) {
         errorText = e.displayText();
-        LogDBError("DBACCESS::SiteInfo::Read", 142, errorText);
-        result = -47;
+        LogDBError("DBACCESS::SiteInfo::Read", kReadFailedLine, errorText);
+        result = kNotFound;
     }
     return result;
 }

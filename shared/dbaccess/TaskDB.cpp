@@ -7,6 +7,7 @@
 #include "dbaccess/LastWriteError.h"
 #include "dbaccess/LogDBError.h"
 #include "dbaccess/ObjectIdText.h"
+#include "dbaccess/ResultCode.h"
 #include "runtime/DateTime.h"
 #include "runtime/TimeText.h"
 
@@ -15,6 +16,10 @@ namespace DBACCESS {
 namespace {
 
 constexpr std::size_t kTimeLength = 20;
+// The line the product's trace names for a write check (getLastError) that failed.
+constexpr int kCheckFailedLine = 542;
+// The line the product's trace names for a task write that failed before its check.
+constexpr int kWriteFailedLine = 548;
 
 }  // namespace
 
@@ -105,14 +110,14 @@ int TaskDB::RealWrite(
     const std::map<std::string, Poco::SharedPtr<Poco::MongoDB::Array>>& extraArrays) {
     errorText.clear();
     if (!Connect()) {
-        return -50;
+        return kNoConnection;
     }
     // An ObjectId is made only from its 24-digit text.
     const Poco::MongoDB::ObjectId::Ptr objectId = id.empty() ? nullptr : MakeObjectId(id);
     if (!id.empty() && objectId.isNull()) {
         Disconnect();
         errorText = "the task id \"" + id + "\" is no ObjectId";
-        return -46;
+        return kWriteFailed;
     }
 
     const std::string fullName = DatabaseName + "." + Collection();
@@ -146,15 +151,15 @@ int TaskDB::RealWrite(
             } catch (const Poco::Exception& e) {
                 // The request went out: the server may well have stored it.
                 errorText = e.displayText() + "; the task may have been stored";
-                LogDBError("DBACCESS::TaskDB::RealWrite", 542, errorText);
+                LogDBError("DBACCESS::TaskDB::RealWrite", kCheckFailedLine, errorText);
                 DropConnection();
             }
         });
     } catch (const Poco::Exception& e) {
         errorText = e.displayText();
-        LogDBError("DBACCESS::TaskDB::RealWrite", 548, errorText);
+        LogDBError("DBACCESS::TaskDB::RealWrite", kWriteFailedLine, errorText);
     }
-    return errorText.empty() ? 0 : -46;
+    return errorText.empty() ? 0 : kWriteFailed;
 }
 
 }  // namespace DBACCESS

@@ -1,15 +1,13 @@
 #include "platform/FileContents.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/FileReplacement.h"
-#include "platform/FileWrite.h"
+#include "platform/WritableFile.h"
 
 namespace PLATFORM {
 
@@ -53,28 +51,13 @@ bool ReadFileContents(const std::string& nativePath, std::string& bytes, std::si
 }
 
 bool ReplaceFileContents(const std::string& nativePath, const std::string& bytes) {
-    mode_t mode = 0644;
     struct stat info {};
-    if (::stat(nativePath.c_str(), &info) == 0) {
-        if (!S_ISREG(info.st_mode)) {
-            return false;
-        }
-        mode = info.st_mode & 07777;
-    }
-    std::string beside;
-    const int fd = CreateFileBeside(nativePath, beside);
-    if (fd < 0) {
+    if (::stat(nativePath.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
         return false;
     }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) {
-        ok = std::rename(beside.c_str(), nativePath.c_str()) == 0;
-    }
-    if (!ok) {
-        ::unlink(beside.c_str());
-    }
-    return ok;
+    WritableFile file;
+    return file.OpenReplacement(nativePath) && file.Append(bytes) && file.Close() &&
+           file.PutInPlace();
 }
 
 }  // namespace PLATFORM

@@ -16,9 +16,9 @@ constexpr std::size_t kMaxSettingsFileBytes = 64u * 1024u * 1024u;
 bool ReadFileContents(const std::string& nativePath, std::string& bytes,
                       std::size_t maxBytes = kMaxSettingsFileBytes);
 
-// Replaces the file's contents by bytes through a temporary file in the same
-// folder renamed over it, so a reader never sees half a file. An existing
-// file keeps its permission bits. False when nothing could be written.
+// Replaces the file's contents by bytes as WritableFile::OpenReplacement
+// does, so a reader never sees half a file. Anything but a regular file at
+// the path is left alone. False when nothing could be written.
 bool ReplaceFileContents(const std::string& nativePath, const std::string& bytes);
 
 }  // namespace PLATFORM

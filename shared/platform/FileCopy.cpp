@@ -6,8 +6,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "platform/FileWrite.h"
 #include "platform/NativePath.h"
+#include "platform/WritableFile.h"
 
 namespace PLATFORM {
 
@@ -27,19 +27,11 @@ public:
 
   int Get() const { return fd_; }
 
-  // Closes now and tells whether the close succeeded (it may report a
-  // delayed write error).
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
 private:
   int fd_;
 };
 
-bool CopyContents(int source, int target) {
+bool CopyContents(int source, WritableFile& target) {
   std::vector<char> buffer(1 << 20);
   while (true) {
     const ssize_t got = ::read(source, buffer.data(), buffer.size());
@@ -52,7 +44,7 @@ bool CopyContents(int source, int target) {
     if (got == 0) {
       return true;
     }
-    if (!WriteAll(target, buffer.data(), static_cast<std::size_t>(got))) {
+    if (!target.Append(buffer.data(), static_cast<std::size_t>(got))) {
       return false;
     }
   }
@@ -70,25 +62,20 @@ bool CopyFile(const std::string& from, const std::string& to, bool failIfExists)
   }
   const mode_t mode = sourceInfo.st_mode & 07777;
   // Not truncated on open: the target may turn out to be the source itself.
-  Descriptor target(::open(targetPath.c_str(),
-                           O_WRONLY | O_CREAT | O_CLOEXEC | (failIfExists ? O_EXCL : 0), mode));
-  struct stat targetInfo {};
-  if (target.Get() < 0 || ::fstat(target.Get(), &targetInfo) != 0) {
+  const unsigned flags = failIfExists ? WritableFile::kCreate | WritableFile::kExclusive
+                                      : WritableFile::kCreate;
+  WritableFile target;
+  if (!target.Open(targetPath, flags, mode) || target.IsAt(sourcePath)) {
     return false;
   }
-  if (targetInfo.st_dev == sourceInfo.st_dev && targetInfo.st_ino == sourceInfo.st_ino) {
-    return false;
-  }
-  const struct timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
-  const bool copied =
-      ::ftruncate(target.Get(), 0) == 0 && CopyContents(source.Get(), target.Get());
+  const bool copied = target.Truncate() && CopyContents(source.Get(), target);
   if (copied) {
     // Only the owner may change these; a target of another user keeps its own.
-    (void)::fchmod(target.Get(), mode);
-    (void)::futimens(target.Get(), times);
+    (void)target.SetMode(mode);
+    (void)target.SetTimes(sourceInfo.st_atim, sourceInfo.st_mtim);
   }
   if (!target.Close() || !copied) {
-    ::unlink(targetPath.c_str());
+    RemoveFile(targetPath);
     return false;
   }
   return true;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <mutex>
+#include <semaphore.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,20 +64,30 @@ sem_t* OpenChecked(const std::string& posixName) {
 
 }  // namespace
 
-KernelSemaphore::KernelSemaphore(sem_t* semaphore, bool named, std::uint32_t maximumCount)
-    : semaphore_(semaphore), named_(named), maximumCount_(maximumCount) {}
+// A named semaphore is mapped by sem_open; an unnamed one lives here.
+struct KernelSemaphore::Native {
+  Native() : semaphore(&unnamed), named(false) {}
+  explicit Native(sem_t* opened) : semaphore(opened), named(true) {}
+
+  sem_t unnamed {};
+  sem_t* semaphore;
+  bool named;
+};
+
+KernelSemaphore::KernelSemaphore(Native* native, std::uint32_t maximumCount)
+    : native_(native), maximumCount_(maximumCount) {}
 
 std::unique_ptr<KernelSemaphore> KernelSemaphore::CreateUnnamed(std::uint32_t initialCount,
                                                                 std::uint32_t maximumCount) {
   if (initialCount > maximumCount) {
     return nullptr;
   }
-  auto* semaphore = new sem_t;
-  if (sem_init(semaphore, 0, initialCount) != 0) {
-    delete semaphore;
+  auto* native = new Native();
+  if (sem_init(native->semaphore, 0, initialCount) != 0) {
+    delete native;
     return nullptr;
   }
-  return std::unique_ptr<KernelSemaphore>(new KernelSemaphore(semaphore, false, maximumCount));
+  return std::unique_ptr<KernelSemaphore>(new KernelSemaphore(native, maximumCount));
 }
 
 std::unique_ptr<KernelSemaphore> KernelSemaphore::CreateNamed(const std::string& kernelName,
@@ -92,14 +103,16 @@ std::unique_ptr<KernelSemaphore> KernelSemaphore::CreateNamed(const std::string&
     sem_t* semaphore = sem_open(posixName.c_str(), O_CREAT | O_EXCL, 0666, initialCount);
     if (semaphore != SEM_FAILED) {
       OpenToEveryone(posixName);
-      return std::unique_ptr<KernelSemaphore>(new KernelSemaphore(semaphore, true, maximumCount));
+      return std::unique_ptr<KernelSemaphore>(
+          new KernelSemaphore(new Native(semaphore), maximumCount));
     }
     if (errno != EEXIST) {
       return nullptr;
     }
     semaphore = OpenChecked(posixName);
     if (semaphore != SEM_FAILED) {
-      return std::unique_ptr<KernelSemaphore>(new KernelSemaphore(semaphore, true, maximumCount));
+      return std::unique_ptr<KernelSemaphore>(
+          new KernelSemaphore(new Native(semaphore), maximumCount));
     }
     if (errno != ENOENT) {
       return nullptr;
@@ -122,31 +135,31 @@ std::unique_ptr<KernelSemaphore> KernelSemaphore::OpenNamed(const std::string& k
     return nullptr;
   }
   error = 0;
-  return std::unique_ptr<KernelSemaphore>(new KernelSemaphore(semaphore, true, maximumCount));
+  return std::unique_ptr<KernelSemaphore>(new KernelSemaphore(new Native(semaphore), maximumCount));
 }
 
 KernelSemaphore::~KernelSemaphore() {
-  if (named_) {
-    sem_close(semaphore_);
+  if (native_->named) {
+    sem_close(native_->semaphore);
   } else {
-    sem_destroy(semaphore_);
-    delete semaphore_;
+    sem_destroy(native_->semaphore);
   }
+  delete native_;
 }
 
 WaitResult KernelSemaphore::Wait(std::uint32_t milliseconds) {
   int rc;
   if (milliseconds == InfiniteWait) {
-    while ((rc = sem_wait(semaphore_)) != 0 && errno == EINTR) {
+    while ((rc = sem_wait(native_->semaphore)) != 0 && errno == EINTR) {
     }
   } else if (milliseconds == 0) {
-    rc = sem_trywait(semaphore_);
+    rc = sem_trywait(native_->semaphore);
   } else {
     const timespec deadline = WaitDeadline(milliseconds);
-    while ((rc = sem_clockwait(semaphore_, WaitClock, &deadline)) != 0 && errno == EINTR) {
+    while ((rc = sem_clockwait(native_->semaphore, WaitClock, &deadline)) != 0 && errno == EINTR) {
     }
     if (rc == 0) {
-      NoteSemaphoreTaken(semaphore_);
+      NoteSemaphoreTaken(native_->semaphore);
     }
   }
   if (rc == 0) {
@@ -158,12 +171,12 @@ WaitResult KernelSemaphore::Wait(std::uint32_t milliseconds) {
 bool KernelSemaphore::Release(std::uint32_t count) {
   std::lock_guard<std::mutex> hold(releaseLock);
   int value = 0;
-  if (sem_getvalue(semaphore_, &value) != 0 || value < 0 ||
+  if (sem_getvalue(native_->semaphore, &value) != 0 || value < 0 ||
       static_cast<std::uint64_t>(value) + count > maximumCount_) {
     return false;
   }
   for (std::uint32_t i = 0; i < count; ++i) {
-    if (sem_post(semaphore_) != 0) {
+    if (sem_post(native_->semaphore) != 0) {
       return false;
     }
   }

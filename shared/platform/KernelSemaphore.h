@@ -4,8 +4,6 @@
 #include <memory>
 #include <string>
 
-#include <semaphore.h>
-
 #include "platform/KernelWait.h"
 
 namespace PLATFORM {
@@ -45,10 +43,11 @@ public:
   bool Release(std::uint32_t count);
 
 private:
-  KernelSemaphore(sem_t* semaphore, bool named, std::uint32_t maximumCount);
+  struct Native;
 
-  sem_t* semaphore_;
-  bool named_;
+  KernelSemaphore(Native* native, std::uint32_t maximumCount);
+
+  Native* native_;  // the system's semaphore
   std::uint32_t maximumCount_;
 };
 

@@ -1,12 +1,10 @@
 #include "runtime/LogFile.h"
 
 #include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/FileCopy.h"
 #include "platform/NativePath.h"
+#include "platform/ProcessIds.h"
 #include "runtime/FindFiles.h"
 #include "runtime/GetDataPath.h"
 #include "runtime/MutexAutoLock.h"
@@ -89,9 +87,8 @@ std::string LogFile::RolledFileName(const std::string& logName,
 }
 
 std::string LogFile::MarkerLine(const PLATFORM::CalendarTime& time, const char* words) const {
-  return FormatTraceLine(logName_, static_cast<std::uint32_t>(getpid()),
-                         static_cast<std::uint32_t>(gettid()), FormatTraceTime(time), MarkerLevel,
-                         words);
+  return FormatTraceLine(logName_, PLATFORM::CurrentProcessId(), PLATFORM::CurrentThreadId(),
+                         FormatTraceTime(time), MarkerLevel, words);
 }
 
 void LogFile::Open() {
@@ -101,44 +98,35 @@ void LogFile::Open() {
     return;
   }
   GetDataPath(path_, TraceFolderName, "\\" + logName_ + TraceFileExtension);
-  descriptor_ = ::open(PLATFORM::NativePath(path_).c_str(),
-                       O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-  if (descriptor_ >= 0) {
+  if (file_.Open(PLATFORM::NativePath(path_),
+                 PLATFORM::WritableFile::kCreate | PLATFORM::WritableFile::kAppend, 0666)) {
     WriteLine(MarkerLine(opened_, "File opened"));
   }
 }
 
 void LogFile::Close() {
-  if (descriptor_ < 0) {
+  if (!file_.IsOpen()) {
     return;
   }
   WriteCounted(MarkerLine(LocalNow(), "File closed"));
-  CloseDescriptor();
-}
-
-void LogFile::CloseDescriptor() {
-  if (descriptor_ >= 0) {
-    ::close(descriptor_);
-    descriptor_ = -1;
-  }
+  file_.Close();
 }
 
 bool LogFile::WriteCounted(const std::string& bytes) {
-  const ssize_t written = ::write(descriptor_, bytes.data(), bytes.size());
-  if (written < 0 || static_cast<std::size_t>(written) != bytes.size()) {
+  if (!file_.Append(bytes)) {
     return false;
   }
   if (--writesUntilCommit_ < 1) {
-    ::fsync(descriptor_);
+    file_.Sync();
     writesUntilCommit_ = CommitInterval;
   }
   return true;
 }
 
 void LogFile::WriteLine(const std::string& text) {
-  if (descriptor_ < 0) {
+  if (!file_.IsOpen()) {
     Open();
-    if (descriptor_ < 0) {
+    if (!file_.IsOpen()) {
       return;
     }
   }
@@ -148,23 +136,17 @@ void LogFile::WriteLine(const std::string& text) {
 }
 
 std::int64_t LogFile::FileSize() const {
-  struct stat info {};
-  return ::fstat(descriptor_, &info) == 0 ? static_cast<std::int64_t>(info.st_size) : 0;
+  const std::int64_t size = file_.Size();
+  return size < 0 ? 0 : size;
 }
 
 void LogFile::ReopenWhenMoved() {
-  if (descriptor_ < 0 || path_.empty()) {
+  if (!file_.IsOpen() || path_.empty()) {
     return;
   }
-  struct stat open {};
-  struct stat atPath {};
-  if (::fstat(descriptor_, &open) != 0) {
-    return;
-  }
-  if (::stat(PLATFORM::NativePath(path_).c_str(), &atPath) != 0 || atPath.st_dev != open.st_dev ||
-      atPath.st_ino != open.st_ino) {
-    // Whatever this descriptor still reaches is no longer the log.
-    CloseDescriptor();
+  if (file_.Size() >= 0 && !file_.IsAt(PLATFORM::NativePath(path_))) {
+    // Whatever the open file still reaches is no longer the log.
+    file_.Close();
     Open();
   }
 }
@@ -172,14 +154,14 @@ void LogFile::ReopenWhenMoved() {
 bool LogFile::MakeRolledCopy() {
   std::string rolled;
   GetDataPath(rolled, TraceFolderName, "\\" + RolledFileName(logName_, opened_));
-  ::unlink(PLATFORM::NativePath(rolled).c_str());
-  ::fsync(descriptor_);
-  return PLATFORM::CopyFile(path_, rolled, false) && ::ftruncate(descriptor_, 0) == 0;
+  PLATFORM::RemoveFile(PLATFORM::NativePath(rolled));
+  file_.Sync();
+  return PLATFORM::CopyFile(path_, rolled, false) && file_.Truncate();
 }
 
 void LogFile::DayRollover() {
   ReopenWhenMoved();
-  if (descriptor_ < 0 || path_.empty() || !rollover_) {
+  if (!file_.IsOpen() || path_.empty() || !rollover_) {
     return;
   }
   SEMAPHORE::MutexAutoLock lock(logName_, "");
@@ -192,7 +174,7 @@ void LogFile::DayRollover() {
   files.Find(folder, logName_ + "*" + TraceFileExtension);
   std::string archive;
   GetDataPath(archive, TraceFolderName, ArchiveFolder);
-  ::mkdir(PLATFORM::NativePath(archive).c_str(), 0777);  // an existing folder is fine
+  PLATFORM::CreateFolder(PLATFORM::NativePath(archive), 0777);  // an existing folder is fine
   for (const auto& entry : files.SortByTime()) {
     const QXUTIL::File& file = entry.second;
     if (file.Path() == path_) {
@@ -201,16 +183,16 @@ void LogFile::DayRollover() {
     std::string target;
     GetDataPath(target, TraceFolderName, ArchiveFolder, "\\" + file.Name());
     if (PLATFORM::CopyFile(file.Path(), target, false)) {
-      ::unlink(PLATFORM::NativePath(file.Path()).c_str());
+      PLATFORM::RemoveFile(PLATFORM::NativePath(file.Path()));
     }
   }
-  CloseDescriptor();
+  file_.Close();
   Open();
 }
 
 void LogFile::SizeRollover() {
   ReopenWhenMoved();
-  if (descriptor_ < 0 || path_.empty() || !rollover_ || FileSize() < RolloverSize) {
+  if (!file_.IsOpen() || path_.empty() || !rollover_ || FileSize() < RolloverSize) {
     return;
   }
   SEMAPHORE::MutexAutoLock lock(logName_, "");
@@ -229,9 +211,9 @@ void LogFile::SizeRollover() {
     if (entry->second.Path() == path_) {
       continue;
     }
-    ::unlink(PLATFORM::NativePath(entry->second.Path()).c_str());
+    PLATFORM::RemoveFile(PLATFORM::NativePath(entry->second.Path()));
     --listed;
   }
-  CloseDescriptor();
+  file_.Close();
   Open();
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/LocalClock.h"
+#include "platform/WritableFile.h"
 
 // One trace log on disk: <data folder>\TRACELOGS\<log name>.ltt, opened for
 // appending and shared with every other process that writes the same log
@@ -59,7 +60,7 @@ public:
   const std::string& LogName() const { return logName_; }
   std::uint32_t LogId() const { return logId_; }
   const std::string& Path() const { return path_; }  // empty until the first open
-  bool IsOpen() const { return descriptor_ >= 0; }
+  bool IsOpen() const { return file_.IsOpen(); }
   std::int32_t WritesUntilCommit() const { return writesUntilCommit_; }
   const PLATFORM::CalendarTime& Opened() const { return opened_; }
   bool Rollover() const { return rollover_; }
@@ -76,9 +77,6 @@ private:
   // Writes bytes and counts them towards the next commit; false on failure.
   bool WriteCounted(const std::string& bytes);
 
-  // Closes the descriptor without a closing line.
-  void CloseDescriptor();
-
   // Opens the log again when the file at its path is no longer the open one.
   void ReopenWhenMoved();
 
@@ -89,7 +87,7 @@ private:
   bool MakeRolledCopy();
 
   std::int32_t writesUntilCommit_ = CommitInterval;
-  int descriptor_ = -1;
+  PLATFORM::WritableFile file_;
   std::string logName_;
   std::string path_;
   bool rollover_ = false;

@@ -5,16 +5,15 @@
 // defines them: each definition carries its step, e.g.
 //   LogsControl GlobalLogsControl QX_STARTUP_STEP(QX_STEP_LOGS_CONTROL);
 // Objects of one step are built in the order of their definitions in one
-// file; objects without a step come after all of these. The shared
-// constants' step holds the constant texts of every library, the database
-// layer's database name among them. The connection factory is a
-// function-local static that the pool's initialiser reaches, so it is built
-// just before the pool and outlives it. The messaging locks
-// and socket map come before the trace controller so that they outlive its
-// writer thread, which uses them until it ends.
+// file; objects without a step come after all of these. Each layer names its
+// own steps in its StartupOrder.h, placed among those of the layers below.
+//
+// The shared constants' step holds the constant texts of every library, so
+// it comes first. The steps between it and the messaging locks are the
+// layers above's. The messaging locks and socket map come before the trace
+// controller so that they outlive its writer thread, which uses them until
+// it ends.
 #define QX_STEP_SHARED_CONSTANTS 1001
-#define QX_STEP_REPORT_STRINGS 1002
-#define QX_STEP_CONNECTION_POOL 1003
 #define QX_STEP_MESSAGING_CONTEXT_LOCK 1004
 #define QX_STEP_MESSAGING_SOCKETS_LOCK 1005
 #define QX_STEP_MESSAGING_SOCKETS 1006

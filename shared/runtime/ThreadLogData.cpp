@@ -1,16 +1,14 @@
 #include "runtime/ThreadLogData.h"
 
-#include <unistd.h>
-
+#include "platform/ProcessIds.h"
 #include "runtime/TraceText.h"
 
 ThreadLogData::ThreadLogData(std::uint32_t logId, const std::string& message)
-    : ThreadLogData(logId, static_cast<std::uint32_t>(gettid()),
-                    static_cast<std::uint32_t>(getpid()), CurrentTraceTime(), MessageLevel,
-                    message) {}
+    : ThreadLogData(logId, PLATFORM::CurrentThreadId(), PLATFORM::CurrentProcessId(),
+                    CurrentTraceTime(), MessageLevel, message) {}
 
 ThreadLogData::ThreadLogData(const std::string& message)
-    : ThreadLogData(0, static_cast<std::uint32_t>(gettid()), static_cast<std::uint32_t>(getpid()),
+    : ThreadLogData(0, PLATFORM::CurrentThreadId(), PLATFORM::CurrentProcessId(),
                     CurrentTraceTime(), 0, message) {}
 
 ThreadLogData::ThreadLogData(std::uint32_t logId, std::uint32_t threadId,

@@ -2,11 +2,9 @@
 
 #include <cctype>
 #include <cstdio>
-#include <sstream>
 
 #include "dbaccess/DatabaseName.h"
 #include "dbaccess/ObjectIdText.h"
-#include "runtime/TimeText.h"
 
 const char kWakeupHeader[] =
     "\"Timestamp\",\"Scheduled\",\"Action\",\"Result\",\"Mailbox\",\"Room\",\"First\",\"Last\","
@@ -18,29 +16,6 @@ std::string Oid(int n) {
     return text;
 }
 
-DateTime TimeAgo(long seconds) {
-    DateTime time = DateTime::Now();
-    if (seconds >= 0) {
-        time.Subtract(TimeSpan{static_cast<std::uint32_t>(seconds), 0});
-    } else {
-        time.value += static_cast<std::uint64_t>(-seconds) * 10000000u;
-    }
-    return time;
-}
-
-std::string DbTimeAgo(long seconds) { return FormatDbTimestamp(TimeAgo(seconds)); }
-
-std::string Json(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-        }
-        out += c;
-    }
-    return out + "\"";
-}
-
 std::string DigitsAsNines(std::string text) {
     for (char& c : text) {
         if (std::isdigit(static_cast<unsigned char>(c))) {
@@ -48,15 +23,6 @@ std::string DigitsAsNines(std::string text) {
         }
     }
     return text;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 std::string Event::ToJson() const {
@@ -72,25 +38,10 @@ std::string Event::ToJson() const {
     return json + "}";
 }
 
-namespace {
-
-std::string MailboxJson(const std::string& number, const std::string& roomid,
-                        const std::string& tenantid, int type) {
-    return "{\"_id\": " + Json(number) + ", \"type\": " + std::to_string(type) +
-           ", \"tenantid\": " + Json(tenantid) + ", \"room\": {\"roomid\": " + Json(roomid) + "}}";
-}
-
-}  // namespace
-
 void WakeupTest::SetUp() {
     DBACCESS::DatabaseName = "kelden";
     Server().Reset();
-    Server().Seed("tenant", "[{\"_id\": \"1\", \"name\": \"Main\"}, "
-                            "{\"_id\": \"2\", \"name\": \"Harbour Wing\"}]");
-    Server().Seed("mailbox", "[" + MailboxJson("101", "101A", "1", 5) + ", " +
-                                 MailboxJson("102", "102", "2", 5) + ", " +
-                                 MailboxJson("900", "desk", "1", 1) + "]");
-    Server().Seed("config", "[{\"_id\": \"siteinfo\", \"sitename\": \"Hotel Meridian\"}]");
+    TESTSUPPORT::SeedTestHotel(Server());
     dir_.MakeDir("tmp");
     dir_.MakeDir("root");
 }

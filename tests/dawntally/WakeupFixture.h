@@ -12,6 +12,7 @@
 #include "runtime/DateTime.h"
 #include "support/ProgramRun.h"
 #include "support/TempDir.h"
+#include "support/TestHotel.h"
 #include "support/TestServer.h"
 
 // The report's header line, untranslated.
@@ -20,20 +21,14 @@ extern const char kWakeupHeader[];
 // An ObjectId text whose order follows n.
 std::string Oid(int n);
 
-// The local time `seconds` before now (after it, when negative).
-DateTime TimeAgo(long seconds);
-// The same as a 17-digit database time text.
-std::string DbTimeAgo(long seconds);
-
-// A text as a JSON string literal.
-std::string Json(const std::string& text);
+using TESTSUPPORT::DbTimeAgo;
+using TESTSUPPORT::Json;
+using TESTSUPPORT::Lines;
+using TESTSUPPORT::TimeAgo;
 
 // The text with every digit replaced by 9, to compare the form of times
 // and generated names.
 std::string DigitsAsNines(std::string text);
-
-// Every line of a text, without its line feed.
-std::vector<std::string> Lines(const std::string& text);
 
 // One document of "wakeuplog". An id of 24 hexadecimal digits is stored as
 // an ObjectId, any other as a string; an empty wakeupid is left out of the
@@ -47,9 +42,7 @@ struct Event {
     std::string ToJson() const;
 };
 
-// The hotel: tenants "1" Main and "2" Harbour Wing; guest mailboxes 101
-// (room 101A, tenant 1) and 102 (room 102, tenant 2); staff mailbox 900
-// (type 1); the site document. Each test gets its own temp folder (TMPDIR of
+// The test hotel (SeedTestHotel). Each test gets its own temp folder (TMPDIR of
 // the runs), machine root and registry file (none unless the test writes
 // one).
 class WakeupTest : public ::testing::Test {

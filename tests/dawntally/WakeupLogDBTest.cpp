@@ -1,12 +1,15 @@
-#include "dbaccess/WakeupLogDB.h"
+#include "dawntally/WakeupLogDB.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "Poco/Exception.h"
 #include "WakeupFixture.h"
 #include "dbaccess/DatabaseName.h"
+#include "support/NumberDefaults.h"
+#include "support/Refusal.h"
 
 namespace {
 
@@ -169,6 +172,31 @@ TEST_F(WakeupLogDBTest, ReadResults) {
     EXPECT_EQ(event.GetId(), Oid(1));
     EXPECT_EQ(event.line.value, 7);
     EXPECT_FALSE(event.IsConnected());
+}
+
+TEST_F(WakeupLogDBTest, NumberFieldsStartAndClearToTheirDefaults) {
+    using TESTSUPPORT::Defaults;
+    using TESTSUPPORT::NumberField;
+    using TESTSUPPORT::Of;
+    using TESTSUPPORT::Reload;
+    TESTSUPPORT::ExpectNumberDefaults({
+        {"WakeupLogDB",
+         {{"action", -1}, {"count", 0}, {"line", -1}, {"promptid", 0}, {"result", -1},
+          {"source", -1}},
+         [](const Defaults& defaults, bool reload) {
+             DBACCESS::WakeupLogDB r{std::string()};
+             Reload(r, defaults, reload);
+             return std::vector<NumberField>{Of(r.action), Of(r.count), Of(r.line),
+                                             Of(r.promptid), Of(r.result), Of(r.source)};
+         }},
+    });
+}
+
+TEST_F(WakeupLogDBTest, ARefusedReadRaisesWhileAMissingEventStaysNotFound) {
+    TESTSUPPORT::ExpectRefusedReads({
+        {"wake-up event", "wakeuplog",
+         [] { return !WakeupLogDB("65f1000000000000000000a1").GetId().empty(); }},
+    });
 }
 
 TEST_F(WakeupLogDBTest, AConnectionLostMidReplyReachesTheCaller) {

@@ -12,14 +12,12 @@
 
 #include "DbFixture.h"
 #include "dbaccess/DatabaseException.h"
-#include "dbaccess/MDSActivityDB.h"
 #include "dbaccess/MailboxDirectory.h"
 #include "dbaccess/MongoDBSearch.h"
 #include "dbaccess/PostwickPost.h"
 #include "dbaccess/QXMailbox.h"
-#include "dbaccess/QXRecording.h"
 #include "dbaccess/SiteInfo.h"
-#include "dbaccess/WakeupLogDB.h"
+#include "support/Refusal.h"
 
 namespace {
 
@@ -35,23 +33,8 @@ std::string Numbered(int count) {
   return json + "]";
 }
 
-// The refusal a call raises: display text and code; "none" when it raises
-// nothing, the display text of any other exception.
-struct Refusal {
-  std::string text;
-  int code = 0;
-};
-
-Refusal Refused(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const DBACCESS::DatabaseRefusedException& e) {
-    return {e.displayText(), e.code()};
-  } catch (const Poco::Exception& e) {
-    return {"other: " + e.displayText(), e.code()};
-  }
-  return {"none", 0};
-}
+using TESTSUPPORT::Refusal;
+using TESTSUPPORT::Refused;
 
 using RefusalTest = DbFixture;
 
@@ -84,28 +67,10 @@ TEST_F(RefusalTest, EveryReadOfARefusedCollectionRaisesTheServersTextAndCode) {
 }
 
 TEST_F(RefusalTest, RecordReadsRaiseTheRefusalWhileAMissingDocumentStaysNotFound) {
-  const struct Case {
-    const char* what;
-    const char* collection;
-    std::function<bool()> read;  // true when found
-  } cases[] = {
+  TESTSUPPORT::ExpectRefusedReads({
       {"tenant names", "tenant", [] { return !LoadTenantNames("tenant").empty(); }},
-      {"delivery", "mdsactivity", [] { return !DBACCESS::MDSActivityDB("d1").GetId().empty(); }},
-      {"wake-up event", "wakeuplog",
-       [] { return !DBACCESS::WakeupLogDB("65f1000000000000000000a1").GetId().empty(); }},
-      {"recording", "recording", [] { return !DBACCESS::QXRecording(7).Id().empty(); }},
       {"mailbox", "mailbox", [] { return DBACCESS::QXMailbox("101").number.Get() == "101"; }},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    bool found = true;
-    EXPECT_EQ(Refused([&] { found = c.read(); }).text, "none");
-    EXPECT_FALSE(found);
-    Server().FailNextQuery(c.collection, "not master", 10107);
-    EXPECT_EQ(Refused([&] { c.read(); }).text,
-              "Refused by the database: kelden." + std::string(c.collection) +
-                  ": not master (code 10107)");
-  }
+  });
 }
 
 // A refusal of a later batch cuts the result short: that too is raised, not

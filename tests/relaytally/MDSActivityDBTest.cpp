@@ -1,4 +1,4 @@
-#include "dbaccess/MDSActivityDB.h"
+#include "relaytally/MDSActivityDB.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "dbaccess/QXRecording.h"
+#include "relaytally/QXRecording.h"
 
 #include <gtest/gtest.h>
 

@@ -4,11 +4,9 @@
 #include <unistd.h>
 
 #include <set>
-#include <stdexcept>
 #include <string>
 
 #include "reportframe/ReportFileNames.h"
-#include "reportframe/ReportProgram.h"
 #include "runtime/DateTime.h"
 #include "runtime/TimeText.h"
 #include "support/EnvironmentScope.h"
@@ -19,16 +17,7 @@ namespace {
 using TESTSUPPORT::EnvironmentScope;
 using TESTSUPPORT::TempDir;
 
-void NoBuilder(int, const std::string&, const std::string&) {}
-
-const ReportProgram Staytally{"staytally", "", "GA%Y%m%d%H%M.csv", "gr", NoBuilder};
-
-// Makes `program` current for one test.
-class CurrentProgram {
-public:
-    explicit CurrentProgram(const ReportProgram& program) { SetCurrentReportProgram(&program); }
-    ~CurrentProgram() { SetCurrentReportProgram(nullptr); }
-};
+const char kStaytallyPattern[] = "GA%Y%m%d%H%M.csv";
 
 // Runs `make` until two readings of the clock around it fall in the same
 // minute, so that the expected name is known.
@@ -51,7 +40,6 @@ bool IsEmptyPrivateFile(const std::string& path) {
 
 TEST(MakeReportFileName, PutsTheProgramsPatternOfNowInTheTempFolder) {
     TempDir dir;
-    const CurrentProgram current(Staytally);
     struct Case {
         const char* tmpdir;  // nullptr: unset
         std::string folder;
@@ -67,36 +55,39 @@ TEST(MakeReportFileName, PutsTheProgramsPatternOfNowInTheTempFolder) {
         if (c.tmpdir != nullptr) {
             tmpdir.Set(c.tmpdir);
         }
-        const auto [name, minute] = NameAndMinute([] { return MakeReportFileName(); });
+        const auto [name, minute] = NameAndMinute([] { return MakeReportFileName(kStaytallyPattern); });
         EXPECT_EQ(name, c.folder + "GA" + minute + ".csv");
     }
     EnvironmentScope tmpdir("TMPDIR", dir.Path());
-    const auto [name, minute] = NameAndMinute([] { return MakeReportFileName(); });
+    const auto [name, minute] = NameAndMinute([] { return MakeReportFileName(kStaytallyPattern); });
     EXPECT_EQ(name, dir.Path() + "/GA" + minute + ".csv");
     EXPECT_NE(access(name.c_str(), F_OK), 0) << "the name is only made, not the file";
 }
 
 TEST(MakeReportFileName, GivesTheSameNameWithinAMinute) {
-    const CurrentProgram current(Staytally);
-    const auto [names, minute] = NameAndMinute([] { return MakeReportFileName() + "|" + MakeReportFileName(); });
+    const auto [names, minute] = NameAndMinute([] { return MakeReportFileName(kStaytallyPattern) + "|" + MakeReportFileName(kStaytallyPattern); });
     const std::string first = names.substr(0, names.find('|'));
     EXPECT_EQ(names, first + "|" + first);
 }
 
 TEST(MakeReportFileName, UsesTheCurrentFolderWhenTheTempFolderIsTooLong) {
-    const CurrentProgram current(Staytally);
     // 259 characters with the separator still fit the 260 of the folder buffer; 260 do not.
     const std::string fits = "/" + std::string(257, 'd');
     EnvironmentScope tmpdir("TMPDIR", fits);
-    EXPECT_EQ(NameAndMinute([] { return MakeReportFileName(); }).first.substr(0, 259), fits + "/");
+    EXPECT_EQ(NameAndMinute([] { return MakeReportFileName(kStaytallyPattern); }).first.substr(0, 259), fits + "/");
     tmpdir.Set(fits + "d");
-    const auto [name, minute] = NameAndMinute([] { return MakeReportFileName(); });
+    const auto [name, minute] = NameAndMinute([] { return MakeReportFileName(kStaytallyPattern); });
     EXPECT_EQ(name, ".\\GA" + minute + ".csv");
 }
 
-TEST(MakeReportFileName, NeedsARunningProgram) {
-    SetCurrentReportProgram(nullptr);
-    EXPECT_THROW(MakeReportFileName(), std::logic_error);
+TEST(MakeReportFileName, FollowsThePatternItIsGiven) {
+    TempDir dir;
+    EnvironmentScope tmpdir("TMPDIR", dir.Path());
+    for (const char* prefix : {"GA", "MDS", "WU"}) {
+        const std::string pattern = std::string(prefix) + "%Y%m%d%H%M.csv";
+        const auto [name, minute] = NameAndMinute([&pattern] { return MakeReportFileName(pattern); });
+        EXPECT_EQ(name, dir.Path() + "/" + prefix + minute + ".csv");
+    }
 }
 
 TEST(NumberedFileName, PutsTheNumberBeforeTheExtensionOfTheLastName) {

@@ -25,20 +25,18 @@ struct BuilderCall {
 };
 
 std::vector<BuilderCall> calls;
-const ReportProgram* seenProgram = nullptr;
 std::string seenRoomLabel;
 void (*failWith)() = nullptr;
 
 void RecordingBuilder(int hours, const std::string& emailList, const std::string& filePath) {
     calls.push_back({hours, emailList, filePath});
-    seenProgram = &CurrentReportProgram();
     seenRoomLabel = GetReportString("Room");
     if (failWith != nullptr) {
         failWith();
     }
 }
 
-const ReportProgram Program{"testtally", "\r\nTest report.\r\n", "T%Y.csv", "tt", RecordingBuilder};
+const ReportProgram Program{"testtally", "\r\nTest report.\r\n", RecordingBuilder};
 
 struct RunOutcome {
     int exitCode;
@@ -64,7 +62,6 @@ class ReportProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         calls.clear();
-        seenProgram = nullptr;
         failWith = nullptr;
     }
     void TearDown() override { std::cout.clear(); }
@@ -157,13 +154,6 @@ TEST_F(ReportProgramTest, LoadsTheLabelTableForAReportOnly) {
     ReportStrings.clear();
 }
 
-TEST_F(ReportProgramTest, MakesTheProgramCurrentOnlyWhileItRuns) {
-    EXPECT_THROW(CurrentReportProgram(), std::logic_error);
-    RunWith({});
-    EXPECT_EQ(seenProgram, &Program);
-    EXPECT_THROW(CurrentReportProgram(), std::logic_error);
-}
-
 TEST_F(ReportProgramTest, EndsAFailedReportWithOneLineAndExitCodeOne) {
     struct Case {
         void (*fail)();
@@ -186,7 +176,6 @@ TEST_F(ReportProgramTest, EndsAFailedReportWithOneLineAndExitCodeOne) {
         EXPECT_EQ(calls.size(), 1u);
         calls.clear();
     }
-    EXPECT_THROW(CurrentReportProgram(), std::logic_error);
 }
 
 }  // namespace

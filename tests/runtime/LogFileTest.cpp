@@ -18,12 +18,15 @@
 #include "runtime/TraceText.h"
 #include "runtime/ZPushService.h"
 #include "support/EnvironmentScope.h"
+#include "support/FolderFiles.h"
 #include "support/ForkedChild.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+using TESTSUPPORT::RegularFilesIn;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -95,19 +98,6 @@ protected:
   }
   std::string ReadLog(const std::string& name) const { return dir_.Read("data/TRACELOGS/" + name); }
 
-  // The names of the files of a folder, sorted.
-  static std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code ignored;
-    for (const auto& entry : fs::directory_iterator(folder, ignored)) {
-      if (entry.is_regular_file()) {
-        names.push_back(entry.path().filename().string());
-      }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
   static void PutFile(const std::string& path, const std::string& content, std::int64_t writeTime) {
     FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr) << path;
@@ -166,7 +156,7 @@ TEST_F(LogFileTest, ALogWithoutANameNeverOpens) {
   log.WriteLine("dropped\r\n");
   EXPECT_FALSE(log.IsOpen());
   EXPECT_EQ(log.Path(), "");
-  EXPECT_TRUE(FilesIn(Logs()).empty());
+  EXPECT_TRUE(RegularFilesIn(Logs()).empty());
 }
 
 TEST_F(LogFileTest, EveryHundredthWriteCommitsAndRestartsTheCount) {
@@ -248,7 +238,7 @@ TEST_F(LogFileTest, WithoutTheRolloverFlagALargeLogIsLeftAlone) {
   log.DayRollover();
   EXPECT_TRUE(log.IsOpen());
   EXPECT_EQ(SizeOf(path), size);
-  EXPECT_EQ(FilesIn(Logs()), std::vector<std::string>{name + ".ltt"});
+  EXPECT_EQ(RegularFilesIn(Logs()), std::vector<std::string>{name + ".ltt"});
   EXPECT_FALSE(fs::exists(Archive()));
 }
 
@@ -292,7 +282,7 @@ TEST_F(LogFileTest, SizeRolloverKeepsTheFourNewestFilesOfTheLogOnly) {
   log.SetRollover(true);
   log.WriteLine("small\r\n");
   log.SizeRollover();
-  EXPECT_EQ(FilesIn(Logs()).size(), 10u) << "below 50,000,000 bytes nothing rolls";
+  EXPECT_EQ(RegularFilesIn(Logs()).size(), 10u) << "below 50,000,000 bytes nothing rolls";
 
   MakeSparse(Logs(name + ".ltt"), 60000000);
   log.WriteLine("last line\r\n");
@@ -302,7 +292,7 @@ TEST_F(LogFileTest, SizeRolloverKeepsTheFourNewestFilesOfTheLogOnly) {
   std::vector<std::string> kept{name + ".ltt", copies[2], copies[3], rolled};
   kept.insert(kept.end(), others.begin(), others.end());
   std::sort(kept.begin(), kept.end());
-  EXPECT_EQ(FilesIn(Logs()), kept);
+  EXPECT_EQ(RegularFilesIn(Logs()), kept);
   EXPECT_GT(SizeOf(Logs(rolled)), 60000000);
   const std::string tail = "last line\r\n";
   std::FILE* file = std::fopen(Logs(rolled).c_str(), "rb");
@@ -341,8 +331,8 @@ TEST_F(LogFileTest, DayRolloverMovesTheLogsCopiesIntoTheArchive) {
   std::vector<std::string> left{name + ".ltt"};
   left.insert(left.end(), others.begin(), others.end());
   std::sort(left.begin(), left.end());
-  EXPECT_EQ(FilesIn(Logs()), left);
-  EXPECT_EQ(FilesIn(Archive()), (std::vector<std::string>{oldCopy, rolled}));
+  EXPECT_EQ(RegularFilesIn(Logs()), left);
+  EXPECT_EQ(RegularFilesIn(Archive()), (std::vector<std::string>{oldCopy, rolled}));
   EXPECT_EQ(dir_.Read("data/TRACELOGS/ARCHIVE/" + rolled), before);
   EXPECT_EQ(dir_.Read("data/TRACELOGS/ARCHIVE/" + oldCopy), "old copy");
   for (const std::string& other : others) {
@@ -450,7 +440,7 @@ TEST_F(LogFileTest, ARolloverWaitsForTheLogsMutexHeldByAnotherProcess) {
   }
   EXPECT_TRUE(child.Await());
   EXPECT_EQ(child.Join(), 0);
-  const std::vector<std::string> archived = FilesIn(Archive());
+  const std::vector<std::string> archived = RegularFilesIn(Archive());
   ASSERT_EQ(archived.size(), 1u);
   EXPECT_NE(dir_.Read("data/TRACELOGS/ARCHIVE/" + archived[0]).find("child line\r\n"),
             std::string::npos);
@@ -483,7 +473,7 @@ TEST_F(LogFileTest, AWriterThatWaitedWhileAnotherRolledTheLogDoesNotRollItAgain)
   }
   EXPECT_TRUE(child.Await());
   EXPECT_EQ(child.Join(), 0);
-  EXPECT_EQ(FilesIn(Logs()), std::vector<std::string>{name + ".ltt"}) << "no second copy";
+  EXPECT_EQ(RegularFilesIn(Logs()), std::vector<std::string>{name + ".ltt"}) << "no second copy";
   EXPECT_LT(SizeOf(path), 1000);
 }
 

@@ -4,33 +4,10 @@
 #include <sstream>
 #include <utility>
 
-#include "runtime/DateTime.h"
-#include "runtime/TimeText.h"
 
 const char kGuestHeader[] =
     "\"Timestamp\",\"Mailbox\",\"Room\",\"Tenant\",\"Activity\",\"Method\",\"Result\","
     "\"Detail\",\"Who\",\"To From\",\"Line\",";
-
-std::string DbTimeAgo(long seconds) {
-    DateTime time = DateTime::Now();
-    if (seconds >= 0) {
-        time.Subtract(TimeSpan{static_cast<std::uint32_t>(seconds), 0});
-    } else {
-        time.value += static_cast<std::uint64_t>(-seconds) * 10000000u;
-    }
-    return FormatDbTimestamp(time);
-}
-
-std::string Json(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-        }
-        out += c;
-    }
-    return out + "\"";
-}
 
 Activity::Activity(std::string id, std::string timestamp, std::string mailbox, int activity,
                    int method, int result)
@@ -56,34 +33,9 @@ std::string Activity::ToJson() const {
     return json.str();
 }
 
-std::string MailboxJson(const std::string& number, const std::string& roomid,
-                        const std::string& tenantid, int type) {
-    return "{\"_id\": " + Json(number) + ", \"type\": " + std::to_string(type) +
-           ", \"tenantid\": " + Json(tenantid) +
-           ", \"cosname\": \"guest\", \"name\": {\"first_display\": \"Ana\", \"last_display\": "
-           "\"Costa\"}, \"room\": {\"roomid\": " + Json(roomid) +
-           ", \"occupied\": true, \"status\": 1}, \"extension\": [{\"definition\": " +
-           Json(number) + ", \"pos\": 0}]}";
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 void GuestReportTest::SetUp() {
     Server().Reset();
-    Server().Seed("tenant", "[{\"_id\": \"1\", \"name\": \"Main\"}, "
-                            "{\"_id\": \"2\", \"name\": \"Harbour Wing\"}]");
-    Server().Seed("mailbox", "[" + MailboxJson("101", "101A", "1") + ", " +
-                                 MailboxJson("102", "102", "2") + ", " +
-                                 MailboxJson("900", "", "1", 1) + "]");
-    Server().Seed("config", "[{\"_id\": \"siteinfo\", \"sitename\": \"Hotel Meridian\", "
-                            "\"sitecity\": \"Port Ellen\"}]");
+    TESTSUPPORT::SeedTestHotel(Server());
     dir_.MakeDir("tmp");
     dir_.MakeDir("root");
 }

@@ -14,16 +14,16 @@
 #include "support/FolderFiles.h"
 #include "support/ProgramRun.h"
 #include "support/TempDir.h"
+#include "support/TestHotel.h"
 #include "support/TestServer.h"
 
 // The report's header line, untranslated.
 extern const char kGuestHeader[];
 
-// The local time `seconds` before now (after it, when negative) as a 17-digit database time text.
-std::string DbTimeAgo(long seconds);
-
-// A text as a JSON string literal.
-std::string Json(const std::string& text);
+using TESTSUPPORT::DbTimeAgo;
+using TESTSUPPORT::Json;
+using TESTSUPPORT::Lines;
+using TESTSUPPORT::MailboxJson;
 
 // One document of "reportmbactivity".
 struct Activity {
@@ -46,19 +46,10 @@ struct Activity {
     std::string ToJson() const;
 };
 
-// A mailbox document with a room and a tenant.
-std::string MailboxJson(const std::string& number, const std::string& roomid,
-                        const std::string& tenantid, int type = 5);
-
 using TESTSUPPORT::FileText;
 using TESTSUPPORT::FilesIn;
 
-// Every line of a text, without its line feed.
-std::vector<std::string> Lines(const std::string& text);
-
-// The test hotel: tenants 1 "Main" and 2 "Harbour Wing"; guest mailboxes
-// 101 (room 101A, tenant 1) and 102 (room 102, tenant 2); a staff mailbox
-// 900 of type 1; the site document. Each test gets its own temp folder
+// The test hotel (SeedTestHotel). Each test gets its own temp folder
 // (TMPDIR of the runs), machine root and registry file (none, unless the
 // test writes one).
 class GuestReportTest : public ::testing::Test {

@@ -1,22 +1,34 @@
 #include "support/FolderFiles.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <dirent.h>
+#include <filesystem>
+#include <system_error>
 
 namespace TESTSUPPORT {
 
-std::vector<std::string> FilesIn(const std::string& folder) {
+namespace {
+
+std::vector<std::string> NamesIn(const std::string& folder, bool regularOnly) {
     std::vector<std::string> names;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..") {
-                names.push_back(name);
-            }
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored)) {
+        if (!regularOnly || entry.is_regular_file(ignored)) {
+            names.push_back(entry.path().filename().string());
         }
-        closedir(dir);
     }
+    std::sort(names.begin(), names.end());
     return names;
+}
+
+}  // namespace
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    return NamesIn(folder, false);
+}
+
+std::vector<std::string> RegularFilesIn(const std::string& folder) {
+    return NamesIn(folder, true);
 }
 
 std::string FileText(const std::string& path) {

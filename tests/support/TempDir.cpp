@@ -3,10 +3,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <system_error>
 #include <vector>
+
+#include "support/FolderFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -46,10 +47,7 @@ std::string TempDir::Write(const std::string& name, const std::string& text) con
 }
 
 std::string TempDir::Read(const std::string& name) const {
-    std::ifstream in(File(name), std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return FileText(File(name));
 }
 
 std::string TempDir::MakeDir(const std::string& name) const {

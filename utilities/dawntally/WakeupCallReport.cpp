@@ -7,8 +7,8 @@
 #include "dawntally/FindWakeupLogIds.h"
 #include "dawntally/WakeupCodeNames.h"
 #include "dawntally/WakeupLogCollection.h"
+#include "dawntally/WakeupLogDB.h"
 #include "dbaccess/MailboxDirectory.h"
-#include "dbaccess/WakeupLogDB.h"
 #include "reportframe/CsvFields.h"
 #include "reportframe/ReportContent.h"
 #include "reportframe/ReportRun.h"
@@ -93,6 +93,8 @@ void CollectRows(ReportContent& report, int hours) {
 
 void BuildWakeupCallReport(int hours, const std::string& emailList, const std::string& filePath) {
     ReportContent report;
+    report.reportFilePattern = "WU%Y%m%d%H%M.csv";
+    report.tempPrefix = "wr";
     report.subjectPrefix = "Wakeup report for ";
     report.sections = {
         {"Actions", WakeupActionName, {}},

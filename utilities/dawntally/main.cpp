@@ -7,6 +7,6 @@ int main(int argc, char** argv) {
         "\r\nGenerates wakeup call reports as CSV file. If no arguments are given report defaults to "
         "console.\r\n"
         "Typically should be run as an automatted report via Windows Task Manager.\r\n",
-        "WU%Y%m%d%H%M.csv", "wr", BuildWakeupCallReport};
+        BuildWakeupCallReport};
     return RunReportProgram(program, argc, argv);
 }

@@ -1,7 +1,7 @@
 #include "relaytally/FindDeliveryActivityIds.h"
 
-#include "dbaccess/MDSActivityDB.h"
 #include "dbaccess/MongoDBSearch.h"
+#include "relaytally/MDSActivityDB.h"
 #include "runtime/DateTime.h"
 #include "runtime/TimeText.h"
 

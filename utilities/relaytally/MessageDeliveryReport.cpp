@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "dbaccess/MDSActivityDB.h"
 #include "dbaccess/MailboxDirectory.h"
-#include "dbaccess/QXRecording.h"
 #include "relaytally/DeliveryCodeNames.h"
 #include "relaytally/FindDeliveryActivityIds.h"
 #include "relaytally/LoadRecordingNumbers.h"
+#include "relaytally/MDSActivityDB.h"
+#include "relaytally/QXRecording.h"
 #include "relaytally/RecordingCollection.h"
 #include "reportframe/CsvFields.h"
 #include "reportframe/ReportContent.h"
@@ -154,6 +154,8 @@ void CollectRows(ReportContent& report, int hours) {
 
 void BuildMessageDeliveryReport(int hours, const std::string& emailList, const std::string& filePath) {
     ReportContent report;
+    report.reportFilePattern = "MDS%Y%m%d%H%M.csv";
+    report.tempPrefix = "mds";
     report.subjectPrefix = "Message Delivery report for ";
     report.sections = {{"Activity", DeliveryActivityName, {}}};
     report.header = CsvHeader(kTitles);

@@ -7,6 +7,6 @@ int main(int argc, char** argv) {
                                        "If no arguments are given report "
                                        "defaults to console.\r\nTypically should be run as an automatted "
                                        "report via Windows Task Manager.\r\n",
-                                       "MDS%Y%m%d%H%M.csv", "mds", BuildMessageDeliveryReport};
+                                       BuildMessageDeliveryReport};
     return RunReportProgram(program, argc, argv);
 }

@@ -16,11 +16,11 @@ struct SummarySection {
     std::map<int, int> counts;
 };
 
-// Everything a report builder hands over to be written and mailed. The
-// report file pattern and the mail body's temp prefix are the running
-// program's (CurrentReportProgram()).
+// Everything a report builder hands over to be written and mailed.
 struct ReportContent {
-    std::string subjectPrefix;  // the mail subject before the end time
+    std::string reportFilePattern;  // FormatDateTime pattern of the default report file, "GA%Y%m%d%H%M.csv"
+    std::string tempPrefix;         // prefix of the mail body temp file, "gr"
+    std::string subjectPrefix;      // the mail subject before the end time
 
     DateTime start;  // the report window
     DateTime end;

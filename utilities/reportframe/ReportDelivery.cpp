@@ -14,7 +14,6 @@
 #include "reportframe/ReportFailure.h"
 #include "reportframe/ReportFile.h"
 #include "reportframe/ReportFileNames.h"
-#include "reportframe/ReportProgram.h"
 #include "reportframe/ReportStrings.h"
 #include "runtime/TimeText.h"
 
@@ -133,8 +132,9 @@ std::string MailBody(const ReportContent& report, const std::string& siteName) {
 // The mail body in a temp file of its own; `taskPath` gets the name the task
 // gives it. Null when it cannot be written: the mail sender then takes the
 // text itself from "bodypath".
-std::unique_ptr<ReportFile> WriteBody(const std::string& body, std::string& taskPath) {
-    const std::string name = MakeTempFileName(CurrentReportProgram().tempPrefix);
+std::unique_ptr<ReportFile> WriteBody(const std::string& body, const std::string& prefix,
+                                      std::string& taskPath) {
+    const std::string name = MakeTempFileName(prefix);
     auto file = std::make_unique<ReportFile>(name, ReportFile::Kind::Temp);
     file->WriteLine(body);
     taskPath = TaskPath(name);
@@ -150,7 +150,7 @@ std::unique_ptr<ReportFile> WriteBody(const std::string& body, std::string& task
 void MailReport(const ReportContent& report, const std::string& emailList,
                 const std::string& filePath) {
     const bool fileGiven = !filePath.empty();
-    const std::string name = fileGiven ? filePath : MakeReportFileName();
+    const std::string name = fileGiven ? filePath : MakeReportFileName(report.reportFilePattern);
     // Checked before anything is written. A numbered name only adds "-N".
     std::string taskPath = TaskPath(name);
     if (taskPath.empty()) {
@@ -180,7 +180,7 @@ void MailReport(const ReportContent& report, const std::string& emailList,
     }
     const std::string body = MailBody(report, siteName);
     std::string bodyPath;
-    const std::unique_ptr<ReportFile> bodyFile = WriteBody(body, bodyPath);
+    const std::unique_ptr<ReportFile> bodyFile = WriteBody(body, report.tempPrefix, bodyPath);
     post.bodypath.FromString(bodyFile ? bodyPath : body);
     post.subject.FromString(subject);
     post.tasktype.Set(2, true);

@@ -7,8 +7,8 @@
 
 // The last step of every report: writes the header and rows to standard
 // output when neither an e-mail list nor a file is given, else to the file
-// (the given one, or a new one in the temp folder named after the program's
-// pattern, numbered when that name is taken); then, with an e-mail list,
+// (the given one, or a new one in the temp folder named after the report's
+// file pattern, numbered when that name is taken); then, with an e-mail list,
 // writes the mail body to a temp file and queues the mail task for the mail
 // sender, naming both files by absolute native paths.
 //

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include <sys/stat.h>
+#include "platform/WritableFile.h"
 
 // A report or mail-body file being written, in binary, so every line ends
 // in a single line feed. Nothing a failed run began stays behind: unless Keep
@@ -34,7 +34,7 @@ public:
     ReportFile(const ReportFile&) = delete;
     ReportFile& operator=(const ReportFile&) = delete;
 
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return file_.IsOpen(); }
 
     // CreateNew only: whether the file could not be made because something
     // exists under the name.
@@ -59,16 +59,12 @@ public:
 private:
     void Flush();
     void Fail(const std::string& what);
-    void OpenForReplacement(const std::string& native);
-    void OpenBeside(const std::string& target, const struct stat* existing);
 
-    int fd_ = -1;
+    PLATFORM::WritableFile file_;  // a Replace file removes its replacement itself unless kept
     bool nameTaken_ = false;
     bool closed_ = false;
     bool kept_ = false;
-    std::string written_;  // the file this object created, removed unless kept
-    std::string target_;   // Replace: where Keep puts written_
-    unsigned mode_ = 0;    // Replace: the permission bits the file ends with
+    std::string created_;  // CreateNew, Temp: the file opened, removed unless kept
     std::string pending_;
     std::string error_;
 };

@@ -2,7 +2,6 @@
 
 #include "platform/NativePath.h"
 #include "platform/TempFiles.h"
-#include "reportframe/ReportProgram.h"
 #include "runtime/DateTime.h"
 #include "runtime/TimeText.h"
 
@@ -23,8 +22,7 @@ std::string ReportFolder() {
 
 }  // namespace
 
-std::string MakeReportFileName() {
-    const std::string& pattern = CurrentReportProgram().reportFilePattern;
+std::string MakeReportFileName(const std::string& pattern) {
     return ReportFolder() + FormatNow(pattern);
 }
 

@@ -4,10 +4,9 @@
 #include <string>
 
 // The default report file: the temp folder (".\" when there is none) and the
-// local time in the running program's report file pattern
-// (CurrentReportProgram().reportFilePattern), e.g. "/tmp/GA202404111530.csv".
-// The file is not created. Throws std::logic_error when no program is running.
-std::string MakeReportFileName();
+// local time in the FormatDateTime pattern, e.g. "/tmp/GA202404111530.csv"
+// for "GA%Y%m%d%H%M.csv". The file is not created.
+std::string MakeReportFileName(const std::string& pattern);
 
 // The name that follows path when path is taken: number 2 gives
 // "/tmp/GA202404111530-2.csv" for "/tmp/GA202404111530.csv" (the number

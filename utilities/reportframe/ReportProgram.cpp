@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <exception>
 #include <iostream>
-#include <stdexcept>
 #include <streambuf>
 
 #include "platform/StandardDescriptors.h"
@@ -18,8 +17,6 @@
 #include "runtime/CaseConversion.h"
 
 namespace {
-
-const ReportProgram* current = nullptr;
 
 const int DefaultHours = 24;
 
@@ -111,17 +108,6 @@ int Fail(const ReportProgram& program, const std::string& what) {
 
 }  // namespace
 
-void SetCurrentReportProgram(const ReportProgram* program) {
-    current = program;
-}
-
-const ReportProgram& CurrentReportProgram() {
-    if (current == nullptr) {
-        throw std::logic_error("no report program is running");
-    }
-    return *current;
-}
-
 int RunReportProgram(const ReportProgram& program, int argc, char** argv) {
     PLATFORM::ClosedDescriptors closed;
     if (!PLATFORM::OpenClosedStandardDescriptors(closed)) {
@@ -132,12 +118,6 @@ int RunReportProgram(const ReportProgram& program, int argc, char** argv) {
     const ClosedOutputScope closedOutput(closed.output);
     OptionMap options;
     ParseCommandLine(argc, argv, &options);
-    // The program stays current only while it runs.
-    struct Running {
-        explicit Running(const ReportProgram& program) : previous(current) { current = &program; }
-        ~Running() { current = previous; }
-        const ReportProgram* previous;
-    } running(program);
     try {
         if (options.count("?") != 0) {
             PrintUsage(program);

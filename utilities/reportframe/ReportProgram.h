@@ -16,8 +16,6 @@ constexpr int MaxReportHours = 1193046;
 struct ReportProgram {
     std::string name;               // "staytally": usage examples, failure lines; upper-cased in the banner
     std::string description;        // first usage text
-    std::string reportFilePattern;  // FormatDateTime pattern of the default report file, "GA%Y%m%d%H%M.csv"
-    std::string tempPrefix;         // prefix of the mail body temp file, "gr"
     ReportBuilder builder;
 };
 
@@ -30,11 +28,5 @@ struct ReportProgram {
 // could not be written, after one line "<name>: <what failed>" on standard
 // error.
 int RunReportProgram(const ReportProgram& program, int argc, char** argv);
-
-// The program being run: set by RunReportProgram before the builder starts;
-// tests that call a builder directly set it themselves. CurrentReportProgram
-// throws std::logic_error when none is set.
-void SetCurrentReportProgram(const ReportProgram* program);
-const ReportProgram& CurrentReportProgram();
 
 #endif

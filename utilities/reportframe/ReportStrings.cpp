@@ -5,7 +5,7 @@
 #include "platform/Win32Error.h"
 #include "reportframe/InstallLocation.h"
 #include "runtime/ProfileEdit.h"
-#include "runtime/StartupOrder.h"
+#include "reportframe/StartupOrder.h"
 
 std::map<std::string, QXUTIL::ProfileValue> ReportStrings QX_STARTUP_STEP(QX_STEP_REPORT_STRINGS);
 

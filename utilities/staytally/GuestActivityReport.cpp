@@ -93,6 +93,8 @@ void CollectRows(ReportContent& report, int hours) {
 
 void BuildGuestActivityReport(int hours, const std::string& emailList, const std::string& filePath) {
     ReportContent report;
+    report.reportFilePattern = "GA%Y%m%d%H%M.csv";
+    report.tempPrefix = "gr";
     report.subjectPrefix = "Guest report for ";
     report.sections = {
         {"Activity", GuestActivityName, {}},

@@ -1,9 +1,7 @@
 #include "staytally/ReportMailboxActivityDB.h"
 
-#include "Poco/MongoDB/Cursor.h"
-#include "dbaccess/DatabaseName.h"
 #include "dbaccess/ObjectIdText.h"
-#include "dbaccess/ReplyRefusal.h"
+#include "dbaccess/ResultCode.h"
 #include "runtime/DateTime.h"
 #include "runtime/TimeText.h"
 
@@ -80,21 +78,16 @@ bool ReportMailboxActivityDB::SetField(const std::string& name, const std::strin
 int ReportMailboxActivityDB::Read(const std::string& readId, std::string& errorText) {
     errorText.clear();
     if (readId.empty() || !Connect()) {
-        return -50;
+        return kNoConnection;
     }
     const Poco::MongoDB::ObjectId::Ptr objectId = MakeObjectId(readId);
     Clear();
     if (objectId.isNull()) {
         Disconnect();
-        return -47;
+        return kNotFound;
     }
-    Exchange([this, &objectId](Poco::MongoDB::Connection& connection) {
-        Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
-        cursor.query().selector().add("_id", objectId);
-        cursor.query().setNumberToReturn(1);
-        ParseDocuments(NextBatch(cursor, connection).documents());
-    });
-    return id.empty() ? -47 : 0;
+    ReadOne("_id", objectId);
+    return id.empty() ? kNotFound : 0;
 }
 
 }  // namespace DBACCESS

@@ -7,6 +7,6 @@ int main(int argc, char** argv) {
         "\r\nGenerates report of all guest activity as a CSV file. If no arguments are given report defaults "
         "to "
         "console.\r\nTypically should be run as an automatted report via Windows Task Manager.\r\n",
-        "GA%Y%m%d%H%M.csv", "gr", BuildGuestActivityReport};
+        BuildGuestActivityReport};
     return RunReportProgram(program, argc, argv);
 }

@@ -1,10 +1,9 @@
-#include "dbaccess/QXRecording.h"
+#include "relaytally/QXRecording.h"
 
-#include "Poco/MongoDB/Cursor.h"
 #include "Poco/MongoDB/Document.h"
-#include "dbaccess/DatabaseName.h"
+#include "Poco/Types.h"
 #include "dbaccess/FieldLoading.h"
-#include "dbaccess/ReplyRefusal.h"
+#include "dbaccess/ResultCode.h"
 
 namespace DBACCESS {
 
@@ -66,18 +65,15 @@ int QXRecording::Read(int recordingNumber, std::string& errorText)
 {
     errorText.clear();
     if (!Connect())
-        return -50;
-    Exchange([this, recordingNumber](Poco::MongoDB::Connection& connection) {
-        Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
-        cursor.query().selector().add("number", static_cast<Poco::Int32>(recordingNumber));
-        cursor.query().setNumberToReturn(1);
-        const auto& documents = NextBatch(cursor, connection).documents();
+        return kNoConnection;
+    // Cleared only once the reply has come: a read that breaks off leaves
+    // the record as it was.
+    ReadOne("number", static_cast<Poco::Int32>(recordingNumber), [this] {
         Clear();
         id_.clear();
-        ParseDocuments(documents);
-        number.readOnly = true;
     });
-    return id_.empty() ? -47 : 0;
+    number.readOnly = true;
+    return id_.empty() ? kNotFound : 0;
 }
 
 const std::string& QXRecording::Id() const

@@ -1,12 +1,12 @@
-#ifndef DBACCESS_QXRECORDING_H
-#define DBACCESS_QXRECORDING_H
+#ifndef RELAYTALLY_QXRECORDING_H
+#define RELAYTALLY_QXRECORDING_H
 
 #include <map>
 #include <string>
 
 #include "Poco/MongoDB/Array.h"
 #include "dbaccess/MongoDBBase.h"
-#include "dbaccess/RecordingFile.h"
+#include "relaytally/RecordingFile.h"
 #include "runtime/BaseStrVar.h"
 #include "runtime/ValueVar.h"
 

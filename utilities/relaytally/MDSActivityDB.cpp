@@ -1,10 +1,8 @@
-#include "dbaccess/MDSActivityDB.h"
+#include "relaytally/MDSActivityDB.h"
 
-#include "Poco/MongoDB/Cursor.h"
 #include "Poco/MongoDB/Document.h"
-#include "dbaccess/DatabaseName.h"
 #include "dbaccess/FieldLoading.h"
-#include "dbaccess/ReplyRefusal.h"
+#include "dbaccess/ResultCode.h"
 
 namespace DBACCESS {
 
@@ -151,16 +149,9 @@ int MDSActivityDB::Read(const std::string& id)
     Clear();
     id_.clear();
     if (id.empty() || !Connect())
-        return -50;
-    Exchange([this, &id](Poco::MongoDB::Connection& connection) {
-        Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
-        cursor.query().selector().add("_id", id);
-        cursor.query().setNumberToReturn(1);
-        const auto& documents = NextBatch(cursor, connection).documents();
-        Clear();
-        ParseDocuments(documents);
-    });
-    return id_.empty() ? -47 : 0;
+        return kNoConnection;
+    ReadOne("_id", id);
+    return id_.empty() ? kNotFound : 0;
 }
 
 std::string MDSActivityDB::GetId() const

@@ -1,4 +1,4 @@
-#include "dbaccess/MDSActivity.h"
+#include "relaytally/MDSActivity.h"
 
 #include "dbaccess/FieldLoading.h"
 

@@ -1,14 +1,14 @@
-#ifndef DBACCESS_MDSACTIVITYDB_H
-#define DBACCESS_MDSACTIVITYDB_H
+#ifndef RELAYTALLY_MDSACTIVITYDB_H
+#define RELAYTALLY_MDSACTIVITYDB_H
 
 #include <map>
 #include <set>
 #include <string>
 
 #include "Poco/MongoDB/Array.h"
-#include "dbaccess/MDSActivity.h"
-#include "dbaccess/MDSRecipient.h"
 #include "dbaccess/MongoDBBase.h"
+#include "relaytally/MDSActivity.h"
+#include "relaytally/MDSRecipient.h"
 #include "runtime/BaseStrVar.h"
 #include "runtime/ValueVar.h"
 

@@ -1,4 +1,4 @@
-#include "dbaccess/RecordingFile.h"
+#include "relaytally/RecordingFile.h"
 
 #include "dbaccess/FieldLoading.h"
 

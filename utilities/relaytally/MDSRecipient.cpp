@@ -1,4 +1,4 @@
-#include "dbaccess/MDSRecipient.h"
+#include "relaytally/MDSRecipient.h"
 
 #include "dbaccess/FieldLoading.h"
 

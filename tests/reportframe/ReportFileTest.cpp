@@ -6,23 +6,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <set>
 #include <string>
+#include <vector>
 
+#include "support/FolderFiles.h"
 #include "support/TempDir.h"
 
 namespace {
 
+using TESTSUPPORT::FilesIn;
 using TESTSUPPORT::TempDir;
-
-std::set<std::string> Names(const TempDir& dir) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
 
 mode_t ModeOf(const std::string& path) {
     struct stat info {};
@@ -53,13 +46,13 @@ TEST(ReportFileTest, ReplaceWritesBesideAndPutsInPlaceOnlyWhenKept) {
             file.WriteLine("\"b\",");
             EXPECT_TRUE(file.Close()) << file.Error();
             EXPECT_EQ(dir.Read("r.csv"), "yesterday's report\r\n") << "not in place before Keep";
-            EXPECT_EQ(Names(dir).size(), 2u) << "the new report waits beside it";
+            EXPECT_EQ(FilesIn(dir.Path()).size(), 2u) << "the new report waits beside it";
             if (keep) {
                 EXPECT_TRUE(file.Keep()) << file.Error();
             }
         }
         EXPECT_EQ(dir.Read("r.csv"), keep ? "\"a\",\n\"b\",\n" : "yesterday's report\r\n");
-        EXPECT_EQ(Names(dir), std::set<std::string>{"r.csv"});
+        EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"r.csv"});
         EXPECT_EQ(ModeOf(path) & 07777, 0640u) << "the replacement keeps the file's mode";
     }
 }
@@ -79,7 +72,7 @@ TEST(ReportFileTest, ReplaceOfANewFileGetsTheUsualModeOrNothingWhenNotKept) {
         file.WriteLine("x");
         ASSERT_TRUE(file.Close());
     }
-    EXPECT_EQ(Names(dir), std::set<std::string>{"new.csv"});
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"new.csv"});
 }
 
 // A link the user names is written through: the file it points to gets the
@@ -103,7 +96,7 @@ TEST(ReportFileTest, ReplaceWritesThroughLinks) {
     EXPECT_EQ(dir.Read("real/target.csv"), "link.csv\n");
     EXPECT_EQ(dir.Read("real/missing.csv"), "dangling.csv\n");
     EXPECT_TRUE(S_ISLNK(ModeOf(dir.File("hop"))));
-    EXPECT_EQ(Names(dir).size(), 4u);
+    EXPECT_EQ(FilesIn(dir.Path()).size(), 4u);
 
     ASSERT_EQ(::symlink("loop2", dir.File("loop1").c_str()), 0);
     ASSERT_EQ(::symlink("loop1", dir.File("loop2").c_str()), 0);
@@ -132,7 +125,7 @@ TEST(ReportFileTest, ReplaceWritesAFifoDirectly) {
     EXPECT_STREQ(text, "row\n");
     ::close(reader);
     EXPECT_TRUE(S_ISFIFO(ModeOf(fifo)));
-    EXPECT_EQ(Names(dir), std::set<std::string>{"pipe"});
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"pipe"});
 }
 
 // "/dev/stdout" and its kind are links the system resolves to an open
@@ -187,7 +180,7 @@ TEST(ReportFileTest, PathsThatCannotTakeAReportTellWhy) {
         EXPECT_FALSE(file.Close());
         EXPECT_FALSE(file.Keep());
     }
-    EXPECT_EQ(Names(dir), (std::set<std::string>{"folder.csv", "plain"}));
+    EXPECT_EQ(FilesIn(dir.Path()), (std::vector<std::string>{"folder.csv", "plain"}));
 }
 
 // In the shared temp folder nothing that is already there is opened: not a

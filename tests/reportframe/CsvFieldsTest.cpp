@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "GuestFixtures.h"
+#include "support/CsvLine.h"
 
 namespace {
+
+using TESTSUPPORT::CsvFieldsOf;
 
 TEST(CsvFieldTest, QuotesEveryFieldAndDoublesInnerQuotes) {
     const struct {

@@ -1,10 +1,8 @@
-#include "dbaccess/WakeupLogDB.h"
+#include "dawntally/WakeupLogDB.h"
 
-#include "Poco/MongoDB/Cursor.h"
-#include "dbaccess/DatabaseName.h"
 #include "dbaccess/FieldLoading.h"
 #include "dbaccess/ObjectIdText.h"
-#include "dbaccess/ReplyRefusal.h"
+#include "dbaccess/ResultCode.h"
 
 namespace DBACCESS {
 
@@ -68,7 +66,7 @@ int WakeupLogDB::Read(const std::string& readId, std::string& errorText)
 {
     errorText.clear();
     if (readId.empty() || !Connect())
-        return -50;
+        return kNoConnection;
     const Poco::MongoDB::ObjectId::Ptr objectId = MakeObjectId(readId);
     // Clear leaves "eventtime" and "wakeupid" writable for the load; they
     // are locked again however the read ends.
@@ -82,15 +80,10 @@ int WakeupLogDB::Read(const std::string& readId, std::string& errorText)
     if (objectId.isNull())
     {
         Disconnect();
-        return -47;
+        return kNotFound;
     }
-    Exchange([this, &objectId](Poco::MongoDB::Connection& connection) {
-        Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
-        cursor.query().selector().add("_id", objectId);
-        cursor.query().setNumberToReturn(1);
-        ParseDocuments(NextBatch(cursor, connection).documents());
-    });
-    return id_.empty() ? -47 : 0;
+    ReadOne("_id", objectId);
+    return id_.empty() ? kNotFound : 0;
 }
 
 const std::string& WakeupLogDB::GetId() const
