@@ -1,6 +1,8 @@
 #include "dbaccess/MongoDBBase.h"
 
+#include <algorithm>
 #include <set>
+#include <string_view>
 
 #include "Poco/MongoDB/Cursor.h"
 #include "Poco/MongoDB/ObjectId.h"
@@ -21,6 +23,17 @@ const int ArrayType = Poco::MongoDB::ElementTraits<Poco::MongoDB::Array::Ptr>::T
 const int StringType = Poco::MongoDB::ElementTraits<std::string>::TypeId;
 const int ObjectIdType = Poco::MongoDB::ElementTraits<Poco::MongoDB::ObjectId::Ptr>::TypeId;
 
+// The library keeps a document's elements to itself but for a lookup by
+// name, which is a linear search; a pointer to the member, formed in a
+// derived class, reads the list as it is.
+struct ElementListAccess : Poco::MongoDB::Document
+{
+    static const Poco::MongoDB::ElementSet& Of(const Poco::MongoDB::Document& document)
+    {
+        return document.*(&ElementListAccess::_elements);
+    }
+};
+
 // Calls visit(name, element) for each element of document in order. A name
 // that occurs twice is visited once, with its first element: the one the
 // library's lookup by name gives, and a record's hooks never see one name
@@ -28,16 +41,21 @@ const int ObjectIdType = Poco::MongoDB::ElementTraits<Poco::MongoDB::ObjectId::P
 template <typename Visit>
 void ForEachElement(const Poco::MongoDB::Document::Ptr& document, Visit visit)
 {
-    std::vector<std::string> names;
-    document->elementNames(names);
-    std::set<std::string> seen;
-    for (const std::string& name : names)
+    const Poco::MongoDB::ElementSet& elements = ElementListAccess::Of(*document);
+    // Names are checked for repeats once, sorted, so that the usual document
+    // without any is walked without a set of the names seen.
+    std::vector<std::string_view> names;
+    names.reserve(elements.size());
+    for (const Poco::MongoDB::Element::Ptr& element : elements)
+        names.emplace_back(element->name());
+    std::sort(names.begin(), names.end());
+    const bool repeats = std::adjacent_find(names.begin(), names.end()) != names.end();
+    std::set<std::string_view> seen;
+    for (const Poco::MongoDB::Element::Ptr& element : elements)
     {
-        if (!seen.insert(name).second)
+        if (repeats && !seen.insert(element->name()).second)
             continue;
-        const Poco::MongoDB::Element::Ptr element = document->get(name);
-        if (!element.isNull())
-            visit(name, *element);
+        visit(element->name(), *element);
     }
 }
 
