@@ -1,5 +1,6 @@
 #include "runtime/FilenameStrModifier.h"
 
+#include "runtime/ByteSet.h"
 #include "runtime/ModifierCharacterSets.h"
 
 namespace CORVANE {
@@ -9,9 +10,10 @@ std::string FilenameStrModifier::Apply(const std::string& newText, const std::st
 {
     // The backslash itself is no file-name character and goes with the filter.
     const std::string::size_type lastBackslash = newText.rfind('\\');
-    const std::string name =
-        lastBackslash == std::string::npos ? newText : newText.substr(lastBackslash);
-    return StrModifier::Apply(KeepOnly(name, FilenameCharacters), currentText, changed);
+    static const ByteSet kept(FilenameCharacters);
+    if (lastBackslash == std::string::npos)
+        return ApplyKeeping(newText, kept, currentText, changed);
+    return ApplyKeeping(newText.substr(lastBackslash), kept, currentText, changed);
 }
 
 }  // namespace CORVANE

@@ -1,5 +1,6 @@
 #include "runtime/SafeStrModifier.h"
 
+#include "runtime/ByteSet.h"
 #include "runtime/ModifierCharacterSets.h"
 
 namespace CORVANE {
@@ -7,7 +8,8 @@ namespace CORVANE {
 std::string SafeStrModifier::Apply(const std::string& newText, const std::string& currentText,
                               bool& changed) const
 {
-    return StrModifier::Apply(KeepOnly(newText, SafeCharacters), currentText, changed);
+    static const ByteSet kept(SafeCharacters);
+    return ApplyKeeping(newText, kept, currentText, changed);
 }
 
 }  // namespace CORVANE

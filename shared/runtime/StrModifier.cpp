@@ -1,33 +1,13 @@
 #include "runtime/StrModifier.h"
 
-#include <array>
 #include <utility>
 
 #include "Poco/String.h"
+#include "runtime/ByteSet.h"
 
 namespace CORVANE {
 
 namespace {
-
-// Membership table of a byte set, so that every filter is one pass over
-// the text whatever the size of the set.
-class ByteSet
-{
-public:
-    explicit ByteSet(const std::string& members) : _member{}
-    {
-        for (char c : members)
-            _member[static_cast<unsigned char>(c)] = true;
-    }
-
-    bool Contains(char c) const
-    {
-        return _member[static_cast<unsigned char>(c)];
-    }
-
-private:
-    std::array<bool, 256> _member;
-};
 
 // The bytes of text that are in set (member true) or outside it (member
 // false), in order.
@@ -126,6 +106,14 @@ std::string StrModifier::Apply(const std::string& newText, const std::string& cu
     }
     changed = true;
     return text;
+}
+
+std::string StrModifier::ApplyKeeping(const std::string& newText, const ByteSet& keepSet,
+                                      const std::string& currentText, bool& changed) const
+{
+    if (AllBytes(newText, keepSet, true))
+        return StrModifier::Apply(newText, currentText, changed);
+    return StrModifier::Apply(Select(newText, keepSet, true), currentText, changed);
 }
 
 std::string StrModifier::KeepOnly(const std::string& text, const std::string& keepSet) const

@@ -1,0 +1,31 @@
+#ifndef RUNTIME_BYTESET_H
+#define RUNTIME_BYTESET_H
+
+#include <array>
+#include <string>
+
+namespace CORVANE {
+
+// Membership table of a set of bytes, so that a filter is one pass over a
+// text whatever the size of the set.
+class ByteSet
+{
+public:
+    explicit ByteSet(const std::string& members) : _member{}
+    {
+        for (char c : members)
+            _member[static_cast<unsigned char>(c)] = true;
+    }
+
+    bool Contains(char c) const
+    {
+        return _member[static_cast<unsigned char>(c)];
+    }
+
+private:
+    std::array<bool, 256> _member;
+};
+
+}  // namespace CORVANE
+
+#endif
