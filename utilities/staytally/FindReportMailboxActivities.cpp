@@ -1,5 +1,8 @@
 #include "staytally/FindReportMailboxActivities.h"
 
+#include <tuple>
+#include <utility>
+
 #include "dbaccess/MongoDBSearch.h"
 
 ReportMailboxActivities FindReportMailboxActivities(const std::string& from, const std::string& to,
@@ -16,10 +19,12 @@ ReportMailboxActivities FindReportMailboxActivities(const std::string& from, con
             continue;
         }
         const std::string idText = id->second.value.Get();
-        DBACCESS::ReportMailboxActivityDB record;
+        // Read where it is kept: a record is too large to be copied there.
+        const auto entry = result.emplace(std::piecewise_construct, std::forward_as_tuple(idText),
+                                          std::forward_as_tuple());
         std::string error;
-        if (record.Read(idText, error) == 0) {
-            result.emplace(idText, record);
+        if (entry->second.Read(idText, error) != 0) {
+            result.erase(entry);
         }
     }
     return result;

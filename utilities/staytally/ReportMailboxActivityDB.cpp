@@ -1,5 +1,6 @@
 #include "staytally/ReportMailboxActivityDB.h"
 
+#include "dbaccess/FieldLoading.h"
 #include "dbaccess/ObjectIdText.h"
 #include "dbaccess/ResultCode.h"
 #include "runtime/DateTime.h"
@@ -7,7 +8,25 @@
 
 namespace DBACCESS {
 
-ReportMailboxActivityDB::ReportMailboxActivityDB() : MongoDBBase("reportmbactivity") { Clear(); }
+ReportMailboxActivityDB::ReportMailboxActivityDB()
+    : MongoDBBase("reportmbactivity"),
+      activity("activity", 0, 0, 0),
+      line("line", 0, 0, 0),
+      mailbox("mailbox", 20),
+      method("method", 0, 0, 0),
+      number("number", 60),
+      result("result", 0, 0, 0),
+      timestamp("timestamp", 60),
+      detail("detail", 0),
+      msgtofrom("msgtofrom", 0),
+      msgcreatedby("msgcreatedby", 0),
+      msgfile("msgfile", 0),
+      msgenvelope("msgenvelope", 0),
+      uniqueid("uniqueid", 0),
+      expiration("expiration", 0),
+      username("username", 0) {
+    Clear();
+}
 
 ReportMailboxActivityDB::ReportMailboxActivityDB(const ReportMailboxActivityDB& other) = default;
 
@@ -17,25 +36,9 @@ ReportMailboxActivityDB& ReportMailboxActivityDB::operator=(
 ReportMailboxActivityDB::~ReportMailboxActivityDB() = default;
 
 void ReportMailboxActivityDB::Clear() {
-    using Integer = CORVANE::ValueVar<int>;
-    using Safe = CORVANE::BaseStrVar<CORVANE::SafeStrModifier>;
-    using FileName = CORVANE::BaseStrVar<CORVANE::FilenameStrModifier>;
     id.clear();
-    activity = Integer("activity", 0, 0, 0);
-    mailbox = Safe("mailbox", 20);
-    method = Integer("method", 0, 0, 0);
-    result = Integer("result", 0, 0, 0);
-    number = Safe("number", 60);
-    timestamp = CORVANE::BaseStrVar<CORVANE::NumberStrModifier>("timestamp", 60);
-    line = Integer("line", 0, 0, 0);
-    detail = Safe("detail", 0);
-    msgtofrom = Safe("msgtofrom", 0);
-    msgfile = FileName("msgfile", 0);
-    msgenvelope = FileName("msgenvelope", 0);
-    msgcreatedby = Safe("msgcreatedby", 0);
-    uniqueid = Safe("uniqueid", 0);
-    expiration = Safe("expiration", 0);
-    username = Safe("username", 0);
+    ResetFields(activity, line, mailbox, method, number, result, timestamp, detail, msgtofrom,
+                msgcreatedby, msgfile, msgenvelope, uniqueid, expiration, username);
 
     DateTime now;
     now.value = GetLocalFileTime();
@@ -47,32 +50,9 @@ bool ReportMailboxActivityDB::SetField(const std::string& name, const std::strin
         id = text;
         return false;
     }
-    for (auto* field : {&activity, &method, &result, &line}) {
-        if (field->name == name) {
-            field->FromString(text);
-            return false;
-        }
-    }
-    if (name == timestamp.name) {
-        timestamp.FromString(text);
-        return false;
-    }
-    if (name == msgfile.name) {
-        msgfile.FromString(text);
-        return false;
-    }
-    if (name == msgenvelope.name) {
-        msgenvelope.FromString(text);
-        return false;
-    }
-    for (auto* field : {&mailbox, &number, &detail, &msgtofrom, &msgcreatedby, &uniqueid,
-                        &expiration, &username}) {
-        if (field->name == name) {
-            field->FromString(text);
-            return false;
-        }
-    }
-    return true;
+    return !AssignNamedField(name, text, activity, method, result, line, timestamp, msgfile,
+                             msgenvelope, mailbox, number, detail, msgtofrom, msgcreatedby,
+                             uniqueid, expiration, username);
 }
 
 int ReportMailboxActivityDB::Read(const std::string& readId, std::string& errorText) {
