@@ -20,6 +20,8 @@ std::vector<std::string> FindDeliveryActivityIds(const std::string& to, const st
     }
 
     std::vector<std::string> ids;
+    // One record for every check: each read starts by clearing it.
+    DBACCESS::MDSActivityDB record;
     for (const auto& hit : hits) {
         const auto id = hit.second.find("_id");
         if (id == hit.second.end()) {
@@ -27,7 +29,6 @@ std::vector<std::string> FindDeliveryActivityIds(const std::string& to, const st
         }
         // Read back by the id as stored: a trimmed one would miss it.
         const std::string& idText = id->second.value.value;
-        DBACCESS::MDSActivityDB record;
         if (record.Read(idText) == 0) {
             ids.push_back(idText);
         }

@@ -4,20 +4,21 @@
 
 namespace DBACCESS {
 
-MDSActivity::MDSActivity() : detail("detail", 0)
+MDSActivity::MDSActivity()
+    : activity("activity", 0, 0, 0),
+      detail("detail", 0),
+      mailbox("mailbox", 20),
+      number("number", 60),
+      timestamp("timestamp", 60)
 {
-    Clear();
 }
 
 MDSActivity::~MDSActivity() = default;
 
 void MDSActivity::Clear()
 {
-    activity = CORVANE::ValueVar<int>("activity", 0, 0, 0);
+    ResetFields(activity, mailbox, number, timestamp);
     detail.value = detail.initialValue;
-    mailbox = CORVANE::BaseStrVar<CORVANE::SafeStrModifier>("mailbox", 20);
-    number = CORVANE::BaseStrVar<CORVANE::SafeStrModifier>("number", 60);
-    timestamp = CORVANE::BaseStrVar<CORVANE::NumberStrModifier>("timestamp", 60);
 }
 
 bool MDSActivity::SetField(const std::string& name, const std::string& text)

@@ -20,8 +20,8 @@ public:
     MDSActivity& operator=(const MDSActivity& other) = default;
     ~MDSActivity() override;
 
-    // Every field back to its default, names and limits included. The
-    // base's id and undeclared fields stay.
+    // Every field back to its default. The base's id and undeclared fields
+    // stay.
     void Clear() override;
     // Assigns the field of that name (false); any other name is not taken.
     bool SetField(const std::string& name, const std::string& text) override;
