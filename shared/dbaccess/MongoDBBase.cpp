@@ -339,9 +339,11 @@ template bool MongoDBBase::ReadOne(const std::string&, const Poco::MongoDB::Obje
 
 void MongoDBBase::KeepField(DocumentFields& into, const DocumentField& field)
 {
+    // try_emplace copies the field only where the name is new; a search
+    // meets every name again in each of its documents.
     const std::string& name = field.value.name;
-    into.emplace(name, field);
-    undeclared_.emplace(name, field);
+    into.try_emplace(name, field);
+    undeclared_.try_emplace(name, field);
 }
 
 }  // namespace DBACCESS
