@@ -11,19 +11,19 @@ namespace CORVANE {
 class ByteSet
 {
 public:
-    explicit ByteSet(const std::string& members) : _member{}
+    explicit ByteSet(const std::string& members) : member_{}
     {
         for (char c : members)
-            _member[static_cast<unsigned char>(c)] = true;
+            member_[static_cast<unsigned char>(c)] = true;
     }
 
     bool Contains(char c) const
     {
-        return _member[static_cast<unsigned char>(c)];
+        return member_[static_cast<unsigned char>(c)];
     }
 
 private:
-    std::array<bool, 256> _member;
+    std::array<bool, 256> member_;
 };
 
 }  // namespace CORVANE
