@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -141,12 +140,14 @@ void CollectRows(ReportContent& report, int hours) {
 
     const std::vector<std::string> ids =
         FindDeliveryActivityIds(FormatDbTimestamp(report.end), FormatDbTimestamp(report.start));
+    // One record for every delivery: each read starts by clearing it, and a
+    // record this large allocated per delivery costs a heap consolidation.
+    DBACCESS::MDSActivityDB delivery;
     for (const std::string& id : ids) {
-        const auto delivery = std::make_shared<DBACCESS::MDSActivityDB>(id);
-        if (delivery->GetId().empty()) {
+        if (delivery.Read(id) != 0) {
             continue;  // gone since the window was listed
         }
-        AddDeliveryRows(report, *delivery, lookups);
+        AddDeliveryRows(report, delivery, lookups);
     }
 }
 
