@@ -39,33 +39,32 @@ struct Lookups {
     TenantNames tenants;
 };
 
-// The row of event, written over row (scratch space, kept across calls for
-// its capacity).
-void BuildRow(std::string& row, const DBACCESS::WakeupLogDB& event, const Lookups& lookups) {
+std::string Row(const DBACCESS::WakeupLogDB& event, const Lookups& lookups) {
     const std::string number = event.mailbox.Get();
     const auto box = lookups.directory.find(number);
     const std::string tenantId = event.tenantid.Get();
     const auto tenant = lookups.tenants.find(tenantId);
 
     DateTime working = DateTime::Now();
-    row.clear();
+    std::string row;
     row += TimeField(working, event.timestamp.Get(), kWithSeconds);
     row += TimeField(working, event.eventtime.Get(), kMinutes);
-    AppendCsvField(row, WakeupActionName(event.action.value));
-    AppendCsvField(row, WakeupResultName(event.result.value));
-    AppendCsvField(row, number);
-    AppendCsvField(row, box == lookups.directory.end() ? std::string() : box->second.roomid.Get());
-    AppendCsvField(row, event.fname.Get());
-    AppendCsvField(row, event.lname.Get());
-    AppendCsvField(row, tenant == lookups.tenants.end() ? tenantId : tenant->second);
-    AppendCsvField(row, WakeupSourceName(event.source.value));
-    AppendCsvField(row, event.actor.Get());
-    AppendCsvField(row, std::to_string(event.count.value));
-    AppendCsvField(row, std::to_string(event.line.value));
-    AppendCsvField(row, std::to_string(event.promptid.value));
-    AppendCsvField(row, event.wakeupid.Get());
+    row += CsvField(WakeupActionName(event.action.value));
+    row += CsvField(WakeupResultName(event.result.value));
+    row += CsvField(number);
+    row += CsvField(box == lookups.directory.end() ? std::string() : box->second.roomid.Get());
+    row += CsvField(event.fname.Get());
+    row += CsvField(event.lname.Get());
+    row += CsvField(tenant == lookups.tenants.end() ? tenantId : tenant->second);
+    row += CsvField(WakeupSourceName(event.source.value));
+    row += CsvField(event.actor.Get());
+    row += CsvField(std::to_string(event.count.value));
+    row += CsvField(std::to_string(event.line.value));
+    row += CsvField(std::to_string(event.promptid.value));
+    row += CsvField(event.wakeupid.Get());
     row += event.archived.value.empty() ? CsvField(std::string())
                                         : TimeField(working, event.archived.Get(), kWithSeconds);
+    return row;
 }
 
 void CollectRows(ReportContent& report, int hours) {
@@ -81,15 +80,12 @@ void CollectRows(ReportContent& report, int hours) {
     // ahead, belong to it too.
     const auto ids =
         FindWakeupLogIds(FormatDbTimestamp(report.start), std::string(), WakeupLogCollection());
-    std::string row;
     for (const auto& id : ids) {
         // One record at a time: its connection goes back to the pool with it.
         const DBACCESS::WakeupLogDB event(id.first);
         ++report.sections[kActions].counts[event.action.value];
         ++report.sections[kResults].counts[event.result.value];
-        BuildRow(row, event, lookups);
-        // A copy holds the row in a block of its own size.
-        report.rows.emplace(event.timestamp.Get(), row);
+        report.rows.emplace(event.timestamp.Get(), Row(event, lookups));
     }
 }
 
