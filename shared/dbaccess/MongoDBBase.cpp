@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 #include <string_view>
+#include <utility>
 
 #include "Poco/MongoDB/Cursor.h"
 #include "Poco/MongoDB/ObjectId.h"
@@ -100,6 +101,14 @@ MongoDBBase::MongoDBBase(const MongoDBBase& other)
       idKind_(other.idKind_),
       idText_(other.idText_),
       undeclared_(other.undeclared_)
+{
+}
+
+MongoDBBase::MongoDBBase(MongoDBBase&& other)
+    : collection_(std::move(other.collection_)),
+      idKind_(other.idKind_),
+      idText_(std::move(other.idText_)),
+      undeclared_(std::move(other.undeclared_))
 {
 }
 

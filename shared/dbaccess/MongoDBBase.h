@@ -41,6 +41,9 @@ public:
     // Copies the collection, the id and the undeclared fields; the copy has
     // no connection and empty error texts.
     MongoDBBase(const MongoDBBase& other);
+    // As the copy constructor, taking the texts and the undeclared fields
+    // instead of copying them.
+    MongoDBBase(MongoDBBase&& other);
     // As the copy constructor; this record keeps its own access object and
     // connection.
     MongoDBBase& operator=(const MongoDBBase& other);

@@ -60,6 +60,7 @@ public:
     }
 
     BaseStrVar(const BaseStrVar& other) = default;
+    BaseStrVar(BaseStrVar&& other) = default;
     BaseStrVar& operator=(const BaseStrVar& other) = default;
     virtual ~BaseStrVar() = default;
 

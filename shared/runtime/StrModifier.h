@@ -27,6 +27,7 @@ public:
 
     StrModifier();
     StrModifier(const StrModifier& other) = default;
+    StrModifier(StrModifier&& other) = default;
     StrModifier& operator=(const StrModifier& other) = default;
     virtual ~StrModifier();
 

@@ -52,6 +52,7 @@ public:
     }
 
     ValueVar(const ValueVar& other) = default;
+    ValueVar(ValueVar&& other) = default;
 
     // Copies everything but the initial value, which stays the target's own.
     ValueVar& operator=(const ValueVar& other)

@@ -17,6 +17,7 @@ class MDSActivity : public MongoDBBase
 public:
     MDSActivity();
     MDSActivity(const MDSActivity& other) = default;
+    MDSActivity(MDSActivity&& other) = default;
     MDSActivity& operator=(const MDSActivity& other) = default;
     ~MDSActivity() override;
 

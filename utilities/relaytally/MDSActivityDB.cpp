@@ -1,5 +1,8 @@
 #include "relaytally/MDSActivityDB.h"
 
+#include <string>
+#include <utility>
+
 #include "Poco/MongoDB/Document.h"
 #include "dbaccess/FieldLoading.h"
 #include "dbaccess/ResultCode.h"
@@ -100,7 +103,7 @@ void MDSActivityDB::LoadActivities(const Poco::MongoDB::Array& array)
         entry.ParseSubDocument(element, std::string());
         const std::string key = entry.timestamp.value;
         if (!key.empty())
-            activities.emplace(key, entry);
+            activities.emplace(key, std::move(entry));
     }
 }
 
@@ -121,11 +124,12 @@ void MDSActivityDB::LoadRecipients(const Poco::MongoDB::Array& array)
                 continue;
             completed = element->get<bool>("completed");
         }
-        const MDSRecipient recipient(element->get<Poco::Int32>("activity"),
+        MDSRecipient recipient(element->get<Poco::Int32>("activity"),
                                      element->get<std::string>("mailbox"),
                                      element->get<std::string>("room"),
                                      element->get<std::string>("name"), completed);
-        recipients.emplace(recipient.mailbox.value, recipient);
+        std::string key = recipient.mailbox.value;
+        recipients.emplace(std::move(key), std::move(recipient));
     }
 }
 

@@ -18,6 +18,7 @@ public:
     MDSRecipient(int activity, const std::string& mailbox, const std::string& room,
                  const std::string& name, bool completed);
     MDSRecipient(const MDSRecipient& other) = default;
+    MDSRecipient(MDSRecipient&& other) = default;
     MDSRecipient& operator=(const MDSRecipient& other) = default;
     ~MDSRecipient() override;
 

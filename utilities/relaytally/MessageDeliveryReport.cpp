@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -84,8 +83,9 @@ struct Lookups {
 };
 
 // One row per activity entry of the delivery, in entry time stamp order.
+// row is scratch space, kept across calls for its capacity.
 void AddDeliveryRows(ReportContent& report, const DBACCESS::MDSActivityDB& delivery,
-                     const Lookups& lookups) {
+                     const Lookups& lookups, std::string& row) {
     const std::string recording = RecordingText(delivery, lookups.recordings);
     const std::string type = DeliveryTypeName(delivery.type.value);
     const std::string urgent = GetReportString(delivery.urgent.value ? "Yes" : "No");
@@ -105,27 +105,28 @@ void AddDeliveryRows(ReportContent& report, const DBACCESS::MDSActivityDB& deliv
         }
 
         DateTime working = DateTime::Now();
-        std::string row;
+        row.clear();
         row += TimeField(working, entry.timestamp.Get());
         row += TimeField(working, delivery.created.Get());
         row += TimeField(working, delivery.deliver.value);
         row += delivery.expiration.value.empty()
                    ? CsvField(std::string())
                    : TimeField(working, delivery.expiration.Get());
-        row += CsvField(delivery.creator.value);
-        row += CsvField(delivery.description.value);
-        row += CsvField(delivery.accountingid.value);
-        row += CsvField(urgent);
-        row += CsvField(recording);
-        row += CsvField(type);
-        row += CsvField(mailbox);
-        row += CsvField(room);
-        row += CsvField(RecipientName(delivery, mailbox));
-        row += CsvField(tenant);
-        row += CsvField(DeliveryActivityName(entry.activity.value));
+        AppendCsvField(row, delivery.creator.value);
+        AppendCsvField(row, delivery.description.value);
+        AppendCsvField(row, delivery.accountingid.value);
+        AppendCsvField(row, urgent);
+        AppendCsvField(row, recording);
+        AppendCsvField(row, type);
+        AppendCsvField(row, mailbox);
+        AppendCsvField(row, room);
+        AppendCsvField(row, RecipientName(delivery, mailbox));
+        AppendCsvField(row, tenant);
+        AppendCsvField(row, DeliveryActivityName(entry.activity.value));
 
         ++report.sections.front().counts[entry.activity.value];
-        report.rows.emplace(delivery.timestamp.value, std::move(row));
+        // A copy holds the row in a block of its own size.
+        report.rows.emplace(delivery.timestamp.value, row);
     }
 }
 
@@ -141,12 +142,15 @@ void CollectRows(ReportContent& report, int hours) {
 
     const std::vector<std::string> ids =
         FindDeliveryActivityIds(FormatDbTimestamp(report.end), FormatDbTimestamp(report.start));
+    // One record for every delivery: each read starts by clearing it, and a
+    // record this large allocated per delivery costs a heap consolidation.
+    DBACCESS::MDSActivityDB delivery;
+    std::string row;
     for (const std::string& id : ids) {
-        const auto delivery = std::make_shared<DBACCESS::MDSActivityDB>(id);
-        if (delivery->GetId().empty()) {
+        if (delivery.Read(id) != 0) {
             continue;  // gone since the window was listed
         }
-        AddDeliveryRows(report, *delivery, lookups);
+        AddDeliveryRows(report, delivery, lookups, row);
     }
 }
 

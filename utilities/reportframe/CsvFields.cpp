@@ -5,15 +5,19 @@
 std::string CsvField(const std::string& text) {
     std::string field;
     field.reserve(text.size() + 3);
-    field += '"';
+    AppendCsvField(field, text);
+    return field;
+}
+
+void AppendCsvField(std::string& line, const std::string& text) {
+    line += '"';
     for (char c : text) {
         if (c == '"') {
-            field += '"';
+            line += '"';
         }
-        field += c;
+        line += c;
     }
-    field += "\",";
-    return field;
+    line += "\",";
 }
 
 std::string CsvHeader(const std::vector<std::string>& titles) {

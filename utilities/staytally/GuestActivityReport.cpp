@@ -47,6 +47,7 @@ void CollectRows(ReportContent& report, int hours) {
     const auto records = FindReportMailboxActivities(FormatDbTimestamp(report.start),
                                                      FormatDbTimestamp(report.end),
                                                      ReportMailboxActivityCollection());
+    std::string row;  // scratch space, kept across rows for its capacity
     for (const auto& hit : records) {
         const DBACCESS::ReportMailboxActivityDB& record = hit.second;
         const std::string number = record.mailbox.Get();
@@ -69,23 +70,24 @@ void CollectRows(ReportContent& report, int hours) {
         }
         const auto tenant = tenants.find(mailbox.tenantid.Get());
 
-        std::string row;
-        row += CsvField(FormatDateTime(when, "%Y-%m-%d %H:%M:%S"));
-        row += CsvField(number);
-        row += CsvField(mailbox.room.roomid.Get());
-        row += CsvField(tenant == tenants.end() ? std::string() : tenant->second);
-        row += CsvField(GuestActivityName(record.activity.value));
-        row += CsvField(GuestMethodName(record.method.value));
-        row += CsvField(GuestResultName(record.result.value));
-        row += CsvField(record.detail.Get());
-        row += CsvField(record.username.Get());
-        row += CsvField(record.msgtofrom.Get());
-        row += CsvField(std::to_string(record.line.value));
+        row.clear();
+        AppendCsvField(row, FormatDateTime(when, "%Y-%m-%d %H:%M:%S"));
+        AppendCsvField(row, number);
+        AppendCsvField(row, mailbox.room.roomid.Get());
+        AppendCsvField(row, tenant == tenants.end() ? std::string() : tenant->second);
+        AppendCsvField(row, GuestActivityName(record.activity.value));
+        AppendCsvField(row, GuestMethodName(record.method.value));
+        AppendCsvField(row, GuestResultName(record.result.value));
+        AppendCsvField(row, record.detail.Get());
+        AppendCsvField(row, record.username.Get());
+        AppendCsvField(row, record.msgtofrom.Get());
+        AppendCsvField(row, std::to_string(record.line.value));
 
         ++report.sections[kActivity].counts[record.activity.value];
         ++report.sections[kMethod].counts[record.method.value];
         ++report.sections[kResult].counts[record.result.value];
-        report.rows.emplace(record.timestamp.Get(), std::move(row));
+        // A copy holds the row in a block of its own size.
+        report.rows.emplace(record.timestamp.Get(), row);
     }
 }
 
