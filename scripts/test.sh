@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the dependencies, then builds and runs the whole test suite three
-# times: plain, under AddressSanitizer + UndefinedBehaviorSanitizer, and the
-# threaded runtime tests under ThreadSanitizer. Fails on the first failure.
+# Installs the dependencies, checks that the C++ sources keep the project's
+# format (scripts/check-format.sh), then builds and runs the whole test suite
+# three times: plain, under AddressSanitizer + UndefinedBehaviorSanitizer, and
+# the threaded runtime tests under ThreadSanitizer. Fails on the first failure.
 #
 # The install needs root (apt-get). Run as another user, the script skips it
 # and expects the packages of scripts/install-deps.sh to be there; set
@@ -22,6 +23,8 @@ if [ "${QX_SKIP_INSTALL:-0}" != 1 ]; then
     echo "test.sh: not root, skipping the package install (scripts/install-deps.sh)" >&2
   fi
 fi
+
+bash scripts/check-format.sh
 
 jobs=$(nproc)
 
