@@ -38,19 +38,34 @@ using Poco::MongoDB::Document;
 using Poco::MongoDB::ObjectId;
 
 const char* const kDatabase = "kelden";
-const std::vector<std::string> kDirectoryFields = {
-    "_id", "callblocking", "cosname", "created", "description", "directory",
-    "extension.definition", "name.first_display", "name.last_display", "name.title",
-    "room.occupied", "room.restrict", "room.roomid", "room.status", "room.textcount", "room.vip",
-    "sdafile", "tenantid", "type", "updated"};
+const std::vector<std::string> kDirectoryFields = {"_id",
+                                                   "callblocking",
+                                                   "cosname",
+                                                   "created",
+                                                   "description",
+                                                   "directory",
+                                                   "extension.definition",
+                                                   "name.first_display",
+                                                   "name.last_display",
+                                                   "name.title",
+                                                   "room.occupied",
+                                                   "room.restrict",
+                                                   "room.roomid",
+                                                   "room.status",
+                                                   "room.textcount",
+                                                   "room.vip",
+                                                   "sdafile",
+                                                   "tenantid",
+                                                   "type",
+                                                   "updated"};
 constexpr int kGuestMailboxType = 5;
 
 // The local time, hours back from now, as the 17-digit database time text.
 std::string DbTime(int hoursBack) {
-    timeval now {};
+    timeval now{};
     gettimeofday(&now, nullptr);
     const std::time_t seconds = now.tv_sec - static_cast<std::time_t>(hoursBack) * 3600;
-    std::tm local {};
+    std::tm local{};
     localtime_r(&seconds, &local);
     char text[32];
     const std::size_t length = std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &local);
@@ -112,7 +127,8 @@ std::set<std::string> LoadDirectoryAndTenants(Connection& connection) {
     mailboxes.query().selector().addNewDocument("$query");
     Project(mailboxes, kDirectoryFields);
     Drain(connection, mailboxes, [&guests](const Document::Ptr& box) {
-        if (box->isType<Poco::Int32>("type") && box->get<Poco::Int32>("type") == kGuestMailboxType) {
+        if (box->isType<Poco::Int32>("type") &&
+            box->get<Poco::Int32>("type") == kGuestMailboxType) {
             guests.insert(Text(*box, "_id"));
         }
     });
@@ -151,7 +167,8 @@ void GuestActivity(Connection& connection, int hours) {
     const std::string end = DbTime(0);
     // The activities read, by id text, with their mailbox.
     std::map<std::string, std::string> activities;
-    for (const auto& hit : FindRange(connection, "reportmbactivity", {"_id", "timestamp"}, start, end)) {
+    for (const auto& hit :
+         FindRange(connection, "reportmbactivity", {"_id", "timestamp"}, start, end)) {
         if (!hit.second->isType<ObjectId::Ptr>("_id")) {
             continue;
         }

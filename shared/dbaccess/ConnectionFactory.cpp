@@ -2,11 +2,10 @@
 
 namespace DBACCESS {
 
-const char* const DatabaseAddress = "127.0.0.1:27017";
+const char* const kDatabaseAddress = "127.0.0.1:27017";
 
-PoolableConnectionFactory& ConnectionFactory()
-{
-    static PoolableConnectionFactory factory(DatabaseAddress, DatabaseTimeLimits());
+PoolableConnectionFactory& ConnectionFactory() {
+    static PoolableConnectionFactory factory(kDatabaseAddress, DatabaseTimeLimits());
     return factory;
 }
 

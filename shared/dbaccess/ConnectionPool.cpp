@@ -5,6 +5,6 @@
 namespace DBACCESS {
 
 ConnectionObjectPool ConnectionPool QX_STARTUP_STEP(QX_STEP_CONNECTION_POOL)(
-    ConnectionFactory(), ConnectionPoolCapacity, ConnectionPoolPeakCapacity);
+    ConnectionFactory(), kConnectionPoolCapacity, kConnectionPoolPeakCapacity);
 
 }  // namespace DBACCESS

@@ -1,27 +1,26 @@
-#ifndef DBACCESS_CONNECTIONPOOL_H
-#define DBACCESS_CONNECTIONPOOL_H
+#pragma once
 
 #include <cstddef>
 
 #include "Poco/MongoDB/Connection.h"
 #include "Poco/ObjectPool.h"
+
 #include "dbaccess/ConnectionFactory.h"
 
 namespace DBACCESS {
 
-using ConnectionObjectPool = Poco::ObjectPool<Poco::MongoDB::Connection, Poco::MongoDB::Connection::Ptr,
-                                             PoolableConnectionFactory>;
+using ConnectionObjectPool =
+    Poco::ObjectPool<Poco::MongoDB::Connection, Poco::MongoDB::Connection::Ptr,
+                     PoolableConnectionFactory>;
 
 // Most idle connections the pool keeps; a connection returned beyond them
 // is closed.
-constexpr std::size_t ConnectionPoolCapacity = 16;
+constexpr std::size_t kConnectionPoolCapacity = 16;
 // Most connections that may exist at once, idle or lent.
-constexpr std::size_t ConnectionPoolPeakCapacity = 2048;
+constexpr std::size_t kConnectionPoolPeakCapacity = 2048;
 
 // The process-wide pool over a copy of ConnectionFactory(). Only
 // MongoDBAccess borrows from it and gives back to it.
 extern ConnectionObjectPool ConnectionPool;
 
 }  // namespace DBACCESS
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef DBACCESS_DATABASEEXCEPTION_H
-#define DBACCESS_DATABASEEXCEPTION_H
+#pragma once
 
 #include "Poco/Exception.h"
 
@@ -21,5 +20,3 @@ POCO_DECLARE_EXCEPTION(, ConnectionClosedException, DatabaseException)
 POCO_DECLARE_EXCEPTION(, MalformedReplyException, DatabaseException)
 
 }  // namespace DBACCESS
-
-#endif

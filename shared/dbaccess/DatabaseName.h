@@ -1,5 +1,4 @@
-#ifndef DBACCESS_DATABASENAME_H
-#define DBACCESS_DATABASENAME_H
+#pragma once
 
 #include <string>
 
@@ -12,5 +11,3 @@ namespace DBACCESS {
 extern std::string DatabaseName;
 
 }  // namespace DBACCESS
-
-#endif

@@ -1,11 +1,11 @@
-#ifndef DBACCESS_DOCUMENTFIELD_H
-#define DBACCESS_DOCUMENTFIELD_H
+#pragma once
 
 #include <cstdint>
 #include <map>
 #include <string>
 
 #include "Poco/MongoDB/Element.h"
+
 #include "runtime/BaseStrVar.h"
 #include "runtime/StrModifier.h"
 
@@ -13,8 +13,7 @@ namespace DBACCESS {
 
 // One document element that a record did not take, kept as text with the
 // BSON type code it came with (2 for a string taken from an array).
-class DocumentField
-{
+class DocumentField {
 public:
     // value is named name and holds text as loaded (changed flag clear),
     // through a modifier without limits or character sets.
@@ -37,5 +36,3 @@ public:
 using DocumentFields = std::map<std::string, DocumentField>;
 
 }  // namespace DBACCESS
-
-#endif

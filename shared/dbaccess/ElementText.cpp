@@ -20,18 +20,15 @@ namespace DBACCESS {
 namespace {
 
 template <typename T>
-bool ValueOf(const Poco::MongoDB::Element& element, T& value)
-{
+bool ValueOf(const Poco::MongoDB::Element& element, T& value) {
     const auto* concrete = dynamic_cast<const Poco::MongoDB::ConcreteElement<T>*>(&element);
-    if (concrete == nullptr)
-        return false;
+    if (concrete == nullptr) return false;
     value = concrete->value();
     return true;
 }
 
 template <typename T>
-std::string StreamText(const T& value)
-{
+std::string StreamText(const T& value) {
     std::ostringstream stream;
     stream.imbue(std::locale::classic());
     stream << value;
@@ -41,16 +38,14 @@ std::string StreamText(const T& value)
 // The id as 24 lower-case hex digits, as ObjectId::toString("%02x") gives
 // it, without formatting each byte on its own. The bytes are reached the
 // one public way, by writing the id as BSON into a buffer.
-std::string ObjectIdText(Poco::MongoDB::ObjectId::Ptr id)
-{
+std::string ObjectIdText(Poco::MongoDB::ObjectId::Ptr id) {
     char bytes[12];
     Poco::MemoryOutputStream stream(bytes, sizeof bytes);
     Poco::BinaryWriter writer(stream);
     Poco::MongoDB::BSONWriter(writer).write(id);
     static const char digits[] = "0123456789abcdef";
     std::string text(2 * sizeof bytes, '0');
-    for (std::size_t i = 0; i < sizeof bytes; ++i)
-    {
+    for (std::size_t i = 0; i < sizeof bytes; ++i) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
         text[2 * i] = digits[byte >> 4];
         text[2 * i + 1] = digits[byte & 0x0f];
@@ -60,22 +55,17 @@ std::string ObjectIdText(Poco::MongoDB::ObjectId::Ptr id)
 
 // The system keeps its times as local 17-digit texts, so a datetime stored
 // by some other writer reads (and sorts) like them.
-std::string LocalTimeText(const Poco::Timestamp& utc)
-{
+std::string LocalTimeText(const Poco::Timestamp& utc) {
     // 1601-01-01 and 10000-01-01, UTC, in microseconds since 1970.
     const Poco::Timestamp::TimeVal earliest = -11644473600LL * 1000000;
     const Poco::Timestamp::TimeVal latest = 253402300800LL * 1000000;
     if (utc.epochMicroseconds() < earliest || utc.epochMicroseconds() >= latest)
         return std::string();
-    try
-    {
+    try {
         const Poco::LocalDateTime local{Poco::DateTime(utc)};
-        if (local.year() < 1601 || local.year() > 9999)
-            return std::string();
+        if (local.year() < 1601 || local.year() > 9999) return std::string();
         return Poco::DateTimeFormatter::format(local, "%Y%m%d%H%M%S%i");
-    }
-    catch (const Poco::Exception&)
-    {
+    } catch (const Poco::Exception&) {
         // No local time for it: as for a type without text.
         return std::string();
     }
@@ -83,61 +73,45 @@ std::string LocalTimeText(const Poco::Timestamp& utc)
 
 }  // namespace
 
-std::string ElementText(const Poco::MongoDB::Element& element)
-{
-    switch (element.type())
-    {
-    case Poco::MongoDB::ElementTraits<double>::TypeId:
-    {
-        double value = 0;
-        if (ValueOf(element, value))
-            return StreamText(value);
-        break;
-    }
-    case Poco::MongoDB::ElementTraits<std::string>::TypeId:
-    {
-        std::string value;
-        if (ValueOf(element, value))
-            return value;
-        break;
-    }
-    case Poco::MongoDB::ElementTraits<Poco::MongoDB::ObjectId::Ptr>::TypeId:
-    {
-        Poco::MongoDB::ObjectId::Ptr value;
-        if (ValueOf(element, value) && !value.isNull())
-            return ObjectIdText(value);
-        break;
-    }
-    case Poco::MongoDB::ElementTraits<bool>::TypeId:
-    {
-        bool value = false;
-        if (ValueOf(element, value))
-            return value ? "1" : "0";
-        break;
-    }
-    case Poco::MongoDB::ElementTraits<Poco::Int32>::TypeId:
-    {
-        Poco::Int32 value = 0;
-        if (ValueOf(element, value))
-            return std::to_string(value);
-        break;
-    }
-    case Poco::MongoDB::ElementTraits<Poco::Int64>::TypeId:
-    {
-        Poco::Int64 value = 0;
-        if (ValueOf(element, value))
-            return std::to_string(value);
-        break;
-    }
-    case Poco::MongoDB::ElementTraits<Poco::Timestamp>::TypeId:
-    {
-        Poco::Timestamp value;
-        if (ValueOf(element, value))
-            return LocalTimeText(value);
-        break;
-    }
-    default:
-        break;
+std::string ElementText(const Poco::MongoDB::Element& element) {
+    switch (element.type()) {
+        case Poco::MongoDB::ElementTraits<double>::TypeId: {
+            double value = 0;
+            if (ValueOf(element, value)) return StreamText(value);
+            break;
+        }
+        case Poco::MongoDB::ElementTraits<std::string>::TypeId: {
+            std::string value;
+            if (ValueOf(element, value)) return value;
+            break;
+        }
+        case Poco::MongoDB::ElementTraits<Poco::MongoDB::ObjectId::Ptr>::TypeId: {
+            Poco::MongoDB::ObjectId::Ptr value;
+            if (ValueOf(element, value) && !value.isNull()) return ObjectIdText(value);
+            break;
+        }
+        case Poco::MongoDB::ElementTraits<bool>::TypeId: {
+            bool value = false;
+            if (ValueOf(element, value)) return value ? "1" : "0";
+            break;
+        }
+        case Poco::MongoDB::ElementTraits<Poco::Int32>::TypeId: {
+            Poco::Int32 value = 0;
+            if (ValueOf(element, value)) return std::to_string(value);
+            break;
+        }
+        case Poco::MongoDB::ElementTraits<Poco::Int64>::TypeId: {
+            Poco::Int64 value = 0;
+            if (ValueOf(element, value)) return std::to_string(value);
+            break;
+        }
+        case Poco::MongoDB::ElementTraits<Poco::Timestamp>::TypeId: {
+            Poco::Timestamp value;
+            if (ValueOf(element, value)) return LocalTimeText(value);
+            break;
+        }
+        default:
+            break;
     }
     return std::string();
 }

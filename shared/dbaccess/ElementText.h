@@ -1,5 +1,4 @@
-#ifndef DBACCESS_ELEMENTTEXT_H
-#define DBACCESS_ELEMENTTEXT_H
+#pragma once
 
 #include <string>
 
@@ -19,5 +18,3 @@ namespace DBACCESS {
 std::string ElementText(const Poco::MongoDB::Element& element);
 
 }  // namespace DBACCESS
-
-#endif

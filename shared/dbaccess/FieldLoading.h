@@ -1,5 +1,4 @@
-#ifndef DBACCESS_FIELDLOADING_H
-#define DBACCESS_FIELDLOADING_H
+#pragma once
 
 #include <string>
 
@@ -9,8 +8,7 @@ namespace DBACCESS {
 // field name is name (LoadFromString, so its changed flag stays clear).
 // Returns whether one was.
 template <typename... Fields>
-bool LoadNamedField(const std::string& name, const std::string& text, Fields&... fields)
-{
+bool LoadNamedField(const std::string& name, const std::string& text, Fields&... fields) {
     return ((name == fields.name ? (fields.LoadFromString(text), true) : false) || ...);
 }
 
@@ -20,8 +18,7 @@ bool LoadNamedField(const std::string& name, const std::string& text, Fields&...
 // keeping its default, and the changed flag follows the value. Assigns text
 // to the first of fields whose field name is name; returns whether one was.
 template <typename... Fields>
-bool AssignNamedField(const std::string& name, const std::string& text, Fields&... fields)
-{
+bool AssignNamedField(const std::string& name, const std::string& text, Fields&... fields) {
     return ((name == fields.name ? (fields.FromString(text), true) : false) || ...);
 }
 
@@ -29,11 +26,8 @@ bool AssignNamedField(const std::string& name, const std::string& text, Fields&.
 // constructor built it in (the default value, writable, not changed). Names,
 // limits and case conversions stay; they never change after construction.
 template <typename... Fields>
-void ResetFields(Fields&... fields)
-{
+void ResetFields(Fields&... fields) {
     ((fields.value = fields.initialValue, fields.changed = false, fields.readOnly = false), ...);
 }
 
 }  // namespace DBACCESS
-
-#endif

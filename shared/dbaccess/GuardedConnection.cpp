@@ -3,29 +3,25 @@
 #include "Poco/Exception.h"
 #include "Poco/Net/NetException.h"
 #include "Poco/Net/StreamSocket.h"
+
 #include "dbaccess/DatabaseException.h"
 
 namespace DBACCESS {
 
 GuardedConnection::GuardedConnection(const Poco::Net::SocketAddress& address,
                                      const DatabaseTimeLimits& limits)
-    : socket_(new GuardedSocketImpl(limits))
-{
+    : socket_(new GuardedSocketImpl(limits)) {
     // The stream socket takes a reference of its own.
     Poco::Net::StreamSocket socket(socket_.duplicate());
-    try
-    {
+    try {
         socket.connect(address, limits.connect);
-    }
-    catch (const Poco::Net::ConnectionRefusedException&)
-    {
+    } catch (const Poco::Net::ConnectionRefusedException&) {
         // Refused after the connect was under way, the library names no address.
         throw Poco::Net::ConnectionRefusedException(address.toString());
-    }
-    catch (const Poco::TimeoutException&)
-    {
-        throw DatabaseTimeoutException(address.toString(), "the connection was not accepted within " +
-                                                               LimitText(limits.connect));
+    } catch (const Poco::TimeoutException&) {
+        throw DatabaseTimeoutException(
+            address.toString(),
+            "the connection was not accepted within " + LimitText(limits.connect));
     }
     socket.setSendTimeout(limits.send);
     // The socket waits this long for a reply to begin (see GuardedSocketImpl).
@@ -38,40 +34,34 @@ GuardedConnection::GuardedConnection(const Poco::Net::SocketAddress& address,
 
 GuardedConnection::~GuardedConnection() = default;
 
-bool GuardedConnection::IsUsable() const
-{
+bool GuardedConnection::IsUsable() const {
     return socket_->sockfd() != POCO_INVALID_SOCKET &&
            socket_->Broken() == GuardedSocketImpl::Failure::None;
 }
 
 void GuardedConnection::ThrowSocketFailure(const Poco::MongoDB::Connection& connection,
-                                           const std::string& context)
-{
+                                           const std::string& context) {
     const GuardedSocketImpl* socket = SocketOf(connection);
-    if (socket == nullptr)
-        return;
+    if (socket == nullptr) return;
     const std::string& cause = socket->FailureText();
-    switch (socket->Broken())
-    {
-    case GuardedSocketImpl::Failure::None:
-        return;
-    case GuardedSocketImpl::Failure::TimedOut:
-        throw DatabaseTimeoutException(context, cause);
-    case GuardedSocketImpl::Failure::Closed:
-        throw ConnectionClosedException(context, cause);
-    case GuardedSocketImpl::Failure::Malformed:
-        throw MalformedReplyException(context, cause);
+    switch (socket->Broken()) {
+        case GuardedSocketImpl::Failure::None:
+            return;
+        case GuardedSocketImpl::Failure::TimedOut:
+            throw DatabaseTimeoutException(context, cause);
+        case GuardedSocketImpl::Failure::Closed:
+            throw ConnectionClosedException(context, cause);
+        case GuardedSocketImpl::Failure::Malformed:
+            throw MalformedReplyException(context, cause);
     }
 }
 
-Poco::Int32 GuardedConnection::LastReplyFlags(const Poco::MongoDB::Connection& connection)
-{
+Poco::Int32 GuardedConnection::LastReplyFlags(const Poco::MongoDB::Connection& connection) {
     const GuardedSocketImpl* socket = SocketOf(connection);
     return socket == nullptr ? 0 : socket->LastReplyFlags();
 }
 
-const GuardedSocketImpl* GuardedConnection::SocketOf(const Poco::MongoDB::Connection& connection)
-{
+const GuardedSocketImpl* GuardedConnection::SocketOf(const Poco::MongoDB::Connection& connection) {
     const auto* guarded = dynamic_cast<const GuardedConnection*>(&connection);
     return guarded == nullptr ? nullptr : guarded->socket_.get();
 }

@@ -1,5 +1,4 @@
-#ifndef DBACCESS_GUARDEDCONNECTION_H
-#define DBACCESS_GUARDEDCONNECTION_H
+#pragma once
 
 #include <string>
 
@@ -7,6 +6,7 @@
 #include "Poco/MongoDB/Connection.h"
 #include "Poco/Net/SocketAddress.h"
 #include "Poco/Types.h"
+
 #include "dbaccess/DatabaseTimeLimits.h"
 #include "dbaccess/GuardedSocketImpl.h"
 
@@ -15,8 +15,7 @@ namespace DBACCESS {
 // A connection over a GuardedSocketImpl: every connection of the pool is
 // one. It keeps its socket at hand, so that what the socket saw of the last
 // exchange (its failure, the reply's flags) can be told to the caller.
-class GuardedConnection : public Poco::MongoDB::Connection
-{
+class GuardedConnection : public Poco::MongoDB::Connection {
 public:
     // Connects at once. A refused connect raises the library's
     // Poco::Net::ConnectionRefusedException; one that is not accepted within
@@ -46,5 +45,3 @@ private:
 };
 
 }  // namespace DBACCESS
-
-#endif

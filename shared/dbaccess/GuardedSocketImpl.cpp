@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Poco/Exception.h"
+
 #include "dbaccess/ReplyCheck.h"
 #include "platform/SocketReceive.h"
 #include "runtime/Trace.h"
@@ -15,15 +16,14 @@ namespace {
 
 // The message header's length field, then the rest of an OP_REPLY header;
 // the response flags follow the 16-byte message header.
-const std::size_t LengthFieldSize = 4;
-const std::size_t ReplyHeaderSize = 36;
-const std::size_t ReplyFlagsOffset = 16;
+const std::size_t kLengthFieldSize = 4;
+const std::size_t kReplyHeaderSize = 36;
+const std::size_t kReplyFlagsOffset = 16;
 // What the first receive of a reply asks for: most replies fit, a batch of
 // a large search comes in further receives.
-const std::size_t FirstReceiveSize = 64 * 1024;
+const std::size_t kFirstReceiveSize = 64 * 1024;
 
-std::uint32_t ReadUInt32(const char* at)
-{
+std::uint32_t ReadUInt32(const char* at) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(at);
     return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
            static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
@@ -32,161 +32,138 @@ std::uint32_t ReadUInt32(const char* at)
 }  // namespace
 
 GuardedSocketImpl::GuardedSocketImpl(const DatabaseTimeLimits& limits)
-    : limits_(limits), received_(0), replyEnd_(0), offset_(0), replyFlags_(0), failure_(Failure::None)
-{
-}
+    : limits_(limits),
+      received_(0),
+      replyEnd_(0),
+      offset_(0),
+      replyFlags_(0),
+      failure_(Failure::None) {}
 
 GuardedSocketImpl::~GuardedSocketImpl() = default;
 
-int GuardedSocketImpl::sendBytes(const void* buffer, int length, int flags)
-{
+int GuardedSocketImpl::sendBytes(const void* buffer, int length, int flags) {
     offset_ = replyEnd_;
     // What the library sends after a failure would only meet the failure
     // again; the stream that calls here swallows the exception.
-    if (failure_ != Failure::None)
-        throw Poco::IOException(failureText_);
-    try
-    {
+    if (failure_ != Failure::None) throw Poco::IOException(failureText_);
+    try {
         return Poco::Net::StreamSocketImpl::sendBytes(buffer, length, flags);
-    }
-    catch (const Poco::TimeoutException&)
-    {
+    } catch (const Poco::TimeoutException&) {
         Break(Failure::TimedOut, "the request could not be sent within " + LimitText(limits_.send));
         throw;
-    }
-    catch (const Poco::Exception& e)
-    {
+    } catch (const Poco::Exception& e) {
         Break(Failure::Closed, "the request could not be sent: " + e.displayText());
         throw;
     }
 }
 
-int GuardedSocketImpl::receiveBytes(void* buffer, int length, int /*flags*/)
-{
-    if (length <= 0)
-        return 0;
-    if (offset_ >= replyEnd_ && (failure_ != Failure::None || !FetchReply()))
-        return 0;
+int GuardedSocketImpl::receiveBytes(void* buffer, int length, int /*flags*/) {
+    if (length <= 0) return 0;
+    if (offset_ >= replyEnd_ && (failure_ != Failure::None || !FetchReply())) return 0;
     const std::size_t count = std::min(static_cast<std::size_t>(length), replyEnd_ - offset_);
     std::memcpy(buffer, buffer_.data() + offset_, count);
     offset_ += count;
     return static_cast<int>(count);
 }
 
-GuardedSocketImpl::Failure GuardedSocketImpl::Broken() const
-{
-    return failure_;
-}
+GuardedSocketImpl::Failure GuardedSocketImpl::Broken() const { return failure_; }
 
-const std::string& GuardedSocketImpl::FailureText() const
-{
-    return failureText_;
-}
+const std::string& GuardedSocketImpl::FailureText() const { return failureText_; }
 
-Poco::Int32 GuardedSocketImpl::LastReplyFlags() const
-{
-    return replyFlags_;
-}
+Poco::Int32 GuardedSocketImpl::LastReplyFlags() const { return replyFlags_; }
 
-bool GuardedSocketImpl::FetchReply()
-{
+bool GuardedSocketImpl::FetchReply() {
     replyFlags_ = 0;
     // Bytes that came after the previous reply begin this one.
     std::memmove(&buffer_[0], buffer_.data() + replyEnd_, received_ - replyEnd_);
     received_ -= replyEnd_;
     replyEnd_ = 0;
     offset_ = 0;
-    if (received_ == 0)
-    {
+    if (received_ == 0) {
         // The wait for the server to begin is long (the receive timeout);
         // once it has begun, the whole reply has a limit of its own. A
         // reply that has arrived whole comes with this one receive.
-        Reserve(FirstReceiveSize);
+        Reserve(kFirstReceiveSize);
         const PLATFORM::SocketReceipt receipt =
             PLATFORM::ReceiveWaiting(sockfd(), &buffer_[0], buffer_.size());
-        switch (receipt.status)
-        {
-        case PLATFORM::SocketReceipt::Status::Received:
-            received_ = receipt.count;
-            break;
-        case PLATFORM::SocketReceipt::Status::TimedOut:
-            Break(Failure::TimedOut, "no reply began within " + LimitText(limits_.replyBegin));
-            return false;
-        case PLATFORM::SocketReceipt::Status::Closed:
-            Break(Failure::Closed, "the server closed the connection before replying");
-            return false;
-        case PLATFORM::SocketReceipt::Status::Failed:
-            Break(Failure::Closed, "the connection failed: " + std::string(std::strerror(receipt.error)));
-            return false;
+        switch (receipt.status) {
+            case PLATFORM::SocketReceipt::Status::Received:
+                received_ = receipt.count;
+                break;
+            case PLATFORM::SocketReceipt::Status::TimedOut:
+                Break(Failure::TimedOut, "no reply began within " + LimitText(limits_.replyBegin));
+                return false;
+            case PLATFORM::SocketReceipt::Status::Closed:
+                Break(Failure::Closed, "the server closed the connection before replying");
+                return false;
+            case PLATFORM::SocketReceipt::Status::Failed:
+                Break(Failure::Closed,
+                      "the connection failed: " + std::string(std::strerror(receipt.error)));
+                return false;
         }
     }
     const Clock::time_point deadline =
         Clock::now() + std::chrono::microseconds(limits_.reply.totalMicroseconds());
-    if (!ReceiveUntil(LengthFieldSize, deadline, "the server closed the connection before replying"))
+    if (!ReceiveUntil(kLengthFieldSize, deadline,
+                      "the server closed the connection before replying"))
         return false;
     const std::size_t length = ReadUInt32(buffer_.data());
-    if (length < ReplyHeaderSize || length > MaxReplySize)
-    {
+    if (length < kReplyHeaderSize || length > kMaxReplySize) {
         Break(Failure::Malformed, "a reply length of " + std::to_string(length) + " bytes");
         return false;
     }
-    if (!ReceiveUntil(length, deadline, "the server closed the connection in the middle of a reply"))
+    if (!ReceiveUntil(length, deadline,
+                      "the server closed the connection in the middle of a reply"))
         return false;
     std::string problem;
-    if (!CheckReply(std::string_view(buffer_.data(), length), problem))
-    {
+    if (!CheckReply(std::string_view(buffer_.data(), length), problem)) {
         Break(Failure::Malformed, problem);
         return false;
     }
     replyEnd_ = length;
-    replyFlags_ = static_cast<Poco::Int32>(ReadUInt32(buffer_.data() + ReplyFlagsOffset));
+    replyFlags_ = static_cast<Poco::Int32>(ReadUInt32(buffer_.data() + kReplyFlagsOffset));
     return true;
 }
 
 bool GuardedSocketImpl::ReceiveUntil(std::size_t size, Clock::time_point deadline,
-                                     const std::string& closed)
-{
+                                     const std::string& closed) {
     Reserve(size);
-    while (received_ < size)
-    {
+    while (received_ < size) {
         const auto left =
             std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
         const PLATFORM::SocketReceipt receipt =
-            left <= 0 ? PLATFORM::SocketReceipt{PLATFORM::SocketReceipt::Status::TimedOut, 0, 0}
-                      : PLATFORM::ReceiveArrived(sockfd(), &buffer_[received_], size - received_, left);
-        switch (receipt.status)
-        {
-        case PLATFORM::SocketReceipt::Status::Received:
-            received_ += receipt.count;
-            break;
-        case PLATFORM::SocketReceipt::Status::TimedOut:
-            Break(Failure::TimedOut, "the reply was not complete within " + LimitText(limits_.reply) +
-                                         " of its start");
-            return false;
-        case PLATFORM::SocketReceipt::Status::Closed:
-            Break(Failure::Closed, closed);
-            return false;
-        case PLATFORM::SocketReceipt::Status::Failed:
-            Break(Failure::Closed, "the connection failed: " + std::string(std::strerror(receipt.error)));
-            return false;
+            left <= 0
+                ? PLATFORM::SocketReceipt{PLATFORM::SocketReceipt::Status::TimedOut, 0, 0}
+                : PLATFORM::ReceiveArrived(sockfd(), &buffer_[received_], size - received_, left);
+        switch (receipt.status) {
+            case PLATFORM::SocketReceipt::Status::Received:
+                received_ += receipt.count;
+                break;
+            case PLATFORM::SocketReceipt::Status::TimedOut:
+                Break(Failure::TimedOut, "the reply was not complete within " +
+                                             LimitText(limits_.reply) + " of its start");
+                return false;
+            case PLATFORM::SocketReceipt::Status::Closed:
+                Break(Failure::Closed, closed);
+                return false;
+            case PLATFORM::SocketReceipt::Status::Failed:
+                Break(Failure::Closed,
+                      "the connection failed: " + std::string(std::strerror(receipt.error)));
+                return false;
         }
     }
     return true;
 }
 
-void GuardedSocketImpl::Reserve(std::size_t size)
-{
-    if (buffer_.size() < size)
-        buffer_.resize(size);
+void GuardedSocketImpl::Reserve(std::size_t size) {
+    if (buffer_.size() < size) buffer_.resize(size);
 }
 
-void GuardedSocketImpl::Break(Failure failure, const std::string& text)
-{
+void GuardedSocketImpl::Break(Failure failure, const std::string& text) {
     received_ = 0;
     replyEnd_ = 0;
     offset_ = 0;
-    if (failure_ != Failure::None)
-        return;
+    if (failure_ != Failure::None) return;
     failure_ = failure;
     failureText_ = text;
     TraceMessage("Database connection broken: " + text);

@@ -1,5 +1,4 @@
-#ifndef DBACCESS_GUARDEDSOCKETIMPL_H
-#define DBACCESS_GUARDEDSOCKETIMPL_H
+#pragma once
 
 #include <chrono>
 #include <cstddef>
@@ -7,6 +6,7 @@
 
 #include "Poco/Net/StreamSocketImpl.h"
 #include "Poco/Types.h"
+
 #include "dbaccess/DatabaseTimeLimits.h"
 
 namespace DBACCESS {
@@ -22,11 +22,9 @@ namespace DBACCESS {
 // (a stream swallows whatever the socket throws), the socket stays at end
 // of stream from then on, and Broken() and FailureText() tell the real
 // cause to whoever turns that exception into a DatabaseException.
-class GuardedSocketImpl : public Poco::Net::StreamSocketImpl
-{
+class GuardedSocketImpl : public Poco::Net::StreamSocketImpl {
 public:
-    enum class Failure
-    {
+    enum class Failure {
         None,
         TimedOut,
         Closed,
@@ -85,5 +83,3 @@ private:
 };
 
 }  // namespace DBACCESS
-
-#endif

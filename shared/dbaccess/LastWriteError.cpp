@@ -5,6 +5,7 @@
 #include "Poco/MongoDB/QueryRequest.h"
 #include "Poco/MongoDB/ResponseMessage.h"
 #include "Poco/SharedPtr.h"
+
 #include "dbaccess/ElementText.h"
 #include "dbaccess/GuardedConnection.h"
 #include "dbaccess/ReplyRefusal.h"
@@ -12,30 +13,25 @@
 namespace DBACCESS {
 
 std::string LastWriteError(Poco::MongoDB::Connection& connection, const std::string& database,
-                           const std::string& context)
-{
+                           const std::string& context) {
     Poco::SharedPtr<Poco::MongoDB::QueryRequest> command =
         Poco::MongoDB::Database(database).createCommand();
     command->setNumberToReturn(1);
     command->selector().add("getLastError", 1);
     Poco::MongoDB::ResponseMessage reply;
-    try
-    {
+    try {
         connection.sendRequest(*command, reply);
-    }
-    catch (const Poco::IOException&)
-    {
+    } catch (const Poco::IOException&) {
         GuardedConnection::ThrowSocketFailure(connection, context);
         throw;
     }
 
     const std::string unconfirmed = "the write was not confirmed: ";
     int code = 0;
-    const std::string refusal = RefusalText(reply, GuardedConnection::LastReplyFlags(connection), code);
-    if (!refusal.empty())
-        return unconfirmed + refusal;
-    if (reply.documents().empty())
-        return unconfirmed + "getLastError gave no answer";
+    const std::string refusal =
+        RefusalText(reply, GuardedConnection::LastReplyFlags(connection), code);
+    if (!refusal.empty()) return unconfirmed + refusal;
+    if (reply.documents().empty()) return unconfirmed + "getLastError gave no answer";
     const Poco::MongoDB::Document& answer = *reply.documents().front();
     const Poco::MongoDB::Element::Ptr ok = answer.get("ok");
     if (ok.isNull() || ElementText(*ok) != "1")

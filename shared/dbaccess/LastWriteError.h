@@ -1,5 +1,4 @@
-#ifndef DBACCESS_LASTWRITEERROR_H
-#define DBACCESS_LASTWRITEERROR_H
+#pragma once
 
 #include <string>
 
@@ -18,5 +17,3 @@ std::string LastWriteError(Poco::MongoDB::Connection& connection, const std::str
                            const std::string& context);
 
 }  // namespace DBACCESS
-
-#endif

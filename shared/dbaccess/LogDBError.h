@@ -1,5 +1,4 @@
-#ifndef DBACCESS_LOGDBERROR_H
-#define DBACCESS_LOGDBERROR_H
+#pragma once
 
 #include <string>
 
@@ -7,5 +6,3 @@
 // "<function>(<line>) DBError: <text>", e.g.
 // "DBACCESS::TaskDB::RealWrite(548) DBError: Connection reset by peer".
 void LogDBError(const std::string& function, int line, const std::string& text);
-
-#endif

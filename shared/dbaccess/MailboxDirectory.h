@@ -1,5 +1,4 @@
-#ifndef DBACCESS_MAILBOXDIRECTORY_H
-#define DBACCESS_MAILBOXDIRECTORY_H
+#pragma once
 
 #include <map>
 #include <string>
@@ -9,13 +8,13 @@
 // Orders mailbox numbers as right-aligned texts of width 19, so that digit
 // strings sort by value ("99" before "100") while a leading zero still makes
 // a different number ("101" before "0101"). Longer texts compare unpadded.
-struct MailboxNumberLess
-{
+struct MailboxNumberLess {
     bool operator()(const std::string& a, const std::string& b) const;
 };
 
 // Mailbox number (trimmed) to its summary.
-using MailboxDirectory = std::map<std::string, DBACCESS::QXMailboxDirectoryEntry, MailboxNumberLess>;
+using MailboxDirectory =
+    std::map<std::string, DBACCESS::QXMailboxDirectoryEntry, MailboxNumberLess>;
 
 // Tenant id (trimmed) to tenant name.
 using TenantNames = std::map<std::string, std::string>;
@@ -30,5 +29,3 @@ MailboxDirectory LoadMailboxDirectory(const std::string& tenantId, const std::st
 // a name are left out and an id met twice keeps its first name. No
 // connection gives an empty map; what the search raises passes on.
 TenantNames LoadTenantNames(const std::string& collection);
-
-#endif

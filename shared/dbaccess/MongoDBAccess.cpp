@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "Poco/Exception.h"
+
 #include "dbaccess/ConnectionPool.h"
 #include "dbaccess/DatabaseName.h"
 #include "runtime/Trace.h"
@@ -12,18 +13,16 @@ namespace DBACCESS {
 namespace {
 
 // How long a borrow waits for a connection to come back at the pool's peak.
-const long BorrowWaitMilliseconds = 2000;
+const long kBorrowWaitMilliseconds = 2000;
 
 std::mutex refusalMutex;
 bool refusing = false;
 std::string refusalReason;
 
 // True, with the reason in reason, after RefuseConnections.
-bool Refusing(std::string& reason)
-{
+bool Refusing(std::string& reason) {
     const std::lock_guard<std::mutex> lock(refusalMutex);
-    if (refusing)
-        reason = refusalReason;
+    if (refusing) reason = refusalReason;
     return refusing;
 }
 
@@ -31,76 +30,52 @@ bool Refusing(std::string& reason)
 
 MongoDBAccess::MongoDBAccess() = default;
 
-MongoDBAccess::MongoDBAccess(const MongoDBAccess& /*other*/)
-{
-}
+MongoDBAccess::MongoDBAccess(const MongoDBAccess& /*other*/) {}
 
-MongoDBAccess& MongoDBAccess::operator=(const MongoDBAccess& /*other*/)
-{
-    return *this;
-}
+MongoDBAccess& MongoDBAccess::operator=(const MongoDBAccess& /*other*/) { return *this; }
 
 MongoDBAccess::~MongoDBAccess() = default;
 
-Poco::MongoDB::Connection::Ptr MongoDBAccess::GetConnection()
-{
+Poco::MongoDB::Connection::Ptr MongoDBAccess::GetConnection() {
     lastError_.clear();
-    if (DatabaseName.empty() || Refusing(lastError_))
-        return Poco::MongoDB::Connection::Ptr();
-    try
-    {
-        return ConnectionPool.borrowObject(BorrowWaitMilliseconds);
-    }
-    catch (const Poco::Exception& e)
-    {
+    if (DatabaseName.empty() || Refusing(lastError_)) return Poco::MongoDB::Connection::Ptr();
+    try {
+        return ConnectionPool.borrowObject(kBorrowWaitMilliseconds);
+    } catch (const Poco::Exception& e) {
         lastError_ = e.displayText();
         TraceMessage(lastError_);
     }
     return Poco::MongoDB::Connection::Ptr();
 }
 
-void MongoDBAccess::ReleaseConnection(Poco::MongoDB::Connection::Ptr connection)
-{
-    if (connection.isNull())
-        return;
-    try
-    {
+void MongoDBAccess::ReleaseConnection(Poco::MongoDB::Connection::Ptr connection) {
+    if (connection.isNull()) return;
+    try {
         ConnectionPool.returnObject(connection);
-    }
-    catch (const Poco::Exception& e)
-    {
+    } catch (const Poco::Exception& e) {
         lastError_ = e.displayText();
         TraceMessage(lastError_);
     }
 }
 
-void MongoDBAccess::DiscardConnection(Poco::MongoDB::Connection::Ptr connection)
-{
-    if (connection.isNull())
-        return;
-    try
-    {
+void MongoDBAccess::DiscardConnection(Poco::MongoDB::Connection::Ptr connection) {
+    if (connection.isNull()) return;
+    try {
         connection->disconnect();
         // A closed connection is not taken back: the pool drops it and its place.
         ConnectionPool.returnObject(connection);
-    }
-    catch (const Poco::Exception& e)
-    {
+    } catch (const Poco::Exception& e) {
         lastError_ = e.displayText();
         TraceMessage(lastError_);
     }
 }
 
-void MongoDBAccess::RefuseConnections(const std::string& reason)
-{
+void MongoDBAccess::RefuseConnections(const std::string& reason) {
     const std::lock_guard<std::mutex> lock(refusalMutex);
     refusing = true;
     refusalReason = reason;
 }
 
-const std::string& MongoDBAccess::LastError() const
-{
-    return lastError_;
-}
+const std::string& MongoDBAccess::LastError() const { return lastError_; }
 
 }  // namespace DBACCESS

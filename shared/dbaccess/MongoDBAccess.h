@@ -1,5 +1,4 @@
-#ifndef DBACCESS_MONGODBACCESS_H
-#define DBACCESS_MONGODBACCESS_H
+#pragma once
 
 #include <string>
 
@@ -9,8 +8,7 @@ namespace DBACCESS {
 
 // Borrows pooled connections for one record and gives them back. Every
 // record holds one by value; a copy starts with an empty last error.
-class MongoDBAccess
-{
+class MongoDBAccess {
 public:
     MongoDBAccess();
     MongoDBAccess(const MongoDBAccess& other);
@@ -53,5 +51,3 @@ private:
 };
 
 }  // namespace DBACCESS
-
-#endif

@@ -9,6 +9,7 @@
 #include "Poco/MongoDB/ObjectId.h"
 #include "Poco/NumberFormatter.h"
 #include "Poco/Types.h"
+
 #include "dbaccess/DatabaseName.h"
 #include "dbaccess/ElementText.h"
 #include "dbaccess/ReplyRefusal.h"
@@ -17,20 +18,18 @@ namespace DBACCESS {
 
 namespace {
 
-const char* const IdName = "_id";
+const char* const kIdName = "_id";
 
-const int DocumentType = Poco::MongoDB::ElementTraits<Poco::MongoDB::Document::Ptr>::TypeId;
-const int ArrayType = Poco::MongoDB::ElementTraits<Poco::MongoDB::Array::Ptr>::TypeId;
-const int StringType = Poco::MongoDB::ElementTraits<std::string>::TypeId;
-const int ObjectIdType = Poco::MongoDB::ElementTraits<Poco::MongoDB::ObjectId::Ptr>::TypeId;
+const int kDocumentType = Poco::MongoDB::ElementTraits<Poco::MongoDB::Document::Ptr>::TypeId;
+const int kArrayType = Poco::MongoDB::ElementTraits<Poco::MongoDB::Array::Ptr>::TypeId;
+const int kStringType = Poco::MongoDB::ElementTraits<std::string>::TypeId;
+const int kObjectIdType = Poco::MongoDB::ElementTraits<Poco::MongoDB::ObjectId::Ptr>::TypeId;
 
 // The library keeps a document's elements to itself but for a lookup by
 // name, which is a linear search; a pointer to the member, formed in a
 // derived class, reads the list as it is.
-struct ElementListAccess : Poco::MongoDB::Document
-{
-    static const Poco::MongoDB::ElementSet& Of(const Poco::MongoDB::Document& document)
-    {
+struct ElementListAccess : Poco::MongoDB::Document {
+    static const Poco::MongoDB::ElementSet& Of(const Poco::MongoDB::Document& document) {
         return document.*(&ElementListAccess::_elements);
     }
 };
@@ -40,43 +39,35 @@ struct ElementListAccess : Poco::MongoDB::Document
 // library's lookup by name gives, and a record's hooks never see one name
 // twice (an address list loaded twice, a field set and reset).
 template <typename Visit>
-void ForEachElement(const Poco::MongoDB::Document::Ptr& document, Visit visit)
-{
+void ForEachElement(const Poco::MongoDB::Document::Ptr& document, Visit visit) {
     const Poco::MongoDB::ElementSet& elements = ElementListAccess::Of(*document);
     // Names are checked for repeats once, sorted, so that the usual document
     // without any is walked without a set of the names seen.
     std::vector<std::string_view> names;
     names.reserve(elements.size());
-    for (const Poco::MongoDB::Element::Ptr& element : elements)
-        names.emplace_back(element->name());
+    for (const Poco::MongoDB::Element::Ptr& element : elements) names.emplace_back(element->name());
     std::sort(names.begin(), names.end());
     const bool repeats = std::adjacent_find(names.begin(), names.end()) != names.end();
     std::set<std::string_view> seen;
-    for (const Poco::MongoDB::Element::Ptr& element : elements)
-    {
-        if (repeats && !seen.insert(element->name()).second)
-            continue;
+    for (const Poco::MongoDB::Element::Ptr& element : elements) {
+        if (repeats && !seen.insert(element->name()).second) continue;
         visit(element->name(), *element);
     }
 }
 
 template <typename T>
-T ValueOf(const Poco::MongoDB::Element& element)
-{
+T ValueOf(const Poco::MongoDB::Element& element) {
     const auto* concrete = dynamic_cast<const Poco::MongoDB::ConcreteElement<T>*>(&element);
     return concrete ? concrete->value() : T();
 }
 
 // The compact text of an array that no hook took.
-std::string ArrayText(const Poco::MongoDB::Array::Ptr& array)
-{
+std::string ArrayText(const Poco::MongoDB::Array::Ptr& array) {
     return array.isNull() ? std::string() : array->toString(0);
 }
 
-void Merge(DocumentFields& into, const DocumentFields& from)
-{
-    for (const auto& entry : from)
-        into.emplace(entry.first, entry.second);
+void Merge(DocumentFields& into, const DocumentFields& from) {
+    for (const auto& entry : from) into.emplace(entry.first, entry.second);
 }
 
 }  // namespace
@@ -84,38 +75,29 @@ void Merge(DocumentFields& into, const DocumentFields& from)
 // A record's own read keeps arrays as text and takes a string "_id" as its
 // id; a search flattens arrays into its results; a sub-document, as read
 // by a record's hook or inside either, keeps arrays as text.
-const MongoDBBase::WalkPolicy MongoDBBase::RecordRead = {false, true};
-const MongoDBBase::WalkPolicy MongoDBBase::SearchResult = {true, false};
-const MongoDBBase::WalkPolicy MongoDBBase::SubDocumentRead = {false, false};
+const MongoDBBase::WalkPolicy MongoDBBase::kRecordRead = {false, true};
+const MongoDBBase::WalkPolicy MongoDBBase::kSearchResult = {true, false};
+const MongoDBBase::WalkPolicy MongoDBBase::kSubDocumentRead = {false, false};
 
-MongoDBBase::MongoDBBase() : idKind_(IdNone)
-{
-}
+MongoDBBase::MongoDBBase() : idKind_(kIdNone) {}
 
-MongoDBBase::MongoDBBase(const std::string& collection) : collection_(collection), idKind_(IdNone)
-{
-}
+MongoDBBase::MongoDBBase(const std::string& collection)
+    : collection_(collection), idKind_(kIdNone) {}
 
 MongoDBBase::MongoDBBase(const MongoDBBase& other)
     : collection_(other.collection_),
       idKind_(other.idKind_),
       idText_(other.idText_),
-      undeclared_(other.undeclared_)
-{
-}
+      undeclared_(other.undeclared_) {}
 
 MongoDBBase::MongoDBBase(MongoDBBase&& other)
     : collection_(std::move(other.collection_)),
       idKind_(other.idKind_),
       idText_(std::move(other.idText_)),
-      undeclared_(std::move(other.undeclared_))
-{
-}
+      undeclared_(std::move(other.undeclared_)) {}
 
-MongoDBBase& MongoDBBase::operator=(const MongoDBBase& other)
-{
-    if (this != &other)
-    {
+MongoDBBase& MongoDBBase::operator=(const MongoDBBase& other) {
+    if (this != &other) {
         collection_ = other.collection_;
         lastError_.clear();
         idKind_ = other.idKind_;
@@ -125,128 +107,100 @@ MongoDBBase& MongoDBBase::operator=(const MongoDBBase& other)
     return *this;
 }
 
-MongoDBBase::~MongoDBBase()
-{
-    Disconnect();
-}
+MongoDBBase::~MongoDBBase() { Disconnect(); }
 
-void MongoDBBase::Clear()
-{
+void MongoDBBase::Clear() {
     lastError_.clear();
     idText_.clear();
-    idKind_ = IdNone;
+    idKind_ = kIdNone;
     undeclared_.clear();
 }
 
-bool MongoDBBase::HasId() const
-{
-    return !idText_.empty();
-}
+bool MongoDBBase::HasId() const { return !idText_.empty(); }
 
-bool MongoDBBase::OnArray(const std::string& /*name*/, Poco::MongoDB::Array::Ptr /*array*/)
-{
+bool MongoDBBase::OnArray(const std::string& /*name*/, Poco::MongoDB::Array::Ptr /*array*/) {
     return true;
 }
 
-bool MongoDBBase::OnDocument(const std::string& /*name*/, Poco::MongoDB::Document::Ptr /*document*/)
-{
+bool MongoDBBase::OnDocument(const std::string& /*name*/,
+                             Poco::MongoDB::Document::Ptr /*document*/) {
     return true;
 }
 
-bool MongoDBBase::SetField(const std::string& /*name*/, const std::string& /*text*/)
-{
+bool MongoDBBase::SetField(const std::string& /*name*/, const std::string& /*text*/) {
     return true;
 }
 
-bool MongoDBBase::Connect()
-{
-    if (!connection_.isNull())
-        return true;
+bool MongoDBBase::Connect() {
+    if (!connection_.isNull()) return true;
     connection_ = access_.GetConnection();
     return !connection_.isNull();
 }
 
-void MongoDBBase::Disconnect()
-{
+void MongoDBBase::Disconnect() {
     Poco::MongoDB::Connection::Ptr connection = connection_;
     connection_ = nullptr;
     access_.ReleaseConnection(connection);
 }
 
-void MongoDBBase::DropConnection()
-{
+void MongoDBBase::DropConnection() {
     Poco::MongoDB::Connection::Ptr connection = connection_;
     connection_ = nullptr;
     access_.DiscardConnection(connection);
 }
 
-bool MongoDBBase::IsConnected() const
-{
-    return !connection_.isNull();
-}
+bool MongoDBBase::IsConnected() const { return !connection_.isNull(); }
 
-void MongoDBBase::ParseDocuments(const std::vector<Poco::MongoDB::Document::Ptr>& documents)
-{
+void MongoDBBase::ParseDocuments(const std::vector<Poco::MongoDB::Document::Ptr>& documents) {
     for (const Poco::MongoDB::Document::Ptr& document : documents)
-        WalkDocument(document, std::string(), RecordRead);
+        WalkDocument(document, std::string(), kRecordRead);
 }
 
 std::vector<DocumentFields> MongoDBBase::ParseSearchResults(
-    const std::vector<Poco::MongoDB::Document::Ptr>& documents)
-{
+    const std::vector<Poco::MongoDB::Document::Ptr>& documents) {
     std::vector<DocumentFields> results;
     results.reserve(documents.size());
     for (const Poco::MongoDB::Document::Ptr& document : documents)
-        results.push_back(WalkDocument(document, std::string(), SearchResult));
+        results.push_back(WalkDocument(document, std::string(), kSearchResult));
     return results;
 }
 
 DocumentFields MongoDBBase::ParseSubDocument(Poco::MongoDB::Document::Ptr document,
-                                             const std::string& prefix)
-{
-    return WalkDocument(document, prefix, SubDocumentRead);
+                                             const std::string& prefix) {
+    return WalkDocument(document, prefix, kSubDocumentRead);
 }
 
 DocumentFields MongoDBBase::WalkDocument(const Poco::MongoDB::Document::Ptr& document,
-                                         const std::string& prefix, const WalkPolicy& policy)
-{
+                                         const std::string& prefix, const WalkPolicy& policy) {
     DocumentFields fields;
-    ForEachElement(document, [this, &fields, &prefix, &policy](const std::string& name,
-                                                               const Poco::MongoDB::Element& element) {
+    ForEachElement(document, [this, &fields, &prefix, &policy](
+                                 const std::string& name, const Poco::MongoDB::Element& element) {
         const int type = element.type();
         std::string text;
-        if (type == DocumentType)
-        {
+        if (type == kDocumentType) {
             // The nested walk names its elements after this one only.
             const Poco::MongoDB::Document::Ptr sub = ValueOf<Poco::MongoDB::Document::Ptr>(element);
             if (OnDocument(name, sub) && !sub.isNull())
-                Merge(fields, WalkDocument(sub, name, SubDocumentRead));
+                Merge(fields, WalkDocument(sub, name, kSubDocumentRead));
             return;
         }
-        if (type == ArrayType)
-        {
+        if (type == kArrayType) {
             const Poco::MongoDB::Array::Ptr array = ValueOf<Poco::MongoDB::Array::Ptr>(element);
-            if (!OnArray(name, array))
-                return;
-            if (policy.flattenArrays)
-            {
-                if (!array.isNull())
-                    Merge(fields, ParseArray(array, name));
+            if (!OnArray(name, array)) return;
+            if (policy.flattenArrays) {
+                if (!array.isNull()) Merge(fields, ParseArray(array, name));
                 return;
             }
             text = ArrayText(array);
-        }
-        else
-        {
+        } else {
             text = ElementText(element);
-            if (name == IdName && (type == ObjectIdType || (policy.stringIds && type == StringType)))
-            {
-                idKind_ = type == ObjectIdType ? IdObjectId : IdString;
+            if (name == kIdName &&
+                (type == kObjectIdType || (policy.stringIds && type == kStringType))) {
+                idKind_ = type == kObjectIdType ? kIdObjectId : kIdString;
                 idText_ = text;
             }
         }
-        if (SetField(name, text))
-        {
+        if (SetField(name, text)) {
             const std::string fullName = prefix.empty() ? name : prefix + "." + name;
             KeepField(fields, DocumentField(type, fullName, text));
         }
@@ -254,86 +208,53 @@ DocumentFields MongoDBBase::WalkDocument(const Poco::MongoDB::Document::Ptr& doc
     return fields;
 }
 
-DocumentFields MongoDBBase::ParseArray(Poco::MongoDB::Array::Ptr array, const std::string& prefix)
-{
+DocumentFields MongoDBBase::ParseArray(Poco::MongoDB::Array::Ptr array, const std::string& prefix) {
     DocumentFields fields;
     const int size = static_cast<int>(array->size());
-    for (int i = 0; i < size; ++i)
-    {
+    for (int i = 0; i < size; ++i) {
         const Poco::MongoDB::Element::Ptr element = array->get(i);
-        if (element.isNull())
-            continue;
+        if (element.isNull()) continue;
         const std::string name = prefix + "." + Poco::NumberFormatter::format(i);
-        if (element->type() == DocumentType)
-        {
-            const Poco::MongoDB::Document::Ptr sub = ValueOf<Poco::MongoDB::Document::Ptr>(*element);
-            if (!sub.isNull())
-                Merge(fields, ParseSubDocument(sub, name));
-        }
-        else if (element->type() == StringType)
-        {
-            fields.emplace(name, DocumentField(StringType, name, ElementText(*element)));
+        if (element->type() == kDocumentType) {
+            const Poco::MongoDB::Document::Ptr sub =
+                ValueOf<Poco::MongoDB::Document::Ptr>(*element);
+            if (!sub.isNull()) Merge(fields, ParseSubDocument(sub, name));
+        } else if (element->type() == kStringType) {
+            fields.emplace(name, DocumentField(kStringType, name, ElementText(*element)));
         }
     }
     return fields;
 }
 
-void MongoDBBase::LoadDocument(Poco::MongoDB::Document::Ptr document)
-{
+void MongoDBBase::LoadDocument(Poco::MongoDB::Document::Ptr document) {
     ParseSubDocument(document, std::string());
 }
 
-const std::string& MongoDBBase::Collection() const
-{
-    return collection_;
-}
+const std::string& MongoDBBase::Collection() const { return collection_; }
 
-const std::string& MongoDBBase::LastError() const
-{
-    return lastError_;
-}
+const std::string& MongoDBBase::LastError() const { return lastError_; }
 
-std::int32_t MongoDBBase::IdKind() const
-{
-    return idKind_;
-}
+std::int32_t MongoDBBase::IdKind() const { return idKind_; }
 
-const std::string& MongoDBBase::IdText() const
-{
-    return idText_;
-}
+const std::string& MongoDBBase::IdText() const { return idText_; }
 
-const DocumentFields& MongoDBBase::UndeclaredFields() const
-{
-    return undeclared_;
-}
+const DocumentFields& MongoDBBase::UndeclaredFields() const { return undeclared_; }
 
-const MongoDBAccess& MongoDBBase::Access() const
-{
-    return access_;
-}
+const MongoDBAccess& MongoDBBase::Access() const { return access_; }
 
-std::string& MongoDBBase::MutableLastError()
-{
-    return lastError_;
-}
+std::string& MongoDBBase::MutableLastError() { return lastError_; }
 
-void MongoDBBase::ClearUndeclaredFields()
-{
-    undeclared_.clear();
-}
+void MongoDBBase::ClearUndeclaredFields() { undeclared_.clear(); }
 
 template <typename Value>
 bool MongoDBBase::ReadOne(const std::string& field, const Value& value,
-                          const std::function<void()>& beforeLoad)
-{
+                          const std::function<void()>& beforeLoad) {
     return Exchange([&](Poco::MongoDB::Connection& connection) {
         Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
         cursor.query().selector().add(field, value);
         cursor.query().setNumberToReturn(1);
         const auto& documents = NextBatch(cursor, connection).documents();
-        if (beforeLoad)
-            beforeLoad();
+        if (beforeLoad) beforeLoad();
         ParseDocuments(documents);
         return !documents.empty();
     });
@@ -346,8 +267,7 @@ template bool MongoDBBase::ReadOne(const std::string&, const Poco::Int32&,
 template bool MongoDBBase::ReadOne(const std::string&, const Poco::MongoDB::ObjectId::Ptr&,
                                    const std::function<void()>&);
 
-void MongoDBBase::KeepField(DocumentFields& into, const DocumentField& field)
-{
+void MongoDBBase::KeepField(DocumentFields& into, const DocumentField& field) {
     // try_emplace copies the field only where the name is new; a search
     // meets every name again in each of its documents.
     const std::string& name = field.value.name;

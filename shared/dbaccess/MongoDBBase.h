@@ -1,5 +1,4 @@
-#ifndef DBACCESS_MONGODBBASE_H
-#define DBACCESS_MONGODBBASE_H
+#pragma once
 
 #include <cstdint>
 #include <exception>
@@ -12,6 +11,7 @@
 #include "Poco/MongoDB/Array.h"
 #include "Poco/MongoDB/Connection.h"
 #include "Poco/MongoDB/Document.h"
+
 #include "dbaccess/DocumentField.h"
 #include "dbaccess/MongoDBAccess.h"
 
@@ -28,13 +28,12 @@ namespace DBACCESS {
 // A record borrows a pooled connection with Connect() and gives it back as
 // soon as its read, search or write is done (Exchange() does both ends), so
 // that the thousands of records a report keeps hold no connection.
-class MongoDBBase
-{
+class MongoDBBase {
 public:
     // Values of IdKind().
-    static constexpr std::int32_t IdNone = 0;
-    static constexpr std::int32_t IdObjectId = 1;  // "_id" came as an ObjectId
-    static constexpr std::int32_t IdString = 2;    // "_id" came as a string
+    static constexpr std::int32_t kIdNone = 0;
+    static constexpr std::int32_t kIdObjectId = 1;  // "_id" came as an ObjectId
+    static constexpr std::int32_t kIdString = 2;    // "_id" came as a string
 
     MongoDBBase();
     explicit MongoDBBase(const std::string& collection);
@@ -110,8 +109,7 @@ protected:
     // DiscardConnection) and the exception passes on. Code that catches a
     // library exception inside work calls DropConnection itself.
     template <typename Work>
-    auto Exchange(Work&& work) -> decltype(work(std::declval<Poco::MongoDB::Connection&>()))
-    {
+    auto Exchange(Work&& work) -> decltype(work(std::declval<Poco::MongoDB::Connection&>())) {
         if (connection_.isNull() && !Connect())
             throw Poco::IllegalStateException("no database connection");
         const ExchangeEnd end(*this);
@@ -133,17 +131,16 @@ protected:
 
 private:
     // What the walk of one document does where the reads differ.
-    struct WalkPolicy
-    {
+    struct WalkPolicy {
         // An array no hook took: its sub-documents and strings by index
         // (ParseArray), or else its compact text given to SetField.
         bool flattenArrays;
         // A string "_id" is the document's id, as an ObjectId one always is.
         bool stringIds;
     };
-    static const WalkPolicy RecordRead;
-    static const WalkPolicy SearchResult;
-    static const WalkPolicy SubDocumentRead;
+    static const WalkPolicy kRecordRead;
+    static const WalkPolicy kSearchResult;
+    static const WalkPolicy kSubDocumentRead;
 
     // Walks document: sub-documents and arrays to the hooks first (a
     // sub-document not taken is walked as by ParseSubDocument, named after
@@ -153,15 +150,11 @@ private:
     DocumentFields WalkDocument(const Poco::MongoDB::Document::Ptr& document,
                                 const std::string& prefix, const WalkPolicy& policy);
 
-    class ExchangeEnd
-    {
+    class ExchangeEnd {
     public:
         explicit ExchangeEnd(MongoDBBase& record)
-            : record_(record), exceptions_(std::uncaught_exceptions())
-        {
-        }
-        ~ExchangeEnd()
-        {
+            : record_(record), exceptions_(std::uncaught_exceptions()) {}
+        ~ExchangeEnd() {
             if (std::uncaught_exceptions() > exceptions_)
                 record_.DropConnection();
             else
@@ -187,5 +180,3 @@ private:
 };
 
 }  // namespace DBACCESS
-
-#endif

@@ -5,6 +5,7 @@
 #include "Poco/MongoDB/ResponseMessage.h"
 #include "Poco/String.h"
 #include "Poco/Types.h"
+
 #include "dbaccess/DatabaseName.h"
 #include "dbaccess/ReplyRefusal.h"
 
@@ -12,21 +13,18 @@ namespace DBACCESS {
 
 namespace {
 
-const char* const IdName = "_id";
+const char* const kIdName = "_id";
 
 // Batch size of FindEqual; the other searches keep the library's default.
-const int EqualBatchSize = 15000;
+const int kEqualBatchSize = 15000;
 
 }  // namespace
 
-MongoDBSearch::MongoDBSearch(const std::string& collection) : MongoDBBase(collection)
-{
-}
+MongoDBSearch::MongoDBSearch(const std::string& collection) : MongoDBBase(collection) {}
 
 MongoDBSearch::~MongoDBSearch() = default;
 
-SearchHits MongoDBSearch::Find(const std::string& keyField, const std::set<std::string>& fields)
-{
+SearchHits MongoDBSearch::Find(const std::string& keyField, const std::set<std::string>& fields) {
     Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
     cursor.query().selector().addNewDocument("$query");
     return Run(keyField, cursor, fields);
@@ -34,56 +32,43 @@ SearchHits MongoDBSearch::Find(const std::string& keyField, const std::set<std::
 
 SearchHits MongoDBSearch::FindEqual(const std::string& keyField, const std::string& matchField,
                                     const std::string& matchValue,
-                                    const std::set<std::string>& fields)
-{
+                                    const std::set<std::string>& fields) {
     Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
     cursor.query().selector().add(matchField, matchValue);
-    cursor.query().setNumberToReturn(EqualBatchSize);
+    cursor.query().setNumberToReturn(kEqualBatchSize);
     return Run(keyField, cursor, fields);
 }
 
 SearchHits MongoDBSearch::FindRange(const std::string& rangeField, const std::string& lower,
-                                    const std::string& upper, const std::set<std::string>& fields)
-{
-    if (fields.empty() || !Connect())
-        return SearchHits();
-    if (lower.empty() && upper.empty())
-    {
+                                    const std::string& upper, const std::set<std::string>& fields) {
+    if (fields.empty() || !Connect()) return SearchHits();
+    if (lower.empty() && upper.empty()) {
         Disconnect();
         return SearchHits();
     }
     Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
     Poco::MongoDB::Document& range = cursor.query().selector().addNewDocument(rangeField);
-    if (!lower.empty())
-        range.add("$gte", lower);
-    if (!upper.empty())
-        range.add("$lte", upper);
+    if (!lower.empty()) range.add("$gte", lower);
+    if (!upper.empty()) range.add("$lte", upper);
     return Run(rangeField, cursor, fields);
 }
 
 SearchHits MongoDBSearch::Run(const std::string& keyField, Poco::MongoDB::Cursor& cursor,
-                              const std::set<std::string>& fields)
-{
+                              const std::set<std::string>& fields) {
     SearchHits hits;
-    if (fields.empty() || !Connect())
-        return hits;
-    const bool keepId = fields.count(IdName) != 0;
+    if (fields.empty() || !Connect()) return hits;
+    const bool keepId = fields.count(kIdName) != 0;
 
     Poco::MongoDB::Document& projection = cursor.query().returnFieldSelector();
-    for (const std::string& field : fields)
-        projection.add(field, static_cast<Poco::Int32>(1));
-    if (fields.count(keyField) == 0)
-        projection.add(keyField, static_cast<Poco::Int32>(1));
+    for (const std::string& field : fields) projection.add(field, static_cast<Poco::Int32>(1));
+    if (fields.count(keyField) == 0) projection.add(keyField, static_cast<Poco::Int32>(1));
 
     ForEachBatch(cursor, [&](std::vector<DocumentFields>& batch) {
-        for (DocumentFields& document : batch)
-        {
+        for (DocumentFields& document : batch) {
             // The server sends "_id" unless told otherwise.
-            if (!keepId)
-                document.erase(IdName);
+            if (!keepId) document.erase(kIdName);
             const auto key = document.find(keyField);
-            if (key == document.end())
-                continue;
+            if (key == document.end()) continue;
             const std::string keyText = Poco::trim(key->second.value.value);
             hits.emplace(keyText, std::move(document));
         }
@@ -91,11 +76,10 @@ SearchHits MongoDBSearch::Run(const std::string& keyField, Poco::MongoDB::Cursor
     return hits;
 }
 
-void MongoDBSearch::FindAll(std::multimap<std::string, std::string>& out, const std::string& field)
-{
+void MongoDBSearch::FindAll(std::multimap<std::string, std::string>& out,
+                            const std::string& field) {
     out.clear();
-    if (!Connect())
-        return;
+    if (!Connect()) return;
     Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
     cursor.query().returnFieldSelector().add(field, static_cast<Poco::Int32>(1));
 
@@ -103,10 +87,8 @@ void MongoDBSearch::FindAll(std::multimap<std::string, std::string>& out, const 
     // the "_id" the server adds.
     const std::string nested = field + ".";
     ForEachBatch(cursor, [&](std::vector<DocumentFields>& batch) {
-        for (const DocumentFields& document : batch)
-        {
-            for (const auto& element : document)
-            {
+        for (const DocumentFields& document : batch) {
+            for (const auto& element : document) {
                 const std::string& name = element.first;
                 if (name == field || name.compare(0, nested.size(), nested) == 0)
                     out.emplace(element.first, element.second.value.value);
@@ -116,18 +98,14 @@ void MongoDBSearch::FindAll(std::multimap<std::string, std::string>& out, const 
 }
 
 void MongoDBSearch::ForEachBatch(Poco::MongoDB::Cursor& cursor,
-                                 const std::function<void(std::vector<DocumentFields>&)>& take)
-{
+                                 const std::function<void(std::vector<DocumentFields>&)>& take) {
     Exchange([&](Poco::MongoDB::Connection& connection) {
-        for (;;)
-        {
+        for (;;) {
             Poco::MongoDB::ResponseMessage& reply = NextBatch(cursor, connection);
             std::vector<DocumentFields> batch = ParseSearchResults(reply.documents());
-            if (batch.empty())
-                break;
+            if (batch.empty()) break;
             take(batch);
-            if (reply.cursorID() == 0)
-                break;
+            if (reply.cursorID() == 0) break;
         }
     });
 }

@@ -1,5 +1,4 @@
-#ifndef DBACCESS_MONGODBSEARCH_H
-#define DBACCESS_MONGODBSEARCH_H
+#pragma once
 
 #include <functional>
 #include <map>
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "Poco/MongoDB/Cursor.h"
+
 #include "dbaccess/DocumentField.h"
 #include "dbaccess/MongoDBBase.h"
 
@@ -25,8 +25,7 @@ using SearchHits = std::multimap<std::string, DocumentFields>;
 // DatabaseRefusedException, and a broken exchange (a time-out, a
 // connection lost mid-reply, a malformed reply) the DatabaseException of
 // its cause: an empty result always means that nothing matched.
-class MongoDBSearch : public MongoDBBase
-{
+class MongoDBSearch : public MongoDBBase {
 public:
     explicit MongoDBSearch(const std::string& collection);
     ~MongoDBSearch() override;
@@ -61,5 +60,3 @@ private:
 };
 
 }  // namespace DBACCESS
-
-#endif

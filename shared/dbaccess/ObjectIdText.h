@@ -1,5 +1,4 @@
-#ifndef DBACCESS_OBJECTIDTEXT_H
-#define DBACCESS_OBJECTIDTEXT_H
+#pragma once
 
 #include <string>
 
@@ -17,5 +16,3 @@ bool IsObjectIdText(const std::string& text);
 Poco::MongoDB::ObjectId::Ptr MakeObjectId(const std::string& text);
 
 }  // namespace DBACCESS
-
-#endif

@@ -1,9 +1,9 @@
-#ifndef DBACCESS_POOLABLECONNECTIONFACTORY_H
-#define DBACCESS_POOLABLECONNECTIONFACTORY_H
+#pragma once
 
 #include <string>
 
 #include "Poco/MongoDB/Connection.h"
+
 #include "dbaccess/DatabaseTimeLimits.h"
 
 namespace DBACCESS {
@@ -12,8 +12,7 @@ namespace DBACCESS {
 // once. Unlike the library's own factory it refuses a connection that is
 // closed or broken when it comes back, so the pool drops it and frees its
 // place instead of keeping it idle or counting it for ever.
-class PoolableConnectionFactory
-{
+class PoolableConnectionFactory {
 public:
     PoolableConnectionFactory(const std::string& address, const DatabaseTimeLimits& limits);
 
@@ -31,5 +30,3 @@ private:
 };
 
 }  // namespace DBACCESS
-
-#endif

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "Poco/String.h"
+
 #include "dbaccess/FieldLoading.h"
 #include "dbaccess/ResultCode.h"
 
@@ -59,9 +60,9 @@ int PostwickPost::Store(std::string& errorText) {
     // be used fails the write instead of leaving a task nobody is told of.
     if (!sendQueue_.Open(kSendQueue) && sendQueue_.OpenError() != ENOENT) {
         const int why = sendQueue_.OpenError();
-        errorText = std::string("cannot use the mail sender's semaphore ") + kSendQueue + ": " +
-                    (why == EINVAL ? std::string("it is damaged (not a semaphore)")
-                                   : std::strerror(why));
+        errorText =
+            std::string("cannot use the mail sender's semaphore ") + kSendQueue + ": " +
+            (why == EINVAL ? std::string("it is damaged (not a semaphore)") : std::strerror(why));
         return DBACCESS::kWriteFailed;
     }
 

@@ -1,5 +1,4 @@
-#ifndef DBACCESS_POSTWICKPOST_H
-#define DBACCESS_POSTWICKPOST_H
+#pragma once
 
 #include <string>
 
@@ -14,8 +13,7 @@ namespace LIBMTA {
 // A mail task for the product's mail sender, stored in "taskspostwick".
 // Fill the fields through their value-variable operations: Write sends only
 // those whose changed flag is set.
-class PostwickPost : public DBACCESS::TaskDB
-{
+class PostwickPost : public DBACCESS::TaskDB {
 public:
     PostwickPost();
     ~PostwickPost() override;
@@ -46,8 +44,7 @@ public:
     // takes none. A path or address that would be sent changed names some
     // other file or person.
     template <class M>
-    static bool SendsAsGiven(const BaseStrVar<M>& field, const std::string& text)
-    {
+    static bool SendsAsGiven(const BaseStrVar<M>& field, const std::string& text) {
         BaseStrVar<M> probe(field);
         probe.FromString(text);
         return probe.Get() == text;
@@ -62,8 +59,8 @@ public:
     BaseStrVar<SafeStrModifier> filepath;      // the attachment
     BaseStrVar<SafeStrModifier> mifpath;
     BaseStrVar<SafeStrModifier> subject;
-    BaseStrVar<StrModifier> bodypath;          // the mail body's file, or the body itself
-    ValueVar<bool> autodelete;                 // the sender deletes the attachment once sent
+    BaseStrVar<StrModifier> bodypath;  // the mail body's file, or the body itself
+    ValueVar<bool> autodelete;         // the sender deletes the attachment once sent
 
 private:
     SEMAPHORE::Semaphore sendQueue_;  // from Store to WakeSender
@@ -71,5 +68,3 @@ private:
 
 }  // namespace LIBMTA
 }  // namespace CORVANE
-
-#endif

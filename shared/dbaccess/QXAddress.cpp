@@ -9,20 +9,15 @@ QXAddress::QXAddress()
       description("description", 0),
       extraData("extra_data", 0),
       pos("pos", -1, 0, 0),
-      rank("rank", 0, 0, 0)
-{
+      rank("rank", 0, 0, 0) {
     Clear();
 }
 
 QXAddress::~QXAddress() = default;
 
-void QXAddress::Clear()
-{
-    ResetFields(definition, description, extraData, pos, rank);
-}
+void QXAddress::Clear() { ResetFields(definition, description, extraData, pos, rank); }
 
-bool QXAddress::SetField(const std::string& name, const std::string& text)
-{
+bool QXAddress::SetField(const std::string& name, const std::string& text) {
     if (LoadNamedField(name, text, pos))
         pos.readOnly = true;
     else

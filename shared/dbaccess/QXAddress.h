@@ -1,5 +1,4 @@
-#ifndef DBACCESS_QXADDRESS_H
-#define DBACCESS_QXADDRESS_H
+#pragma once
 
 #include <string>
 
@@ -11,8 +10,7 @@ namespace DBACCESS {
 
 // One entry of a mailbox's address list ("email", "extension", "mwi",
 // "mailbox", "pager", "phone"). Only ever read as part of its mailbox.
-class QXAddress : public MongoDBBase
-{
+class QXAddress : public MongoDBBase {
 public:
     QXAddress();
     // Copies every field's state, so a copy of a loaded entry keeps its
@@ -35,5 +33,3 @@ public:
 };
 
 }  // namespace DBACCESS
-
-#endif

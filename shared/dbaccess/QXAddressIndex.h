@@ -1,5 +1,4 @@
-#ifndef DBACCESS_QXADDRESSINDEX_H
-#define DBACCESS_QXADDRESSINDEX_H
+#pragma once
 
 #include <cstdint>
 
@@ -9,13 +8,10 @@
 namespace DBACCESS {
 
 // A mailbox's address list ("email", "extension", "mwi", "mailbox", "pager", "phone").
-class QXAddressIndex : public QXEntryIndex<QXAddress>
-{
+class QXAddressIndex : public QXEntryIndex<QXAddress> {
 public:
     explicit QXAddressIndex(std::uint32_t maximum);
     ~QXAddressIndex() override;
 };
 
 }  // namespace DBACCESS
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef DBACCESS_QXENTRYINDEX_H
-#define DBACCESS_QXENTRYINDEX_H
+#pragma once
 
 #include <cstddef>
 #include <cstdint>
@@ -17,8 +16,7 @@ namespace DBACCESS {
 // `pos` that turns read-only when a document loads it, so a stored entry
 // keeps its stored position and any other takes the lowest free one.
 template <class Entry>
-class QXEntryIndex
-{
+class QXEntryIndex {
 public:
     using Entries = std::map<std::int32_t, Entry>;
 
@@ -31,17 +29,13 @@ public:
     // else under the lowest free position. False when the list is full. A
     // copy whose position is taken already is dropped, and that still
     // counts as stored (true).
-    bool Add(const Entry& entry)
-    {
-        if (entries_.size() >= maximum_)
-            return false;
+    bool Add(const Entry& entry) {
+        if (entries_.size() >= maximum_) return false;
         // Counts at most one step per stored entry, so it stays below the
         // maximum.
         int free = 0;
-        for (const auto& stored : entries_)
-        {
-            if (free < stored.first)
-                break;
+        for (const auto& stored : entries_) {
+            if (free < stored.first) break;
             ++free;
         }
         Entry copy(entry);
@@ -53,19 +47,14 @@ public:
     // Adds the entries of a stored array in index order; entries beyond the
     // maximum are not kept. An element that is not a sub-document, or that
     // the reader fails on, is skipped and the rest still load.
-    void Load(Poco::MongoDB::Array::Ptr array)
-    {
-        for (std::size_t i = 0; i < array->size(); ++i)
-        {
+    void Load(Poco::MongoDB::Array::Ptr array) {
+        for (std::size_t i = 0; i < array->size(); ++i) {
             Entry entry;
-            try
-            {
-                entry.ParseSubDocument(array->get<Poco::MongoDB::Document::Ptr>(static_cast<int>(i)),
-                                       std::string());
+            try {
+                entry.ParseSubDocument(
+                    array->get<Poco::MongoDB::Document::Ptr>(static_cast<int>(i)), std::string());
                 Add(entry);
-            }
-            catch (const Poco::Exception&)
-            {
+            } catch (const Poco::Exception&) {
                 // Missing or not a sub-document: one unreadable entry must
                 // not cost the mailbox its other entries.
             }
@@ -84,5 +73,3 @@ private:
 };
 
 }  // namespace DBACCESS
-
-#endif

@@ -4,20 +4,13 @@
 
 namespace DBACCESS {
 
-QXItem::QXItem() : data("data", 0), description("description", 0), pos("pos", -1, 0, 0)
-{
-    Clear();
-}
+QXItem::QXItem() : data("data", 0), description("description", 0), pos("pos", -1, 0, 0) { Clear(); }
 
 QXItem::~QXItem() = default;
 
-void QXItem::Clear()
-{
-    ResetFields(data, description, pos);
-}
+void QXItem::Clear() { ResetFields(data, description, pos); }
 
-bool QXItem::SetField(const std::string& name, const std::string& text)
-{
+bool QXItem::SetField(const std::string& name, const std::string& text) {
     if (LoadNamedField(name, text, pos))
         pos.readOnly = true;
     else

@@ -1,5 +1,4 @@
-#ifndef DBACCESS_QXITEM_H
-#define DBACCESS_QXITEM_H
+#pragma once
 
 #include <string>
 
@@ -11,8 +10,7 @@ namespace DBACCESS {
 
 // One entry of a mailbox's item list ("prompts", "folders", "lists"). Only
 // ever read as part of its mailbox.
-class QXItem : public MongoDBBase
-{
+class QXItem : public MongoDBBase {
 public:
     QXItem();
     // Copies every field's state, so a copy of a loaded entry keeps its
@@ -33,5 +31,3 @@ public:
 };
 
 }  // namespace DBACCESS
-
-#endif

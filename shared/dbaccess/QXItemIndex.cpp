@@ -2,7 +2,7 @@
 
 namespace DBACCESS {
 
-QXItemIndex::QXItemIndex() : QXEntryIndex<QXItem>(DefaultMaximum) {}
+QXItemIndex::QXItemIndex() : QXEntryIndex<QXItem>(kDefaultMaximum) {}
 
 QXItemIndex::~QXItemIndex() = default;
 

@@ -1,5 +1,4 @@
-#ifndef DBACCESS_QXITEMINDEX_H
-#define DBACCESS_QXITEMINDEX_H
+#pragma once
 
 #include <cstdint>
 
@@ -9,15 +8,12 @@
 namespace DBACCESS {
 
 // A mailbox's item list ("prompts", "folders", "lists").
-class QXItemIndex : public QXEntryIndex<QXItem>
-{
+class QXItemIndex : public QXEntryIndex<QXItem> {
 public:
-    static constexpr std::uint32_t DefaultMaximum = 10;
+    static constexpr std::uint32_t kDefaultMaximum = 10;
 
     QXItemIndex();
     ~QXItemIndex() override;
 };
 
 }  // namespace DBACCESS
-
-#endif

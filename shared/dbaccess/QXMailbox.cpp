@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "Poco/Exception.h"
+
 #include "dbaccess/DatabaseException.h"
 #include "dbaccess/FieldLoading.h"
 #include "dbaccess/LogDBError.h"
@@ -20,32 +21,24 @@ using NumberText = CORVANE::BaseStrVar<CORVANE::NumberStrModifier>;
 using SafeText = CORVANE::BaseStrVar<CORVANE::SafeStrModifier>;
 using PrintableText = CORVANE::BaseStrVar<CORVANE::PrintableStrModifier>;
 
-Flag MakeFlag(const char* name, bool initial = false)
-{
-    return Flag(name, initial, false);
-}
+Flag MakeFlag(const char* name, bool initial = false) { return Flag(name, initial, false); }
 
-Integer MakeInteger(const char* name, int initial = 0, int maximum = 0, int minimum = 0)
-{
+Integer MakeInteger(const char* name, int initial = 0, int maximum = 0, int minimum = 0) {
     return Integer(name, initial, maximum, minimum);
 }
 
-SafeText MakeLowerText(const char* name, const char* initial)
-{
+SafeText MakeLowerText(const char* name, const char* initial) {
     SafeText text(name, initial, CORVANE::SafeStrModifier());
-    text.caseConversion = CORVANE::CaseConversionLower;
+    text.caseConversion = CORVANE::kCaseConversionLower;
     return text;
 }
 
 // Hands array to the list stored under name, if one is.
 template <class Entry>
 void LoadNamedList(const std::string& name, const Poco::MongoDB::Array::Ptr& array,
-                   std::initializer_list<std::pair<const char*, QXEntryIndex<Entry>*>> lists)
-{
-    for (const auto& list : lists)
-    {
-        if (name == list.first)
-        {
+                   std::initializer_list<std::pair<const char*, QXEntryIndex<Entry>*>> lists) {
+    for (const auto& list : lists) {
+        if (name == list.first) {
             list.second->Load(array);
             return;
         }
@@ -56,16 +49,16 @@ void LoadNamedList(const std::string& name, const Poco::MongoDB::Array::Ptr& arr
 
 QXMailbox::QXMailbox(const std::string& mailboxNumber)
     : MongoDBBase("mailbox"),
-      email(AddressListMaximum),
-      extension(AddressListMaximum),
-      mwi(AddressListMaximum),
-      mailbox(AddressListMaximum),
-      pager(AddressListMaximum),
-      phone(AddressListMaximum),
-      evt(TemplateListMaximum),
-      msg(TemplateListMaximum),
-      ntf(TemplateListMaximum),
-      crp(TemplateListMaximum),
+      email(kAddressListMaximum),
+      extension(kAddressListMaximum),
+      mwi(kAddressListMaximum),
+      mailbox(kAddressListMaximum),
+      pager(kAddressListMaximum),
+      phone(kAddressListMaximum),
+      evt(kTemplateListMaximum),
+      msg(kTemplateListMaximum),
+      ntf(kTemplateListMaximum),
+      crp(kTemplateListMaximum),
       adminaccess(MakeFlag("adminaccess")),
       assignHow(MakeInteger("assign_how")),
       blockingGreeting(MakeInteger("blocking_greeting")),
@@ -106,35 +99,28 @@ QXMailbox::QXMailbox(const std::string& mailboxNumber)
       sendgroupmsgs(MakeFlag("sendgroupmsgs")),
       timezone(MakeInteger("timezone", -800)),
       tutorial(MakeFlag("tutorial", true)),
-      type(MakeInteger("type", -1))
-{
+      type(MakeInteger("type", -1)) {
     Read(mailboxNumber, MutableLastError());
 }
 
 QXMailbox::~QXMailbox() = default;
 
-void QXMailbox::Clear()
-{
-    for (QXAddressIndex* list : {&email, &extension, &mwi, &mailbox, &pager, &phone})
-        list->Clear();
-    for (QXTemplateIndex* list : {&evt, &msg, &ntf, &crp})
-        list->Clear();
-    for (QXItemIndex* list : {&folders, &lists, &prompts})
-        list->Clear();
-    ResetFields(adminaccess, assignHow, blockingGreeting, busyGreeting, callblocking,
-                callscreening, cosname, created, description, directory, expiry, faxPrinting,
-                language, langSelected, lastAssigned, updated, lastlogin, profileid, locked,
-                msgSpeed, msgVolume, manageMailbox, manageMessages, mwiLine, nameRecording,
-                notifyAccess, notifyAddress, number, password, promptSpeed, promptVolume,
-                rnaGreeting, script, sdafile, sponsor, systemmailbox, tenantid, sendgroupmsgs,
-                timezone, tutorial, type);
+void QXMailbox::Clear() {
+    for (QXAddressIndex* list : {&email, &extension, &mwi, &mailbox, &pager, &phone}) list->Clear();
+    for (QXTemplateIndex* list : {&evt, &msg, &ntf, &crp}) list->Clear();
+    for (QXItemIndex* list : {&folders, &lists, &prompts}) list->Clear();
+    ResetFields(adminaccess, assignHow, blockingGreeting, busyGreeting, callblocking, callscreening,
+                cosname, created, description, directory, expiry, faxPrinting, language,
+                langSelected, lastAssigned, updated, lastlogin, profileid, locked, msgSpeed,
+                msgVolume, manageMailbox, manageMessages, mwiLine, nameRecording, notifyAccess,
+                notifyAddress, number, password, promptSpeed, promptVolume, rnaGreeting, script,
+                sdafile, sponsor, systemmailbox, tenantid, sendgroupmsgs, timezone, tutorial, type);
     custominfo.Clear();
     name.Clear();
     room.Clear();
 }
 
-bool QXMailbox::OnArray(const std::string& element, Poco::MongoDB::Array::Ptr array)
-{
+bool QXMailbox::OnArray(const std::string& element, Poco::MongoDB::Array::Ptr array) {
     LoadNamedList<QXAddress>(element, array,
                              {{"email", &email},
                               {"extension", &extension},
@@ -149,8 +135,7 @@ bool QXMailbox::OnArray(const std::string& element, Poco::MongoDB::Array::Ptr ar
     return false;
 }
 
-bool QXMailbox::OnDocument(const std::string& element, Poco::MongoDB::Document::Ptr document)
-{
+bool QXMailbox::OnDocument(const std::string& element, Poco::MongoDB::Document::Ptr document) {
     if (element == "name")
         name.ParseSubDocument(document, std::string());
     else if (element == "room")
@@ -162,36 +147,31 @@ bool QXMailbox::OnDocument(const std::string& element, Poco::MongoDB::Document::
     return false;
 }
 
-bool QXMailbox::SetField(const std::string& element, const std::string& text)
-{
-    if (element == "_id")
-    {
+bool QXMailbox::SetField(const std::string& element, const std::string& text) {
+    if (element == "_id") {
         number.LoadFromString(text);
         number.readOnly = true;
         return false;
     }
-    if (LoadNamedField(element, text, type))
-    {
+    if (LoadNamedField(element, text, type)) {
         type.readOnly = true;
         return false;
     }
-    if (LoadNamedField(element, text, created, updated))
-    {
+    if (LoadNamedField(element, text, created, updated)) {
         created.readOnly = false;
         updated.readOnly = false;
         return false;
     }
     return !LoadNamedField(element, text, adminaccess, assignHow, blockingGreeting, busyGreeting,
                            callblocking, callscreening, cosname, description, directory, expiry,
-                           faxPrinting, language, langSelected, lastAssigned, lastlogin,
-                           profileid, locked, msgSpeed, msgVolume, manageMailbox, manageMessages,
-                           mwiLine, nameRecording, notifyAccess, notifyAddress, password,
-                           promptSpeed, promptVolume, rnaGreeting, script, sdafile, sponsor,
-                           systemmailbox, tenantid, sendgroupmsgs, timezone, tutorial);
+                           faxPrinting, language, langSelected, lastAssigned, lastlogin, profileid,
+                           locked, msgSpeed, msgVolume, manageMailbox, manageMessages, mwiLine,
+                           nameRecording, notifyAccess, notifyAddress, password, promptSpeed,
+                           promptVolume, rnaGreeting, script, sdafile, sponsor, systemmailbox,
+                           tenantid, sendgroupmsgs, timezone, tutorial);
 }
 
-std::string QXMailbox::Unreadable(const Poco::Exception& e)
-{
+std::string QXMailbox::Unreadable(const Poco::Exception& e) {
     // Half a mailbox is worse than none: its room and tenant would be taken
     // as found.
     const std::string failure = e.displayText();
@@ -200,47 +180,36 @@ std::string QXMailbox::Unreadable(const Poco::Exception& e)
     return failure;
 }
 
-int QXMailbox::Read(const std::string& mailboxNumber, std::string& errorText)
-{
+int QXMailbox::Read(const std::string& mailboxNumber, std::string& errorText) {
     errorText.clear();
     Clear();
-    if (mailboxNumber.empty())
-    {
+    if (mailboxNumber.empty()) {
         errorText = "No number specified";
         return 3;
     }
-    if (!Connect())
-    {
+    if (!Connect()) {
         errorText = "Unable to connect";
         return kNoConnection;
     }
     number.readOnly = false;
     type.readOnly = false;
     std::string failure;
-    try
-    {
+    try {
         ReadOne("_id", mailboxNumber);
-    }
-    catch (const MalformedReplyException& e)
-    {
+    } catch (const MalformedReplyException& e) {
         failure = Unreadable(e);
-    }
-    catch (const DatabaseException&)
-    {
+    } catch (const DatabaseException&) {
         // Refused, timed out or cut off: that is the database, not this
         // mailbox, and every later read would meet it too.
         number.readOnly = true;
         type.readOnly = true;
         throw;
-    }
-    catch (const Poco::Exception& e)
-    {
+    } catch (const Poco::Exception& e) {
         failure = Unreadable(e);
     }
     number.readOnly = true;
     type.readOnly = true;
-    if (!number.value.empty())
-        return 0;
+    if (!number.value.empty()) return 0;
     if (!failure.empty())
         errorText = failure;
     else if (!LastError().empty())

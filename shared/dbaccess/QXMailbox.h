@@ -1,11 +1,11 @@
-#ifndef DBACCESS_QXMAILBOX_H
-#define DBACCESS_QXMAILBOX_H
+#pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "Poco/MongoDB/Array.h"
 #include "Poco/MongoDB/Document.h"
+
 #include "dbaccess/MongoDBBase.h"
 #include "dbaccess/QXAddressIndex.h"
 #include "dbaccess/QXItemIndex.h"
@@ -24,11 +24,10 @@ namespace DBACCESS {
 // "number" is loaded from "_id" only, and "number" and "type" turn read-only
 // once a read has queried the database, found or not. Stored values that a
 // field's limits refuse leave its default.
-class QXMailbox : public MongoDBBase
-{
+class QXMailbox : public MongoDBBase {
 public:
-    static constexpr std::uint32_t AddressListMaximum = 30;
-    static constexpr std::uint32_t TemplateListMaximum = 20;
+    static constexpr std::uint32_t kAddressListMaximum = 30;
+    static constexpr std::uint32_t kTemplateListMaximum = 20;
 
     // Reads the mailbox at once. The outcome stays in the record: "number"
     // is not empty when the mailbox was found, otherwise LastError() says
@@ -123,5 +122,3 @@ private:
 };
 
 }  // namespace DBACCESS
-
-#endif

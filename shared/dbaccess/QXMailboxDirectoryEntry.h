@@ -1,5 +1,4 @@
-#ifndef DBACCESS_QXMAILBOXDIRECTORYENTRY_H
-#define DBACCESS_QXMAILBOXDIRECTORYENTRY_H
+#pragma once
 
 #include "runtime/BaseStrVar.h"
 #include "runtime/ValueVar.h"
@@ -9,8 +8,7 @@ namespace DBACCESS {
 // The summary of one mailbox that the reports join their rows with, as
 // LoadMailboxDirectory fills it from a search hit. Every field starts empty,
 // 0 or false, without a name or a length limit.
-class QXMailboxDirectoryEntry
-{
+class QXMailboxDirectoryEntry {
 public:
     QXMailboxDirectoryEntry();
     QXMailboxDirectoryEntry(const QXMailboxDirectoryEntry& other);
@@ -40,5 +38,3 @@ public:
 };
 
 }  // namespace DBACCESS
-
-#endif

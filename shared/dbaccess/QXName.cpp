@@ -12,8 +12,7 @@ QXName::QXName() = default;
 
 QXName::~QXName() = default;
 
-void QXName::Clear()
-{
+void QXName::Clear() {
     firstDisplay = PrintableText("first_display", 24);
     lastDisplay = PrintableText("last_display", 24);
     firstDtmf = DtmfText("first_dtmf", 0);
@@ -21,12 +20,11 @@ void QXName::Clear()
     lcFirst = PrintableText("lc_first", 24);
     lcLast = PrintableText("lc_last", 24);
     title = PrintableText("title", 29);
-    lcFirst.caseConversion = CORVANE::CaseConversionLower;
-    lcLast.caseConversion = CORVANE::CaseConversionLower;
+    lcFirst.caseConversion = CORVANE::kCaseConversionLower;
+    lcLast.caseConversion = CORVANE::kCaseConversionLower;
 }
 
-bool QXName::SetField(const std::string& name, const std::string& text)
-{
+bool QXName::SetField(const std::string& name, const std::string& text) {
     LoadNamedField(name, text, firstDisplay, lastDisplay, title, firstDtmf, lastDtmf, lcFirst,
                    lcLast);
     return false;

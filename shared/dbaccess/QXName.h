@@ -1,5 +1,4 @@
-#ifndef DBACCESS_QXNAME_H
-#define DBACCESS_QXNAME_H
+#pragma once
 
 #include <string>
 
@@ -10,8 +9,7 @@ namespace DBACCESS {
 
 // The "name" sub-document of a mailbox. Its fields get their names and
 // limits from Clear, which the owning mailbox calls before every read.
-class QXName : public MongoDBBase
-{
+class QXName : public MongoDBBase {
 public:
     QXName();
     ~QXName() override;
@@ -31,5 +29,3 @@ public:
 };
 
 }  // namespace DBACCESS
-
-#endif

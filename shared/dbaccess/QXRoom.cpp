@@ -10,8 +10,7 @@ QXRoom::QXRoom() = default;
 
 QXRoom::~QXRoom() = default;
 
-void QXRoom::Clear()
-{
+void QXRoom::Clear() {
     restrict = CORVANE::BaseStrVar<CORVANE::SafeStrModifier>("restrict", 0);
     occupied = CORVANE::ValueVar<bool>("occupied", false, false);
     status = CORVANE::ValueVar<int>("status", 0, 0, 0);
@@ -27,16 +26,13 @@ void QXRoom::Clear()
     guestinfo.Clear();
 }
 
-bool QXRoom::OnArray(const std::string& name, Poco::MongoDB::Array::Ptr array)
-{
-    if (name != groupid.name)
-        return true;
+bool QXRoom::OnArray(const std::string& name, Poco::MongoDB::Array::Ptr array) {
+    if (name != groupid.name) return true;
     groupid.LoadFromArray(array);
     return false;
 }
 
-bool QXRoom::OnDocument(const std::string& name, Poco::MongoDB::Document::Ptr document)
-{
+bool QXRoom::OnDocument(const std::string& name, Poco::MongoDB::Document::Ptr document) {
     if (name == "roominfo")
         roominfo.LoadDocument(document);
     else if (name == "guestinfo")
@@ -46,8 +42,7 @@ bool QXRoom::OnDocument(const std::string& name, Poco::MongoDB::Document::Ptr do
     return false;
 }
 
-bool QXRoom::SetField(const std::string& name, const std::string& text)
-{
+bool QXRoom::SetField(const std::string& name, const std::string& text) {
     return !LoadNamedField(name, text, occupied, status, textcount, vip, restrict, roomid,
                            checkedindate, checkedoutdate, arrivaldate, departuredate);
 }

@@ -1,10 +1,10 @@
-#ifndef DBACCESS_QXROOM_H
-#define DBACCESS_QXROOM_H
+#pragma once
 
 #include <string>
 
 #include "Poco/MongoDB/Array.h"
 #include "Poco/MongoDB/Document.h"
+
 #include "dbaccess/MongoDBBase.h"
 #include "dbaccess/SubDocument.h"
 #include "runtime/BaseArrayVar.h"
@@ -19,8 +19,7 @@ namespace DBACCESS {
 // mailbox calls before every read. Elements it does not declare are kept
 // in UndeclaredFields(), and so is the undeclared content of earlier reads:
 // Clear empties only the declared fields.
-class QXRoom : public MongoDBBase
-{
+class QXRoom : public MongoDBBase {
 public:
     QXRoom();
     ~QXRoom() override;
@@ -50,5 +49,3 @@ public:
 };
 
 }  // namespace DBACCESS
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef DBACCESS_QXTEMPLATE_H
-#define DBACCESS_QXTEMPLATE_H
+#pragma once
 
 #include <string>
 
@@ -11,8 +10,7 @@ namespace DBACCESS {
 
 // One entry of a mailbox's template list ("evt", "msg", "ntf", "crp"). Only
 // ever read as part of its mailbox.
-class QXTemplate : public MongoDBBase
-{
+class QXTemplate : public MongoDBBase {
 public:
     QXTemplate();
     // Copies every field's state, so a copy of a loaded entry keeps its
@@ -33,5 +31,3 @@ public:
 };
 
 }  // namespace DBACCESS
-
-#endif

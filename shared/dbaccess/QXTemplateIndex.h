@@ -1,5 +1,4 @@
-#ifndef DBACCESS_QXTEMPLATEINDEX_H
-#define DBACCESS_QXTEMPLATEINDEX_H
+#pragma once
 
 #include <cstdint>
 
@@ -9,13 +8,10 @@
 namespace DBACCESS {
 
 // A mailbox's template list ("evt", "msg", "ntf", "crp").
-class QXTemplateIndex : public QXEntryIndex<QXTemplate>
-{
+class QXTemplateIndex : public QXEntryIndex<QXTemplate> {
 public:
     explicit QXTemplateIndex(std::uint32_t maximum);
     ~QXTemplateIndex() override;
 };
 
 }  // namespace DBACCESS
-
-#endif

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "Poco/Exception.h"
+
 #include "dbaccess/DatabaseException.h"
 #include "dbaccess/ElementText.h"
 #include "dbaccess/GuardedConnection.h"
@@ -15,38 +16,32 @@ namespace {
 const Poco::Int32 CursorNotFound = 1;
 const Poco::Int32 QueryFailure = 2;
 
-const char* const ErrorField = "$err";
+const char* const kErrorField = "$err";
 
 }  // namespace
 
 std::string ServerErrorText(const Poco::MongoDB::Document& document, const std::string& textField,
-                            int& code)
-{
+                            int& code) {
     const Poco::MongoDB::Element::Ptr text = document.get(textField);
     std::string result = text.isNull() ? std::string() : ElementText(*text);
-    if (result.empty())
-        result = "no error text";
+    if (result.empty()) result = "no error text";
     code = 0;
     const Poco::MongoDB::Element::Ptr codeElement = document.get("code");
     const std::string codeText = codeElement.isNull() ? std::string() : ElementText(*codeElement);
-    if (!codeText.empty())
-    {
+    if (!codeText.empty()) {
         code = std::atoi(codeText.c_str());
         result += " (code " + codeText + ")";
     }
     return result;
 }
 
-std::string RefusalText(Poco::MongoDB::ResponseMessage& reply, Poco::Int32 flags, int& code)
-{
+std::string RefusalText(Poco::MongoDB::ResponseMessage& reply, Poco::Int32 flags, int& code) {
     code = 0;
     const Poco::MongoDB::Document::Vector& documents = reply.documents();
-    const bool errorDocument = !documents.empty() && !documents.front()->get(ErrorField).isNull();
-    if ((flags & QueryFailure) != 0 || errorDocument)
-    {
-        if (documents.empty())
-            return "the request was refused without a reason";
-        return ServerErrorText(*documents.front(), ErrorField, code);
+    const bool errorDocument = !documents.empty() && !documents.front()->get(kErrorField).isNull();
+    if ((flags & QueryFailure) != 0 || errorDocument) {
+        if (documents.empty()) return "the request was refused without a reason";
+        return ServerErrorText(*documents.front(), kErrorField, code);
     }
     if ((flags & CursorNotFound) != 0)
         return "cursor not found: the server no longer knows the query's cursor";
@@ -54,23 +49,19 @@ std::string RefusalText(Poco::MongoDB::ResponseMessage& reply, Poco::Int32 flags
 }
 
 Poco::MongoDB::ResponseMessage& NextBatch(Poco::MongoDB::Cursor& cursor,
-                                          Poco::MongoDB::Connection& connection)
-{
+                                          Poco::MongoDB::Connection& connection) {
     const std::string context = cursor.query().fullCollectionName();
     Poco::MongoDB::ResponseMessage* reply = nullptr;
-    try
-    {
+    try {
         reply = &cursor.next(connection);
-    }
-    catch (const Poco::IOException&)
-    {
+    } catch (const Poco::IOException&) {
         GuardedConnection::ThrowSocketFailure(connection, context);
         throw;
     }
     int code = 0;
-    const std::string refusal = RefusalText(*reply, GuardedConnection::LastReplyFlags(connection), code);
-    if (!refusal.empty())
-        throw DatabaseRefusedException(context, refusal, code);
+    const std::string refusal =
+        RefusalText(*reply, GuardedConnection::LastReplyFlags(connection), code);
+    if (!refusal.empty()) throw DatabaseRefusedException(context, refusal, code);
     return *reply;
 }
 

@@ -1,5 +1,4 @@
-#ifndef DBACCESS_REPLYREFUSAL_H
-#define DBACCESS_REPLYREFUSAL_H
+#pragma once
 
 #include <string>
 
@@ -32,5 +31,3 @@ Poco::MongoDB::ResponseMessage& NextBatch(Poco::MongoDB::Cursor& cursor,
                                           Poco::MongoDB::Connection& connection);
 
 }  // namespace DBACCESS
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef DBACCESS_RESULTCODE_H
-#define DBACCESS_RESULTCODE_H
+#pragma once
 
 namespace DBACCESS {
 
@@ -14,5 +13,3 @@ constexpr int kNotFound = -47;
 constexpr int kNoConnection = -50;
 
 }  // namespace DBACCESS
-
-#endif

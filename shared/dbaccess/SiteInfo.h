@@ -1,5 +1,4 @@
-#ifndef DBACCESS_SITEINFO_H
-#define DBACCESS_SITEINFO_H
+#pragma once
 
 #include <string>
 
@@ -10,8 +9,7 @@ namespace DBACCESS {
 
 // The installation site and its dealer: the document "siteinfo" of the
 // collection "config". Every field holds at most 60 safe characters.
-class SiteInfo : public MongoDBBase
-{
+class SiteInfo : public MongoDBBase {
 public:
     SiteInfo();
     ~SiteInfo() override;
@@ -41,5 +39,3 @@ public:
 };
 
 }  // namespace DBACCESS
-
-#endif

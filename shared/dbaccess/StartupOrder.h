@@ -1,5 +1,4 @@
-#ifndef DBACCESS_STARTUPORDER_H
-#define DBACCESS_STARTUPORDER_H
+#pragma once
 
 #include "runtime/StartupOrder.h"
 
@@ -12,6 +11,4 @@
 
 #if QX_STEP_CONNECTION_POOL <= QX_STEP_SHARED_CONSTANTS
 #error "the connection pool's step must come after the shared constants"
-#endif
-
 #endif

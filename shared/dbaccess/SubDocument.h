@@ -1,15 +1,14 @@
-#ifndef DBACCESS_SUBDOCUMENT_H
-#define DBACCESS_SUBDOCUMENT_H
+#pragma once
 
 #include "Poco/MongoDB/Document.h"
+
 #include "dbaccess/MongoDBBase.h"
 
 namespace DBACCESS {
 
 // A free-form sub-document kept whole: it declares no field, so every
 // element lands in UndeclaredFields() (fill it with LoadDocument).
-class SubDocument : public MongoDBBase
-{
+class SubDocument : public MongoDBBase {
 public:
     SubDocument();
     SubDocument(const SubDocument& other) = default;
@@ -27,5 +26,3 @@ public:
 };
 
 }  // namespace DBACCESS
-
-#endif

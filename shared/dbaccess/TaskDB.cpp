@@ -2,6 +2,7 @@
 
 #include "Poco/MongoDB/InsertRequest.h"
 #include "Poco/MongoDB/UpdateRequest.h"
+
 #include "dbaccess/DatabaseName.h"
 #include "dbaccess/FieldLoading.h"
 #include "dbaccess/LastWriteError.h"

@@ -1,5 +1,4 @@
-#ifndef DBACCESS_TASKDB_H
-#define DBACCESS_TASKDB_H
+#pragma once
 
 #include <map>
 #include <string>
@@ -7,6 +6,7 @@
 
 #include "Poco/MongoDB/Array.h"
 #include "Poco/SharedPtr.h"
+
 #include "dbaccess/MongoDBBase.h"
 #include "runtime/BaseStrVar.h"
 #include "runtime/ValueVar.h"
@@ -15,8 +15,7 @@ namespace DBACCESS {
 
 // A task for one of the product's services: the fields every task has and
 // the write that stores it. Times are 17-digit local time texts.
-class TaskDB : public MongoDBBase
-{
+class TaskDB : public MongoDBBase {
 public:
     explicit TaskDB(const std::string& collection);
     ~TaskDB() override;
@@ -63,11 +62,9 @@ public:
     std::string id;
 
 private:
-    void AddFields(Poco::MongoDB::Document& fields,
-                   const std::map<std::string, std::string>& extraStrings,
-                   const std::map<std::string, Poco::SharedPtr<Poco::MongoDB::Array>>& extraArrays) const;
+    void AddFields(
+        Poco::MongoDB::Document& fields, const std::map<std::string, std::string>& extraStrings,
+        const std::map<std::string, Poco::SharedPtr<Poco::MongoDB::Array>>& extraArrays) const;
 };
 
 }  // namespace DBACCESS
-
-#endif

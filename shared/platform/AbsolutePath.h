@@ -1,5 +1,4 @@
-#ifndef PLATFORM_ABSOLUTEPATH_H
-#define PLATFORM_ABSOLUTEPATH_H
+#pragma once
 
 #include <string>
 
@@ -13,5 +12,3 @@ namespace PLATFORM {
 std::string AbsolutePath(const std::string& nativePath);
 
 }  // namespace PLATFORM
-
-#endif

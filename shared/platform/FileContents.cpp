@@ -1,11 +1,11 @@
 #include "platform/FileContents.h"
 
-#include <cerrno>
-#include <vector>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <vector>
 
 #include "platform/WritableFile.h"
 

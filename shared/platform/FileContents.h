@@ -1,5 +1,4 @@
-#ifndef PLATFORM_FILECONTENTS_H
-#define PLATFORM_FILECONTENTS_H
+#pragma once
 
 #include <cstddef>
 #include <string>
@@ -22,5 +21,3 @@ bool ReadFileContents(const std::string& nativePath, std::string& bytes,
 bool ReplaceFileContents(const std::string& nativePath, const std::string& bytes);
 
 }  // namespace PLATFORM
-
-#endif

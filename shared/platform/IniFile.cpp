@@ -27,7 +27,8 @@ IniFile IniFile::Load(const std::string& nativePath) {
     const std::string text = ReadIniText(nativePath, file.encoding_);
     const std::size_t firstEnd = text.find_first_of("\r\n");
     if (firstEnd != std::string::npos) {
-        file.lineEnd_ = text.compare(firstEnd, 2, "\r\n") == 0 ? "\r\n" : std::string(1, text[firstEnd]);
+        file.lineEnd_ =
+            text.compare(firstEnd, 2, "\r\n") == 0 ? "\r\n" : std::string(1, text[firstEnd]);
     }
     ForEachIniLine(text, [&file, &text](std::size_t begin, std::size_t end) {
         file.lines_.push_back(Classify(text.substr(begin, end - begin)));

@@ -1,5 +1,4 @@
-#ifndef PLATFORM_INIFILE_H
-#define PLATFORM_INIFILE_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -53,5 +52,3 @@ private:
 };
 
 }  // namespace PLATFORM
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef PLATFORM_INILINES_H
-#define PLATFORM_INILINES_H
+#pragma once
 
 #include <cstddef>
 #include <string>
@@ -43,8 +42,8 @@ struct IniLine {
     Kind kind = Kind::Other;
     std::size_t nameBegin = 0;  // the section's name, or the entry's key
     std::size_t nameEnd = 0;
-    bool hasValue = false;      // an entry with "="
-    std::size_t valueBegin = 0; // trimmed, quotes kept
+    bool hasValue = false;       // an entry with "="
+    std::size_t valueBegin = 0;  // trimmed, quotes kept
     std::size_t valueEnd = 0;
 
     std::string_view Name(const std::string& text) const {
@@ -59,5 +58,3 @@ struct IniLine {
 IniLine ParseIniLine(const std::string& text, std::size_t begin, std::size_t end);
 
 }  // namespace PLATFORM
-
-#endif

@@ -79,8 +79,8 @@ std::uint32_t GetPrivateProfileStringA(const char* section, const char* key,
 
 bool WritePrivateProfileStringA(const char* section, const char* key, const char* text,
                                 const char* fileName) {
-    if (section == nullptr || fileName == nullptr || HasLineBreak(section) ||
-        HasLineBreak(key) || HasLineBreak(text)) {
+    if (section == nullptr || fileName == nullptr || HasLineBreak(section) || HasLineBreak(key) ||
+        HasLineBreak(text)) {
         return false;
     }
     const std::string path = NativePath(fileName);

@@ -1,5 +1,4 @@
-#ifndef PLATFORM_INIPROFILE_H
-#define PLATFORM_INIPROFILE_H
+#pragma once
 
 #include <cstdint>
 
@@ -33,5 +32,3 @@ bool WritePrivateProfileStringA(const char* section, const char* key, const char
                                 const char* fileName);
 
 }  // namespace PLATFORM
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef PLATFORM_INIREADSCOPE_H
-#define PLATFORM_INIREADSCOPE_H
+#pragma once
 
 #include <map>
 #include <memory>
@@ -46,5 +45,3 @@ private:
 };
 
 }  // namespace PLATFORM
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef PLATFORM_INISECTIONENTRIES_H
-#define PLATFORM_INISECTIONENTRIES_H
+#pragma once
 
 #include <cstdint>
 #include <memory>
@@ -48,5 +47,3 @@ private:
 };
 
 }  // namespace PLATFORM
-
-#endif

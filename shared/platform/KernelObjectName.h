@@ -5,7 +5,7 @@
 namespace PLATFORM {
 
 // Prefix of the machine-wide name space of named mutexes and semaphores.
-extern const char* const GlobalNamePrefix;  // "Global\"
+extern const char* const kGlobalNamePrefix;  // "Global\"
 
 // Maps a kernel object name "Global\NAME" to the POSIX object name "/NAME".
 // Bytes outside [A-Za-z0-9._-] (among them "/", "\", "%" and NUL) become %XX

@@ -13,42 +13,42 @@ namespace PLATFORM {
 // programs of the machine (the mail sender among them) open them by name.
 class KernelSemaphore {
 public:
-  static std::unique_ptr<KernelSemaphore> CreateUnnamed(std::uint32_t initialCount,
+    static std::unique_ptr<KernelSemaphore> CreateUnnamed(std::uint32_t initialCount,
+                                                          std::uint32_t maximumCount);
+
+    // Creates the semaphore "Global\NAME", or opens it when it exists (its
+    // count is then left as it is). Null when neither works, also when the
+    // existing object is no semaphore.
+    static std::unique_ptr<KernelSemaphore> CreateNamed(const std::string& kernelName,
+                                                        std::uint32_t initialCount,
                                                         std::uint32_t maximumCount);
 
-  // Creates the semaphore "Global\NAME", or opens it when it exists (its
-  // count is then left as it is). Null when neither works, also when the
-  // existing object is no semaphore.
-  static std::unique_ptr<KernelSemaphore> CreateNamed(const std::string& kernelName,
-                                                      std::uint32_t initialCount,
-                                                      std::uint32_t maximumCount);
+    // Opens an existing named semaphore. Null when that cannot be done, with
+    // error telling why: ENOENT there is none, EINVAL the object under the
+    // name is no semaphore (a damaged or foreign file; it is never mapped),
+    // else the system's reason (EACCES, ...). error is 0 on success.
+    static std::unique_ptr<KernelSemaphore> OpenNamed(const std::string& kernelName,
+                                                      std::uint32_t maximumCount, int& error);
 
-  // Opens an existing named semaphore. Null when that cannot be done, with
-  // error telling why: ENOENT there is none, EINVAL the object under the
-  // name is no semaphore (a damaged or foreign file; it is never mapped),
-  // else the system's reason (EACCES, ...). error is 0 on success.
-  static std::unique_ptr<KernelSemaphore> OpenNamed(const std::string& kernelName,
-                                                    std::uint32_t maximumCount, int& error);
+    ~KernelSemaphore();
 
-  ~KernelSemaphore();
+    KernelSemaphore(const KernelSemaphore&) = delete;
+    KernelSemaphore& operator=(const KernelSemaphore&) = delete;
 
-  KernelSemaphore(const KernelSemaphore&) = delete;
-  KernelSemaphore& operator=(const KernelSemaphore&) = delete;
+    // Takes one count, waiting up to `milliseconds` for it.
+    WaitResult Wait(std::uint32_t milliseconds);
 
-  // Takes one count, waiting up to `milliseconds` for it.
-  WaitResult Wait(std::uint32_t milliseconds);
-
-  // Adds `count`. Fails, changing nothing, when the count would pass the
-  // maximum.
-  bool Release(std::uint32_t count);
+    // Adds `count`. Fails, changing nothing, when the count would pass the
+    // maximum.
+    bool Release(std::uint32_t count);
 
 private:
-  struct Native;
+    struct Native;
 
-  KernelSemaphore(Native* native, std::uint32_t maximumCount);
+    KernelSemaphore(Native* native, std::uint32_t maximumCount);
 
-  Native* native_;  // the system's semaphore
-  std::uint32_t maximumCount_;
+    Native* native_;  // the system's semaphore
+    std::uint32_t maximumCount_;
 };
 
 }  // namespace PLATFORM

@@ -8,11 +8,11 @@ namespace PLATFORM {
 
 namespace {
 
-constexpr std::int64_t TicksPerMillisecond = 10000;
-constexpr std::int64_t TicksPerSecond = 1000 * TicksPerMillisecond;
-constexpr std::int64_t TicksPerDay = 86400 * TicksPerSecond;
-constexpr std::int64_t DaysFrom1601To1970 = 134774;
-constexpr std::uint64_t FirstInvalidTicks = std::uint64_t{1} << 63;
+constexpr std::int64_t kTicksPerMillisecond = 10000;
+constexpr std::int64_t kTicksPerSecond = 1000 * kTicksPerMillisecond;
+constexpr std::int64_t kTicksPerDay = 86400 * kTicksPerSecond;
+constexpr std::int64_t kDaysFrom1601To1970 = 134774;
+constexpr std::uint64_t kFirstInvalidTicks = std::uint64_t{1} << 63;
 
 // Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's
 // civil-day algorithms), valid for every year used here.
@@ -29,7 +29,8 @@ void CivilFromDays(std::int64_t days, CalendarTime& time) {
     days += 719468;
     const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
     const std::int64_t dayOfEra = days - era * 146097;
-    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
     const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
     const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;
     time.day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
@@ -116,33 +117,33 @@ bool ReadLocalClock(CalendarTime& now) {
 }
 
 bool CalendarToTicks(const CalendarTime& time, std::uint64_t& ticks) {
-    if (time.year < 1601 || time.year > 30827 || time.month < 1 || time.month > 12 || time.day < 1 ||
-        time.day > DaysInMonth(time.year, time.month) || time.hour < 0 || time.hour > 23 || time.minute < 0 ||
-        time.minute > 59 || time.second < 0 || time.second > 59 || time.milliseconds < 0 ||
-        time.milliseconds > 999) {
+    if (time.year < 1601 || time.year > 30827 || time.month < 1 || time.month > 12 ||
+        time.day < 1 || time.day > DaysInMonth(time.year, time.month) || time.hour < 0 ||
+        time.hour > 23 || time.minute < 0 || time.minute > 59 || time.second < 0 ||
+        time.second > 59 || time.milliseconds < 0 || time.milliseconds > 999) {
         return false;
     }
-    const std::int64_t days = DaysFromCivil(time.year, time.month, time.day) + DaysFrom1601To1970;
+    const std::int64_t days = DaysFromCivil(time.year, time.month, time.day) + kDaysFrom1601To1970;
     const std::int64_t seconds = (time.hour * 60 + time.minute) * 60 + time.second;
-    ticks = static_cast<std::uint64_t>(days * TicksPerDay + seconds * TicksPerSecond +
-                                       time.milliseconds * TicksPerMillisecond);
+    ticks = static_cast<std::uint64_t>(days * kTicksPerDay + seconds * kTicksPerSecond +
+                                       time.milliseconds * kTicksPerMillisecond);
     return true;
 }
 
 bool TicksToCalendar(std::uint64_t ticks, CalendarTime& time) {
-    if (ticks >= FirstInvalidTicks) {
+    if (ticks >= kFirstInvalidTicks) {
         return false;
     }
     const auto signedTicks = static_cast<std::int64_t>(ticks);
-    const std::int64_t days = signedTicks / TicksPerDay;
-    const std::int64_t ofDay = signedTicks % TicksPerDay;
+    const std::int64_t days = signedTicks / kTicksPerDay;
+    const std::int64_t ofDay = signedTicks % kTicksPerDay;
     CalendarTime result;
-    CivilFromDays(days - DaysFrom1601To1970, result);
+    CivilFromDays(days - kDaysFrom1601To1970, result);
     result.dayOfWeek = static_cast<int>((days + 1) % 7);  // 1601-01-01 was a Monday
-    result.hour = static_cast<int>(ofDay / (3600 * TicksPerSecond));
-    result.minute = static_cast<int>(ofDay / (60 * TicksPerSecond) % 60);
-    result.second = static_cast<int>(ofDay / TicksPerSecond % 60);
-    result.milliseconds = static_cast<int>(ofDay / TicksPerMillisecond % 1000);
+    result.hour = static_cast<int>(ofDay / (3600 * kTicksPerSecond));
+    result.minute = static_cast<int>(ofDay / (60 * kTicksPerSecond) % 60);
+    result.second = static_cast<int>(ofDay / kTicksPerSecond % 60);
+    result.milliseconds = static_cast<int>(ofDay / kTicksPerMillisecond % 1000);
     time = result;
     return true;
 }
@@ -165,8 +166,6 @@ std::string LocaleDateText(const CalendarTime& time, bool longForm) {
     return Strftime(longForm ? "%A, %B %d, %Y" : "%m/%d/%y", time);
 }
 
-std::string LocaleTimeText(const CalendarTime& time) {
-    return Strftime("%H:%M:%S", time);
-}
+std::string LocaleTimeText(const CalendarTime& time) { return Strftime("%H:%M:%S", time); }
 
 }  // namespace PLATFORM

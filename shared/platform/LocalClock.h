@@ -1,5 +1,4 @@
-#ifndef PLATFORM_LOCALCLOCK_H
-#define PLATFORM_LOCALCLOCK_H
+#pragma once
 
 #include <cstdint>
 #include <string>
@@ -47,5 +46,3 @@ std::string LocaleDateText(const CalendarTime& time, bool longForm);
 std::string LocaleTimeText(const CalendarTime& time);
 
 }  // namespace PLATFORM
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef PLATFORM_NATIVEPATH_H
-#define PLATFORM_NATIVEPATH_H
+#pragma once
 
 #include <string>
 
@@ -14,5 +13,3 @@ namespace PLATFORM {
 std::string NativePath(const std::string& path);
 
 }  // namespace PLATFORM
-
-#endif

@@ -1,8 +1,8 @@
 #include "platform/PathAccess.h"
 
-#include <cerrno>
-
 #include <sys/stat.h>
+
+#include <cerrno>
 
 #include "platform/NativePath.h"
 #include "platform/Win32Error.h"

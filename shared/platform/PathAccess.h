@@ -1,5 +1,4 @@
-#ifndef PLATFORM_PATHACCESS_H
-#define PLATFORM_PATHACCESS_H
+#pragma once
 
 #include <cstdint>
 #include <string>
@@ -13,5 +12,3 @@ namespace PLATFORM {
 std::int32_t PathAccessError(const std::string& path);
 
 }  // namespace PLATFORM
-
-#endif

@@ -90,8 +90,8 @@ std::int32_t RegOpenKeyExA(HKEY key, const char* subKey, std::uint32_t /*options
 
 std::int32_t RegCreateKeyExA(HKEY key, const char* subKey, std::uint32_t /*reserved*/,
                              const char* /*keyClass*/, std::uint32_t /*options*/,
-                             REGSAM /*desired*/, const void* /*securityAttributes*/,
-                             HKEY* result, std::uint32_t* disposition) {
+                             REGSAM /*desired*/, const void* /*securityAttributes*/, HKEY* result,
+                             std::uint32_t* disposition) {
     if (result == nullptr) {
         return ERROR_INVALID_PARAMETER;
     }

@@ -1,5 +1,4 @@
-#ifndef PLATFORM_REGISTRY_H
-#define PLATFORM_REGISTRY_H
+#pragma once
 
 #include <cstdint>
 #include <string>
@@ -67,5 +66,3 @@ std::int32_t RegQueryValueExA(HKEY key, const char* valueName, std::uint32_t* re
 std::int32_t RegCloseKey(HKEY key);
 
 }  // namespace PLATFORM
-
-#endif

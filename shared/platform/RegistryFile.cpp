@@ -221,9 +221,7 @@ std::string RegistryFile::CanonicalPath(const std::string& path) {
     return canonical;
 }
 
-std::string RegistryFile::ValueKey(const std::string& name) {
-    return UpperAscii(name);
-}
+std::string RegistryFile::ValueKey(const std::string& name) { return UpperAscii(name); }
 
 void RegistryFile::AddKey(const std::string& canonicalPath) {
     // The parents of a key exist as well, even without sections of their own.

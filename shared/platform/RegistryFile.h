@@ -1,5 +1,4 @@
-#ifndef PLATFORM_REGISTRYFILE_H
-#define PLATFORM_REGISTRYFILE_H
+#pragma once
 
 #include <cstdint>
 #include <map>
@@ -49,5 +48,3 @@ private:
 };
 
 }  // namespace PLATFORM
-
-#endif

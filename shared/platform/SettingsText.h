@@ -1,5 +1,4 @@
-#ifndef PLATFORM_SETTINGSTEXT_H
-#define PLATFORM_SETTINGSTEXT_H
+#pragma once
 
 #include <string>
 #include <string_view>
@@ -24,5 +23,3 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b);
 int CompareNamesIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace PLATFORM
-
-#endif

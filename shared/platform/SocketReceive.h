@@ -1,5 +1,4 @@
-#ifndef PLATFORM_SOCKETRECEIVE_H
-#define PLATFORM_SOCKETRECEIVE_H
+#pragma once
 
 #include <cstddef>
 #include <cstdint>
@@ -7,14 +6,12 @@
 namespace PLATFORM {
 
 // How a receive on a stream socket ended.
-struct SocketReceipt
-{
-    enum class Status
-    {
+struct SocketReceipt {
+    enum class Status {
         Received,  // count bytes, at least one
         TimedOut,
-        Closed,    // the peer ended the connection
-        Failed,    // error holds errno
+        Closed,  // the peer ended the connection
+        Failed,  // error holds errno
     };
 
     Status status;
@@ -33,5 +30,3 @@ SocketReceipt ReceiveWaiting(int socket, char* into, std::size_t size);
 SocketReceipt ReceiveArrived(int socket, char* into, std::size_t size, std::int64_t microseconds);
 
 }  // namespace PLATFORM
-
-#endif

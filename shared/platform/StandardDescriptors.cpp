@@ -1,16 +1,15 @@
 #include "platform/StandardDescriptors.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 namespace PLATFORM {
 
 namespace {
 
-bool IsClosed(int fd) {
-    return ::fcntl(fd, F_GETFD) < 0 && errno == EBADF;
-}
+bool IsClosed(int fd) { return ::fcntl(fd, F_GETFD) < 0 && errno == EBADF; }
 
 // The lowest free descriptor is the one to fill, since those below it are
 // open; anything else is moved into place.

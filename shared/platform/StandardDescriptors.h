@@ -1,5 +1,4 @@
-#ifndef PLATFORM_STANDARDDESCRIPTORS_H
-#define PLATFORM_STANDARDDESCRIPTORS_H
+#pragma once
 
 namespace PLATFORM {
 
@@ -19,5 +18,3 @@ struct ClosedDescriptors {
 bool OpenClosedStandardDescriptors(ClosedDescriptors& closed);
 
 }  // namespace PLATFORM
-
-#endif

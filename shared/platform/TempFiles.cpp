@@ -9,11 +9,12 @@ namespace PLATFORM {
 
 bool GetTempFolder(std::string& folder) {
     const char* fromEnvironment = getenv("TMPDIR");
-    std::string result = fromEnvironment != nullptr && *fromEnvironment != '\0' ? fromEnvironment : "/tmp";
+    std::string result =
+        fromEnvironment != nullptr && *fromEnvironment != '\0' ? fromEnvironment : "/tmp";
     if (result.back() != '/') {
         result += '/';
     }
-    if (result.size() + 1 > MaxTempPath) {
+    if (result.size() + 1 > kMaxTempPath) {
         return false;
     }
     folder = result;
@@ -23,7 +24,7 @@ bool GetTempFolder(std::string& folder) {
 bool CreateUniqueTempFile(const std::string& folder, const std::string& prefix, std::string& path) {
     static const std::string suffix = ".tmp";
     std::string pattern = folder + prefix + "XXXXXX" + suffix;
-    if (pattern.size() + 1 > MaxTempPath) {
+    if (pattern.size() + 1 > kMaxTempPath) {
         return false;
     }
     std::vector<char> name(pattern.begin(), pattern.end());

@@ -1,5 +1,4 @@
-#ifndef PLATFORM_TEMPFILES_H
-#define PLATFORM_TEMPFILES_H
+#pragma once
 
 #include <cstddef>
 #include <string>
@@ -7,18 +6,16 @@
 namespace PLATFORM {
 
 // Longest path, terminator included, that the temp functions hand out.
-constexpr std::size_t MaxTempPath = 260;
+constexpr std::size_t kMaxTempPath = 260;
 
 // The temp folder, $TMPDIR when set and non-empty, else /tmp, always ending
-// in "/". False when the folder name does not fit MaxTempPath.
+// in "/". False when the folder name does not fit kMaxTempPath.
 bool GetTempFolder(std::string& folder);
 
 // Creates a new, empty file (mode 0600) with a unique name in `folder`
 // (which ends in "/") that begins with `prefix` and ends in ".tmp"; `path`
 // gets its full name. False when no file could be created or the name would
-// not fit MaxTempPath.
+// not fit kMaxTempPath.
 bool CreateUniqueTempFile(const std::string& folder, const std::string& prefix, std::string& path);
 
 }  // namespace PLATFORM
-
-#endif

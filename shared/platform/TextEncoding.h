@@ -1,5 +1,4 @@
-#ifndef PLATFORM_TEXTENCODING_H
-#define PLATFORM_TEXTENCODING_H
+#pragma once
 
 #include <string>
 
@@ -24,5 +23,3 @@ std::string DecodeText(const std::string& bytes, TextEncoding& encoding);
 std::string EncodeText(const std::string& text, TextEncoding encoding);
 
 }  // namespace PLATFORM
-
-#endif

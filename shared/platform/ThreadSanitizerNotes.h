@@ -24,13 +24,14 @@ namespace PLATFORM {
 // pthread_mutex_init.
 inline void NoteTimedLockBegin([[maybe_unused]] void* mutex) {
 #ifdef QX_THREAD_SANITIZER
-  __tsan_mutex_pre_lock(mutex, __tsan_mutex_try_lock);
+    __tsan_mutex_pre_lock(mutex, __tsan_mutex_try_lock);
 #endif
 }
 
 inline void NoteTimedLockEnd([[maybe_unused]] void* mutex, [[maybe_unused]] bool acquired) {
 #ifdef QX_THREAD_SANITIZER
-  __tsan_mutex_post_lock(mutex, __tsan_mutex_try_lock | (acquired ? 0 : __tsan_mutex_try_lock_failed), 0);
+    __tsan_mutex_post_lock(
+        mutex, __tsan_mutex_try_lock | (acquired ? 0 : __tsan_mutex_try_lock_failed), 0);
 #endif
 }
 
@@ -38,7 +39,7 @@ inline void NoteTimedLockEnd([[maybe_unused]] void* mutex, [[maybe_unused]] bool
 // sem_post that gave it is visible now.
 inline void NoteSemaphoreTaken([[maybe_unused]] void* semaphore) {
 #ifdef QX_THREAD_SANITIZER
-  __tsan_acquire(semaphore);
+    __tsan_acquire(semaphore);
 #endif
 }
 

@@ -1,5 +1,4 @@
-#ifndef PLATFORM_WIN32ERROR_H
-#define PLATFORM_WIN32ERROR_H
+#pragma once
 
 #include <cstdint>
 
@@ -20,5 +19,3 @@ constexpr std::int32_t ERROR_ALREADY_EXISTS = 183;
 constexpr std::int32_t ERROR_MORE_DATA = 234;
 
 }  // namespace PLATFORM
-
-#endif

@@ -1,13 +1,13 @@
 #include "platform/WritableFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace PLATFORM {
@@ -89,11 +89,10 @@ WritableFile::~WritableFile() {
 }
 
 bool WritableFile::Open(const std::string& nativePath, unsigned flags, mode_t mode) {
-    const int openFlags = O_WRONLY | ((flags & kCreate) != 0 ? O_CREAT : 0) |
-                          ((flags & kExclusive) != 0 ? O_EXCL : 0) |
-                          ((flags & kTruncate) != 0 ? O_TRUNC : 0) |
-                          ((flags & kAppend) != 0 ? O_APPEND : 0) |
-                          ((flags & kNoFollow) != 0 ? O_NOFOLLOW : 0);
+    const int openFlags =
+        O_WRONLY | ((flags & kCreate) != 0 ? O_CREAT : 0) |
+        ((flags & kExclusive) != 0 ? O_EXCL : 0) | ((flags & kTruncate) != 0 ? O_TRUNC : 0) |
+        ((flags & kAppend) != 0 ? O_APPEND : 0) | ((flags & kNoFollow) != 0 ? O_NOFOLLOW : 0);
     fd_ = OpenDescriptor(nativePath, openFlags, mode);
     return fd_ >= 0 || Failed("open");
 }
@@ -158,21 +157,13 @@ bool WritableFile::Append(const char* data, std::size_t size) {
     return true;
 }
 
-bool WritableFile::Append(const std::string& bytes) {
-    return Append(bytes.data(), bytes.size());
-}
+bool WritableFile::Append(const std::string& bytes) { return Append(bytes.data(), bytes.size()); }
 
-bool WritableFile::Sync() {
-    return ::fsync(fd_) == 0 || Failed("fsync");
-}
+bool WritableFile::Sync() { return ::fsync(fd_) == 0 || Failed("fsync"); }
 
-bool WritableFile::Truncate() {
-    return ::ftruncate(fd_, 0) == 0 || Failed("ftruncate");
-}
+bool WritableFile::Truncate() { return ::ftruncate(fd_, 0) == 0 || Failed("ftruncate"); }
 
-bool WritableFile::SetMode(mode_t mode) {
-    return ::fchmod(fd_, mode) == 0 || Failed("chmod");
-}
+bool WritableFile::SetMode(mode_t mode) { return ::fchmod(fd_, mode) == 0 || Failed("chmod"); }
 
 bool WritableFile::SetTimes(const struct timespec& access, const struct timespec& write) {
     const struct timespec times[2] = {access, write};
@@ -230,9 +221,7 @@ void WritableFile::CloseDescriptor() {
     }
 }
 
-bool RemoveFile(const std::string& nativePath) {
-    return ::unlink(nativePath.c_str()) == 0;
-}
+bool RemoveFile(const std::string& nativePath) { return ::unlink(nativePath.c_str()) == 0; }
 
 bool CreateFolder(const std::string& nativePath, mode_t mode) {
     return ::mkdir(nativePath.c_str(), mode) == 0;

@@ -1,11 +1,10 @@
-#ifndef PLATFORM_WRITABLEFILE_H
-#define PLATFORM_WRITABLEFILE_H
+#pragma once
+
+#include <sys/types.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-#include <sys/types.h>
 
 namespace PLATFORM {
 
@@ -100,5 +99,3 @@ bool RemoveFile(const std::string& nativePath);
 bool CreateFolder(const std::string& nativePath, mode_t mode);
 
 }  // namespace PLATFORM
-
-#endif

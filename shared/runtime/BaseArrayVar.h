@@ -1,11 +1,11 @@
-#ifndef RUNTIME_BASEARRAYVAR_H
-#define RUNTIME_BASEARRAYVAR_H
+#pragma once
 
 #include <cstdint>
 #include <set>
 #include <string>
 
 #include "Poco/MongoDB/Array.h"
+
 #include "runtime/StrModifier.h"
 
 namespace CORVANE {
@@ -15,8 +15,7 @@ namespace CORVANE {
 // modifier; the values given to the constructor are taken as they are.
 // While `readOnly` is set every Add is a dry run.
 template <class M>
-class BaseArrayVar
-{
+class BaseArrayVar {
 public:
     BaseArrayVar();
     BaseArrayVar(const std::string& varName, const std::set<std::string>& texts,
@@ -46,11 +45,9 @@ public:
     std::string spareText;
     bool changed;
     bool readOnly;
-    std::int32_t caseConversion;  // CaseConversionLower, CaseConversionUpper or none
+    std::int32_t caseConversion;  // kCaseConversionLower, kCaseConversionUpper or none
 };
 
 extern template class BaseArrayVar<StrModifier>;
 
 }  // namespace CORVANE
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef RUNTIME_BASESTRVAR_H
-#define RUNTIME_BASESTRVAR_H
+#pragma once
 
 #include <cstddef>
 #include <cstdint>
@@ -7,6 +6,7 @@
 #include <utility>
 
 #include "Poco/String.h"
+
 #include "runtime/CaseConversion.h"
 #include "runtime/DTMFStrModifier.h"
 #include "runtime/FilenameStrModifier.h"
@@ -25,34 +25,27 @@ namespace CORVANE {
 // While `readOnly` is set (the owning record sets and clears it) every
 // assignment is a dry run.
 template <class M>
-class BaseStrVar
-{
+class BaseStrVar {
 public:
-    BaseStrVar()
-        : changed(false), readOnly(false), caseConversion(0)
-    {
-    }
+    BaseStrVar() : changed(false), readOnly(false), caseConversion(0) {}
 
     // Empty value, modifier of at most maxLength bytes (0: no limit).
     BaseStrVar(const std::string& varName, std::size_t maxLength)
-        : name(varName), changed(false), readOnly(false), caseConversion(0)
-    {
+        : name(varName), changed(false), readOnly(false), caseConversion(0) {
         modifier.maxLength = maxLength;
         modifier.minLength = 0;
     }
 
     // The configuration of rule is copied; the modifier keeps class M.
     BaseStrVar(const std::string& varName, const std::string& text, const StrModifier& rule)
-        : name(varName), changed(false), readOnly(false), caseConversion(0)
-    {
+        : name(varName), changed(false), readOnly(false), caseConversion(0) {
         static_cast<StrModifier&>(modifier) = rule;
         StoreInitial(text);
     }
 
     BaseStrVar(const std::string& varName, const std::string& text, std::size_t maxLength,
                const StrModifier& rule)
-        : name(varName), changed(false), readOnly(false), caseConversion(0)
-    {
+        : name(varName), changed(false), readOnly(false), caseConversion(0) {
         static_cast<StrModifier&>(modifier) = rule;
         modifier.maxLength = maxLength;
         modifier.minLength = 0;
@@ -66,15 +59,11 @@ public:
 
     // The value without leading and trailing white space; the stored value
     // keeps it.
-    virtual std::string Get() const
-    {
-        return Poco::trim(value);
-    }
+    virtual std::string Get() const { return Poco::trim(value); }
 
     // Assigns text and returns the value held afterwards: the old value
     // when the text was refused or the variable is read-only.
-    virtual std::string Set(const std::string& text)
-    {
+    virtual std::string Set(const std::string& text) {
         Assign(text, true);
         return value;
     }
@@ -82,28 +71,23 @@ public:
     // With store false, or while read-only, returns what the modifier would
     // make of text (without the case conversion) and touches nothing.
     // Otherwise stores the modifier's result and returns it.
-    virtual std::string Assign(const std::string& text, bool store)
-    {
+    virtual std::string Assign(const std::string& text, bool store) {
         bool accepted = false;
-        if (!store || readOnly)
-            return modifier.Apply(text, value, accepted);
+        if (!store || readOnly) return modifier.Apply(text, value, accepted);
         Store(text);
         return value;
     }
 
     // Set(text) with the text taken whole, blanks included.
-    BaseStrVar& FromString(const std::string& text)
-    {
+    BaseStrVar& FromString(const std::string& text) {
         Set(text);
         return *this;
     }
 
     // Set(text) as a document load: the changed flag ends up clear whether
     // or not the text was taken.
-    void LoadFromString(const std::string& text)
-    {
-        if (!readOnly)
-            Store(text);
+    void LoadFromString(const std::string& text) {
+        if (!readOnly) Store(text);
         changed = false;
     }
 
@@ -114,24 +98,22 @@ public:
     std::string spareText;
     bool changed;
     bool readOnly;
-    std::int32_t caseConversion;  // CaseConversionLower, CaseConversionUpper or none
+    std::int32_t caseConversion;  // kCaseConversionLower, kCaseConversionUpper or none
 
 private:
     // The storing half of Assign, without copies of the result; a text
     // without case conversion goes to the modifier as it is.
-    void Store(const std::string& text)
-    {
+    void Store(const std::string& text) {
         bool accepted = false;
         std::string stored = caseConversion == 0 ? modifier.Apply(text, value, accepted)
-                                                 : modifier.Apply(ConvertCase(text, caseConversion), value, accepted);
-        if (!accepted)
-            return;
+                                                 : modifier.Apply(ConvertCase(text, caseConversion),
+                                                                  value, accepted);
+        if (!accepted) return;
         value = std::move(stored);
         changed = true;
     }
 
-    void StoreInitial(const std::string& text)
-    {
+    void StoreInitial(const std::string& text) {
         Store(text);
         initialValue = value;
         changed = false;
@@ -139,5 +121,3 @@ private:
 };
 
 }  // namespace CORVANE
-
-#endif

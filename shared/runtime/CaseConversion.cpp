@@ -4,16 +4,14 @@
 
 namespace CORVANE {
 
-std::string ConvertCase(const std::string& text, std::int32_t conversion)
-{
-    switch (conversion)
-    {
-    case CaseConversionLower:
-        return Poco::toLower(text);
-    case CaseConversionUpper:
-        return Poco::toUpper(text);
-    default:
-        return text;
+std::string ConvertCase(const std::string& text, std::int32_t conversion) {
+    switch (conversion) {
+        case kCaseConversionLower:
+            return Poco::toLower(text);
+        case kCaseConversionUpper:
+            return Poco::toUpper(text);
+        default:
+            return text;
     }
 }
 

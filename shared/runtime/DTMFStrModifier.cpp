@@ -6,9 +6,8 @@
 namespace CORVANE {
 
 std::string DTMFStrModifier::Apply(const std::string& newText, const std::string& currentText,
-                              bool& changed) const
-{
-    static const ByteSet kept(DTMFCharacters);
+                                   bool& changed) const {
+    static const ByteSet kept(kDTMFCharacters);
     return ApplyKeeping(newText, kept, currentText, changed);
 }
 

@@ -1,5 +1,4 @@
-#ifndef RUNTIME_DTMFSTRMODIFIER_H
-#define RUNTIME_DTMFSTRMODIFIER_H
+#pragma once
 
 #include "runtime/StrModifier.h"
 
@@ -7,8 +6,7 @@ namespace CORVANE {
 
 // The sixteen telephone keypad symbols: digits, a-d and A-D, star and hash.
 // Every other byte is deleted from a proposal before the base rule runs.
-class DTMFStrModifier : public StrModifier
-{
+class DTMFStrModifier : public StrModifier {
 public:
     DTMFStrModifier() = default;
 
@@ -17,5 +15,3 @@ public:
 };
 
 }  // namespace CORVANE
-
-#endif

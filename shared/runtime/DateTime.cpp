@@ -13,7 +13,7 @@ DateTime& DateTime::Subtract(const TimeSpan& span) {
         std::uint64_t{span.seconds} * 10000000u + std::uint64_t{span.milliseconds} * 10000u;
     if (value < ticks) {
         value = 0;
-        status = Underflow;
+        status = kUnderflow;
     } else {
         value -= ticks;
     }

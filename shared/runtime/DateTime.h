@@ -1,5 +1,4 @@
-#ifndef RUNTIME_DATETIME_H
-#define RUNTIME_DATETIME_H
+#pragma once
 
 #include <cstdint>
 
@@ -10,16 +9,16 @@
 // value is what the clock on the wall showed.
 struct DateTime {
     // Status values.
-    static constexpr std::int32_t Ok = 0;
-    static constexpr std::int32_t Underflow = 2;  // a subtraction went below zero
+    static constexpr std::int32_t kOk = 0;
+    static constexpr std::int32_t kUnderflow = 2;  // a subtraction went below zero
 
     std::uint64_t value = 0;
-    std::int32_t status = Ok;  // informative only; nothing resets it
+    std::int32_t status = kOk;  // informative only; nothing resets it
 
     // The current local time; value 0 when the clock cannot be read.
     static DateTime Now();
 
-    // value - span, or value 0 and status Underflow when the span is longer.
+    // value - span, or value 0 and status kUnderflow when the span is longer.
     DateTime& Subtract(const TimeSpan& span);
 };
 
@@ -29,5 +28,3 @@ std::uint64_t GetLocalFileTime();
 
 // 1 to 366; 0 for a value too large to be a calendar date (2^63 and above).
 int DayOfYear(const DateTime& time);
-
-#endif

@@ -7,17 +7,17 @@ namespace QXUTIL {
 namespace {
 
 std::string AsciiUpper(const std::string& text) {
-  return CORVANE::ConvertCase(text, CORVANE::CaseConversionUpper);
+    return CORVANE::ConvertCase(text, CORVANE::kCaseConversionUpper);
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
-  return folder.empty() ? name : folder + "\\" + name;
+    return folder.empty() ? name : folder + "\\" + name;
 }
 
 }  // namespace
 
 File::File(const PLATFORM::FindRecord& record, const std::string& folder)
-    : kind_((record.attributes & PLATFORM::FileAttributeDirectory) ? KindDirectory : KindFile),
+    : kind_((record.attributes & PLATFORM::kFileAttributeDirectory) ? kKindDirectory : kKindFile),
       upperName_(AsciiUpper(record.name)),
       upperPath_(AsciiUpper(JoinPath(folder, record.name))),
       path_(JoinPath(folder, record.name)),

@@ -1,5 +1,4 @@
-#ifndef RUNTIME_FILENAMESTRMODIFIER_H
-#define RUNTIME_FILENAMESTRMODIFIER_H
+#pragma once
 
 #include "runtime/StrModifier.h"
 
@@ -8,8 +7,7 @@ namespace CORVANE {
 // A bare file name: a proposal is cut to the part after its last backslash,
 // then every byte that is not a letter, a digit or one of " ~!.()[]_-" is
 // deleted (a slash is no separator and goes too) before the base rule runs.
-class FilenameStrModifier : public StrModifier
-{
+class FilenameStrModifier : public StrModifier {
 public:
     FilenameStrModifier() = default;
 
@@ -18,5 +16,3 @@ public:
 };
 
 }  // namespace CORVANE
-
-#endif

@@ -6,9 +6,8 @@
 namespace CORVANE {
 
 std::string FilepathStrModifier::Apply(const std::string& newText, const std::string& currentText,
-                              bool& changed) const
-{
-    static const ByteSet kept(FilepathCharacters);
+                                       bool& changed) const {
+    static const ByteSet kept(kFilepathCharacters);
     return ApplyKeeping(newText, kept, currentText, changed);
 }
 

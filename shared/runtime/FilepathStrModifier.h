@@ -1,5 +1,4 @@
-#ifndef RUNTIME_FILEPATHSTRMODIFIER_H
-#define RUNTIME_FILEPATHSTRMODIFIER_H
+#pragma once
 
 #include "runtime/StrModifier.h"
 
@@ -8,8 +7,7 @@ namespace CORVANE {
 // Characters of a Windows file path: letters, digits, the backslash, the
 // colon and " ~!.()[]_-&"; no slash.
 // Every other byte is deleted from a proposal before the base rule runs.
-class FilepathStrModifier : public StrModifier
-{
+class FilepathStrModifier : public StrModifier {
 public:
     FilepathStrModifier() = default;
 
@@ -18,5 +16,3 @@ public:
 };
 
 }  // namespace CORVANE
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef RUNTIME_INISECTION_H
-#define RUNTIME_INISECTION_H
+#pragma once
 
 #include <map>
 #include <set>
@@ -14,5 +13,3 @@ std::set<std::string> ReadIniSectionKeys(const std::string& file, const std::str
 // first "=". A text without "=" is a key with an empty value; texts of one
 // character are ignored; the first text of a key wins. Nothing is trimmed.
 void ParseIniSection(std::map<std::string, std::string>& entries, const char* buffer);
-
-#endif

@@ -13,14 +13,14 @@
 
 namespace {
 
-const char ArchiveFolder[] = "\\ARCHIVE";
-constexpr std::uint32_t MarkerLevel = 0xFFFFFFFF;
-constexpr std::size_t StampDigits = 17;  // YYYYMMDDHHMMSSmmm
+const char kArchiveFolder[] = "\\ARCHIVE";
+constexpr std::uint32_t kMarkerLevel = 0xFFFFFFFF;
+constexpr std::size_t kStampDigits = 17;  // YYYYMMDDHHMMSSmmm
 
 PLATFORM::CalendarTime LocalNow() {
-  PLATFORM::CalendarTime now;
-  PLATFORM::ReadLocalClock(now);
-  return now;
+    PLATFORM::CalendarTime now;
+    PLATFORM::ReadLocalClock(now);
+    return now;
 }
 
 // The files of one log among those its find pattern lists: the pattern
@@ -31,37 +31,37 @@ PLATFORM::CalendarTime LocalNow() {
 // log itself and its rolled copies, named exactly as this log names them.
 class OwnLogFiles : public QXUTIL::FindFiles {
 public:
-  explicit OwnLogFiles(const std::string& logName) : logName_(logName) {}
+    explicit OwnLogFiles(const std::string& logName) : logName_(logName) {}
 
-  bool OnFile(const QXUTIL::File& file) override {
-    // The name is the log name and the extension, byte for byte (checked
-    // again: a log name may hold wildcard characters); what lies between
-    // them tells whose file it is.
-    const std::string& name = file.Name();
-    if (name.size() < logName_.size() + TraceFileExtension.size() ||
-        name.compare(0, logName_.size(), logName_) != 0 ||
-        name.compare(name.size() - TraceFileExtension.size(), TraceFileExtension.size(),
-                     TraceFileExtension) != 0) {
-      return false;
+    bool OnFile(const QXUTIL::File& file) override {
+        // The name is the log name and the extension, byte for byte (checked
+        // again: a log name may hold wildcard characters); what lies between
+        // them tells whose file it is.
+        const std::string& name = file.Name();
+        if (name.size() < logName_.size() + kTraceFileExtension.size() ||
+            name.compare(0, logName_.size(), logName_) != 0 ||
+            name.compare(name.size() - kTraceFileExtension.size(), kTraceFileExtension.size(),
+                         kTraceFileExtension) != 0) {
+            return false;
+        }
+        const std::string middle = name.substr(
+            logName_.size(), name.size() - logName_.size() - kTraceFileExtension.size());
+        if (!middle.empty() && !IsStamp(middle)) {
+            return false;
+        }
+        return FindFiles::OnFile(file);
     }
-    const std::string middle = name.substr(
-        logName_.size(), name.size() - logName_.size() - TraceFileExtension.size());
-    if (!middle.empty() && !IsStamp(middle)) {
-      return false;
-    }
-    return FindFiles::OnFile(file);
-  }
 
 private:
-  // "-" and the digits of an opened time.
-  static bool IsStamp(const std::string& text) {
-    if (text.size() < 1 + StampDigits || text[0] != '-') {
-      return false;
+    // "-" and the digits of an opened time.
+    static bool IsStamp(const std::string& text) {
+        if (text.size() < 1 + kStampDigits || text[0] != '-') {
+            return false;
+        }
+        return text.find_first_not_of("0123456789", 1) == std::string::npos;
     }
-    return text.find_first_not_of("0123456789", 1) == std::string::npos;
-  }
 
-  std::string logName_;
+    std::string logName_;
 };
 
 }  // namespace
@@ -80,140 +80,140 @@ LogFile::~LogFile() { Close(); }
 
 std::string LogFile::RolledFileName(const std::string& logName,
                                     const PLATFORM::CalendarTime& opened) {
-  char stamp[64];
-  std::snprintf(stamp, sizeof stamp, "-%d%02d%02d%02d%02d%02d%03d", opened.year, opened.month,
-                opened.day, opened.hour, opened.minute, opened.second, opened.milliseconds);
-  return logName + stamp + TraceFileExtension;
+    char stamp[64];
+    std::snprintf(stamp, sizeof stamp, "-%d%02d%02d%02d%02d%02d%03d", opened.year, opened.month,
+                  opened.day, opened.hour, opened.minute, opened.second, opened.milliseconds);
+    return logName + stamp + kTraceFileExtension;
 }
 
 std::string LogFile::MarkerLine(const PLATFORM::CalendarTime& time, const char* words) const {
-  return FormatTraceLine(logName_, PLATFORM::CurrentProcessId(), PLATFORM::CurrentThreadId(),
-                         FormatTraceTime(time), MarkerLevel, words);
+    return FormatTraceLine(logName_, PLATFORM::CurrentProcessId(), PLATFORM::CurrentThreadId(),
+                           FormatTraceTime(time), kMarkerLevel, words);
 }
 
 void LogFile::Open() {
-  Close();
-  opened_ = LocalNow();
-  if (logName_.empty()) {
-    return;
-  }
-  GetDataPath(path_, TraceFolderName, "\\" + logName_ + TraceFileExtension);
-  if (file_.Open(PLATFORM::NativePath(path_),
-                 PLATFORM::WritableFile::kCreate | PLATFORM::WritableFile::kAppend, 0666)) {
-    WriteLine(MarkerLine(opened_, "File opened"));
-  }
+    Close();
+    opened_ = LocalNow();
+    if (logName_.empty()) {
+        return;
+    }
+    GetDataPath(path_, kTraceFolderName, "\\" + logName_ + kTraceFileExtension);
+    if (file_.Open(PLATFORM::NativePath(path_),
+                   PLATFORM::WritableFile::kCreate | PLATFORM::WritableFile::kAppend, 0666)) {
+        WriteLine(MarkerLine(opened_, "File opened"));
+    }
 }
 
 void LogFile::Close() {
-  if (!file_.IsOpen()) {
-    return;
-  }
-  WriteCounted(MarkerLine(LocalNow(), "File closed"));
-  file_.Close();
+    if (!file_.IsOpen()) {
+        return;
+    }
+    WriteCounted(MarkerLine(LocalNow(), "File closed"));
+    file_.Close();
 }
 
 bool LogFile::WriteCounted(const std::string& bytes) {
-  if (!file_.Append(bytes)) {
-    return false;
-  }
-  if (--writesUntilCommit_ < 1) {
-    file_.Sync();
-    writesUntilCommit_ = CommitInterval;
-  }
-  return true;
+    if (!file_.Append(bytes)) {
+        return false;
+    }
+    if (--writesUntilCommit_ < 1) {
+        file_.Sync();
+        writesUntilCommit_ = kCommitInterval;
+    }
+    return true;
 }
 
 void LogFile::WriteLine(const std::string& text) {
-  if (!file_.IsOpen()) {
-    Open();
     if (!file_.IsOpen()) {
-      return;
+        Open();
+        if (!file_.IsOpen()) {
+            return;
+        }
     }
-  }
-  if (!WriteCounted(text)) {
-    Close();
-  }
+    if (!WriteCounted(text)) {
+        Close();
+    }
 }
 
 std::int64_t LogFile::FileSize() const {
-  const std::int64_t size = file_.Size();
-  return size < 0 ? 0 : size;
+    const std::int64_t size = file_.Size();
+    return size < 0 ? 0 : size;
 }
 
 void LogFile::ReopenWhenMoved() {
-  if (!file_.IsOpen() || path_.empty()) {
-    return;
-  }
-  if (file_.Size() >= 0 && !file_.IsAt(PLATFORM::NativePath(path_))) {
-    // Whatever the open file still reaches is no longer the log.
-    file_.Close();
-    Open();
-  }
+    if (!file_.IsOpen() || path_.empty()) {
+        return;
+    }
+    if (file_.Size() >= 0 && !file_.IsAt(PLATFORM::NativePath(path_))) {
+        // Whatever the open file still reaches is no longer the log.
+        file_.Close();
+        Open();
+    }
 }
 
 bool LogFile::MakeRolledCopy() {
-  std::string rolled;
-  GetDataPath(rolled, TraceFolderName, "\\" + RolledFileName(logName_, opened_));
-  PLATFORM::RemoveFile(PLATFORM::NativePath(rolled));
-  file_.Sync();
-  return PLATFORM::CopyFile(path_, rolled, false) && file_.Truncate();
+    std::string rolled;
+    GetDataPath(rolled, kTraceFolderName, "\\" + RolledFileName(logName_, opened_));
+    PLATFORM::RemoveFile(PLATFORM::NativePath(rolled));
+    file_.Sync();
+    return PLATFORM::CopyFile(path_, rolled, false) && file_.Truncate();
 }
 
 void LogFile::DayRollover() {
-  ReopenWhenMoved();
-  if (!file_.IsOpen() || path_.empty() || !rollover_) {
-    return;
-  }
-  SEMAPHORE::MutexAutoLock lock(logName_, "");
-  if (!MakeRolledCopy()) {
-    return;
-  }
-  std::string folder;
-  GetDataPath(folder, TraceFolderName);
-  OwnLogFiles files(logName_);
-  files.Find(folder, logName_ + "*" + TraceFileExtension);
-  std::string archive;
-  GetDataPath(archive, TraceFolderName, ArchiveFolder);
-  PLATFORM::CreateFolder(PLATFORM::NativePath(archive), 0777);  // an existing folder is fine
-  for (const auto& entry : files.SortByTime()) {
-    const QXUTIL::File& file = entry.second;
-    if (file.Path() == path_) {
-      continue;
+    ReopenWhenMoved();
+    if (!file_.IsOpen() || path_.empty() || !rollover_) {
+        return;
     }
-    std::string target;
-    GetDataPath(target, TraceFolderName, ArchiveFolder, "\\" + file.Name());
-    if (PLATFORM::CopyFile(file.Path(), target, false)) {
-      PLATFORM::RemoveFile(PLATFORM::NativePath(file.Path()));
+    SEMAPHORE::MutexAutoLock lock(logName_, "");
+    if (!MakeRolledCopy()) {
+        return;
     }
-  }
-  file_.Close();
-  Open();
+    std::string folder;
+    GetDataPath(folder, kTraceFolderName);
+    OwnLogFiles files(logName_);
+    files.Find(folder, logName_ + "*" + kTraceFileExtension);
+    std::string archive;
+    GetDataPath(archive, kTraceFolderName, kArchiveFolder);
+    PLATFORM::CreateFolder(PLATFORM::NativePath(archive), 0777);  // an existing folder is fine
+    for (const auto& entry : files.SortByTime()) {
+        const QXUTIL::File& file = entry.second;
+        if (file.Path() == path_) {
+            continue;
+        }
+        std::string target;
+        GetDataPath(target, kTraceFolderName, kArchiveFolder, "\\" + file.Name());
+        if (PLATFORM::CopyFile(file.Path(), target, false)) {
+            PLATFORM::RemoveFile(PLATFORM::NativePath(file.Path()));
+        }
+    }
+    file_.Close();
+    Open();
 }
 
 void LogFile::SizeRollover() {
-  ReopenWhenMoved();
-  if (!file_.IsOpen() || path_.empty() || !rollover_ || FileSize() < RolloverSize) {
-    return;
-  }
-  SEMAPHORE::MutexAutoLock lock(logName_, "");
-  // Another writer of this log may have rolled it while this one waited.
-  if (FileSize() < RolloverSize || !MakeRolledCopy()) {
-    return;
-  }
-  std::string folder;
-  GetDataPath(folder, TraceFolderName);
-  OwnLogFiles files(logName_);
-  files.Find(folder, logName_ + "*" + TraceFileExtension);
-  const auto byTime = files.SortByTime();  // oldest first
-  std::size_t listed = byTime.size();
-  for (auto entry = byTime.begin(); entry != byTime.end() && listed > KeptFiles; ++entry) {
-    // The log counts among the kept files but is never deleted: it is open.
-    if (entry->second.Path() == path_) {
-      continue;
+    ReopenWhenMoved();
+    if (!file_.IsOpen() || path_.empty() || !rollover_ || FileSize() < kRolloverSize) {
+        return;
     }
-    PLATFORM::RemoveFile(PLATFORM::NativePath(entry->second.Path()));
-    --listed;
-  }
-  file_.Close();
-  Open();
+    SEMAPHORE::MutexAutoLock lock(logName_, "");
+    // Another writer of this log may have rolled it while this one waited.
+    if (FileSize() < kRolloverSize || !MakeRolledCopy()) {
+        return;
+    }
+    std::string folder;
+    GetDataPath(folder, kTraceFolderName);
+    OwnLogFiles files(logName_);
+    files.Find(folder, logName_ + "*" + kTraceFileExtension);
+    const auto byTime = files.SortByTime();  // oldest first
+    std::size_t listed = byTime.size();
+    for (auto entry = byTime.begin(); entry != byTime.end() && listed > kKeptFiles; ++entry) {
+        // The log counts among the kept files but is never deleted: it is open.
+        if (entry->second.Path() == path_) {
+            continue;
+        }
+        PLATFORM::RemoveFile(PLATFORM::NativePath(entry->second.Path()));
+        --listed;
+    }
+    file_.Close();
+    Open();
 }

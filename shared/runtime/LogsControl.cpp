@@ -12,116 +12,116 @@
 
 namespace {
 
-constexpr std::uint32_t IdleWait = 30000;       // ms the writer waits for a first item
-constexpr std::uint32_t BatchItemWait = 10;     // ms it waits for each further item of a batch
-constexpr std::uint32_t ItemLockWait = 1000;    // ms it waits for the lock per item
+constexpr std::uint32_t kIdleWait = 30000;     // ms the writer waits for a first item
+constexpr std::uint32_t kBatchItemWait = 10;   // ms it waits for each further item of a batch
+constexpr std::uint32_t kItemLockWait = 1000;  // ms it waits for the lock per item
 
 int TodayOfMonth() {
-  PLATFORM::CalendarTime now;
-  PLATFORM::ReadLocalClock(now);
-  return now.day;
+    PLATFORM::CalendarTime now;
+    PLATFORM::ReadLocalClock(now);
+    return now.day;
 }
 
 }  // namespace
 
-LogsControl::LogsControl() : queue_(QueueLimit) {
-  writer_ = std::thread(&LogsControl::WriterThread, this);
+LogsControl::LogsControl() : queue_(kQueueLimit) {
+    writer_ = std::thread(&LogsControl::WriterThread, this);
 }
 
 LogsControl::~LogsControl() { Stop(); }
 
 std::string LogsControl::ForwardEndpoint() {
-  return "tcp://" + TraceCollectorHost + ":" + std::to_string(CollectorPort);
+    return "tcp://" + kTraceCollectorHost + ":" + std::to_string(kCollectorPort);
 }
 
 void LogsControl::Stop() {
-  stop_ = true;
-  queue_.PushBack(ThreadLogData(TraceLogId, 0, 0, "", 0, ""));
-  if (writer_.joinable()) {
-    writer_.join();
-  }
+    stop_ = true;
+    queue_.PushBack(ThreadLogData(TraceLogId, 0, 0, "", 0, ""));
+    if (writer_.joinable()) {
+        writer_.join();
+    }
 }
 
 std::string LogsControl::LogName(std::uint32_t logId) {
-  std::string name;
-  if (lock_.Lock(SEMAPHORE::Mutex::Infinite) == SEMAPHORE::Mutex::Acquired) {
-    const auto found = logs_.find(logId);
-    if (found != logs_.end()) {
-      name = found->second.LogName();
+    std::string name;
+    if (lock_.Lock(SEMAPHORE::Mutex::kInfinite) == SEMAPHORE::Mutex::Acquired) {
+        const auto found = logs_.find(logId);
+        if (found != logs_.end()) {
+            name = found->second.LogName();
+        }
+        lock_.Unlock();
     }
-    lock_.Unlock();
-  }
-  return name;
+    return name;
 }
 
 void LogsControl::AddLog(std::uint32_t logId, const std::string& logName) {
-  logs_.emplace(std::piecewise_construct, std::forward_as_tuple(logId),
-                std::forward_as_tuple(logName, logId));
+    logs_.emplace(std::piecewise_construct, std::forward_as_tuple(logId),
+                  std::forward_as_tuple(logName, logId));
 }
 
 void LogsControl::WriterThread(LogsControl* control) {
-  control->rolloverDay_ = TodayOfMonth();
-  QXUTIL::ZEROMQ::ZPushService messaging;
-  while (true) {
-    control->WriterTurn(messaging);
-    if (control->stop_) {
-      break;
+    control->rolloverDay_ = TodayOfMonth();
+    QXUTIL::ZEROMQ::ZPushService messaging;
+    while (true) {
+        control->WriterTurn(messaging);
+        if (control->stop_) {
+            break;
+        }
     }
-  }
-  messaging.Disconnect(ForwardEndpoint());
+    messaging.Disconnect(ForwardEndpoint());
 }
 
 std::size_t LogsControl::WriterTurn(QXUTIL::ZEROMQ::ZPushService& messaging) {
-  // RegisterLog is public and may add to the logs map from any thread, so
-  // the rollover pass walks the map under the same lock.
-  if (lock_.Lock(SEMAPHORE::Mutex::Infinite) == SEMAPHORE::Mutex::Acquired) {
-    const int today = TodayOfMonth();
-    if (today != rolloverDay_) {
-      rolloverDay_ = today;
-      for (auto& log : logs_) {
-        log.second.DayRollover();
-      }
-    } else {
-      for (auto& log : logs_) {
-        log.second.SizeRollover();
-      }
+    // RegisterLog is public and may add to the logs map from any thread, so
+    // the rollover pass walks the map under the same lock.
+    if (lock_.Lock(SEMAPHORE::Mutex::kInfinite) == SEMAPHORE::Mutex::Acquired) {
+        const int today = TodayOfMonth();
+        if (today != rolloverDay_) {
+            rolloverDay_ = today;
+            for (auto& log : logs_) {
+                log.second.DayRollover();
+            }
+        } else {
+            for (auto& log : logs_) {
+                log.second.SizeRollover();
+            }
+        }
+        lock_.Unlock();
     }
-    lock_.Unlock();
-  }
 
-  const ThreadLogData none("");
-  ThreadLogData item = queue_.Pop(IdleWait, none);
-  std::size_t handled = 0;
-  while (item.logId != 0 && handled < BatchLimit) {
-    WriteItem(item, messaging);
-    if (++handled < BatchLimit) {
-      item = queue_.Pop(BatchItemWait, none);
+    const ThreadLogData none("");
+    ThreadLogData item = queue_.Pop(kIdleWait, none);
+    std::size_t handled = 0;
+    while (item.logId != 0 && handled < kBatchLimit) {
+        WriteItem(item, messaging);
+        if (++handled < kBatchLimit) {
+            item = queue_.Pop(kBatchItemWait, none);
+        }
     }
-  }
-  return handled;
+    return handled;
 }
 
 void LogsControl::WriteItem(const ThreadLogData& item, QXUTIL::ZEROMQ::ZPushService& messaging) {
-  if (lock_.Lock(ItemLockWait) != SEMAPHORE::Mutex::Acquired) {
-    return;
-  }
-  auto log = logs_.find(item.logId);
-  if ((log == logs_.end() || log->second.LogName().empty()) && RegisterLog(item.logId, "")) {
-    log = logs_.find(item.logId);
-  }
-  const std::string logName = log != logs_.end() ? log->second.LogName() : std::string();
-  lock_.Unlock();
+    if (lock_.Lock(kItemLockWait) != SEMAPHORE::Mutex::Acquired) {
+        return;
+    }
+    auto log = logs_.find(item.logId);
+    if ((log == logs_.end() || log->second.LogName().empty()) && RegisterLog(item.logId, "")) {
+        log = logs_.find(item.logId);
+    }
+    const std::string logName = log != logs_.end() ? log->second.LogName() : std::string();
+    lock_.Unlock();
 
-  if (consoleEcho_) {
-    const std::string echo = logName + " " + item.timeText + " " + item.message + "\r\n";
-    std::fwrite(echo.data(), 1, echo.size(), stdout);
-    std::fflush(stdout);
-  }
-  if (!logName.empty()) {
-    const std::string line =
-        FormatTraceLine(logName, item.processId, item.threadId, item.timeText,
-                        static_cast<std::uint32_t>(item.level), item.message);
-    log->second.WriteLine(line);
-    messaging.Send(ForwardEndpoint(), FormatForwardText(item.logId, line));
-  }
+    if (consoleEcho_) {
+        const std::string echo = logName + " " + item.timeText + " " + item.message + "\r\n";
+        std::fwrite(echo.data(), 1, echo.size(), stdout);
+        std::fflush(stdout);
+    }
+    if (!logName.empty()) {
+        const std::string line =
+            FormatTraceLine(logName, item.processId, item.threadId, item.timeText,
+                            static_cast<std::uint32_t>(item.level), item.message);
+        log->second.WriteLine(line);
+        messaging.Send(ForwardEndpoint(), FormatForwardText(item.logId, line));
+    }
 }

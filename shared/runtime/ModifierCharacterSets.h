@@ -1,25 +1,22 @@
-#ifndef RUNTIME_MODIFIERCHARACTERSETS_H
-#define RUNTIME_MODIFIERCHARACTERSETS_H
+#pragma once
 
 namespace CORVANE {
 
 // The characters each derived modifier keeps.
 
 // Printable ASCII (0x20-0x7E) except the double quote and the backquote.
-constexpr char SafeCharacters[] =
+constexpr char kSafeCharacters[] =
     " '~!@#$%^&*\\/()_+-=[]{}:;,.<>|?"
     "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
-constexpr char NumberCharacters[] = "0123456789";
+constexpr char kNumberCharacters[] = "0123456789";
 
-constexpr char FilenameCharacters[] =
+constexpr char kFilenameCharacters[] =
     " ~!.()[]_-0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
-constexpr char FilepathCharacters[] =
+constexpr char kFilepathCharacters[] =
     " ~!:.\\()[]_-&0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
-constexpr char DTMFCharacters[] = "0123456789abcdABCD*#";
+constexpr char kDTMFCharacters[] = "0123456789abcdABCD*#";
 
 }  // namespace CORVANE
-
-#endif

@@ -11,38 +11,38 @@ Mutex::~Mutex() { CloseHandle(); }
 void Mutex::CloseHandle() { handle_.reset(); }
 
 bool Mutex::Create(const std::string& name, bool openExisting) {
-  CloseHandle();
-  if (name.empty()) {
-    handle_ = PLATFORM::KernelMutex::CreateUnnamed();
-    return true;
-  }
-  PLATFORM::KernelMutex::OpenStatus status;
-  handle_ = PLATFORM::KernelMutex::OpenNamed(PLATFORM::GlobalNamePrefix + name, !openExisting,
-                                             status);
-  return status != PLATFORM::KernelMutex::OpenStatus::AccessDenied &&
-         status != PLATFORM::KernelMutex::OpenStatus::AlreadyExists;
+    CloseHandle();
+    if (name.empty()) {
+        handle_ = PLATFORM::KernelMutex::CreateUnnamed();
+        return true;
+    }
+    PLATFORM::KernelMutex::OpenStatus status;
+    handle_ =
+        PLATFORM::KernelMutex::OpenNamed(PLATFORM::kGlobalNamePrefix + name, !openExisting, status);
+    return status != PLATFORM::KernelMutex::OpenStatus::AccessDenied &&
+           status != PLATFORM::KernelMutex::OpenStatus::AlreadyExists;
 }
 
 int Mutex::Lock(std::uint32_t milliseconds) {
-  if (!handle_) {
+    if (!handle_) {
+        return NotAcquired;
+    }
+    switch (handle_->Wait(milliseconds)) {
+        case PLATFORM::WaitResult::Signaled:
+            return Acquired;
+        case PLATFORM::WaitResult::TimedOut:
+            return TimedOut;
+        case PLATFORM::WaitResult::Abandoned:
+        case PLATFORM::WaitResult::Failed:
+            break;
+    }
     return NotAcquired;
-  }
-  switch (handle_->Wait(milliseconds)) {
-    case PLATFORM::WaitResult::Signaled:
-      return Acquired;
-    case PLATFORM::WaitResult::TimedOut:
-      return TimedOut;
-    case PLATFORM::WaitResult::Abandoned:
-    case PLATFORM::WaitResult::Failed:
-      break;
-  }
-  return NotAcquired;
 }
 
 void Mutex::Unlock() {
-  if (handle_) {
-    handle_->Release();
-  }
+    if (handle_) {
+        handle_->Release();
+    }
 }
 
 }  // namespace SEMAPHORE

@@ -12,40 +12,40 @@ namespace SEMAPHORE {
 // process; a name N means the machine-wide mutex "Global\N".
 class Mutex {
 public:
-  // Lock results.
-  static constexpr int Acquired = 0;
-  static constexpr int TimedOut = 258;
-  static constexpr int NotAcquired = 128;  // no handle, a failed wait, or an abandoned mutex
-  static constexpr std::uint32_t Infinite = PLATFORM::InfiniteWait;
+    // Lock results.
+    static constexpr int Acquired = 0;
+    static constexpr int TimedOut = 258;
+    static constexpr int NotAcquired = 128;  // no handle, a failed wait, or an abandoned mutex
+    static constexpr std::uint32_t kInfinite = PLATFORM::kInfiniteWait;
 
-  // Starts as an unnamed, process-private mutex.
-  Mutex();
-  virtual ~Mutex();
+    // Starts as an unnamed, process-private mutex.
+    Mutex();
+    virtual ~Mutex();
 
-  Mutex(const Mutex&) = delete;
-  Mutex& operator=(const Mutex&) = delete;
+    Mutex(const Mutex&) = delete;
+    Mutex& operator=(const Mutex&) = delete;
 
-  // Replaces the held mutex. With a name, openExisting true creates or joins
-  // "Global\" + name; false creates only and refuses one that exists. False
-  // for a refused or forbidden mutex (no handle is kept); true otherwise,
-  // even when no handle could be had (Lock then gives 128).
-  bool Create(const std::string& name, bool openExisting);
+    // Replaces the held mutex. With a name, openExisting true creates or joins
+    // "Global\" + name; false creates only and refuses one that exists. False
+    // for a refused or forbidden mutex (no handle is kept); true otherwise,
+    // even when no handle could be had (Lock then gives 128).
+    bool Create(const std::string& name, bool openExisting);
 
-  // 0 acquired, 258 time-out, 128 otherwise. A mutex whose owner ended while
-  // holding it gives 128 although the caller now owns it and must Unlock it.
-  virtual int Lock(std::uint32_t milliseconds);
+    // 0 acquired, 258 time-out, 128 otherwise. A mutex whose owner ended while
+    // holding it gives 128 although the caller now owns it and must Unlock it.
+    virtual int Lock(std::uint32_t milliseconds);
 
-  // Gives back one hold; does nothing without a handle.
-  virtual void Unlock();
+    // Gives back one hold; does nothing without a handle.
+    virtual void Unlock();
 
 protected:
-  // Closes the held handle, if any.
-  void CloseHandle();
+    // Closes the held handle, if any.
+    void CloseHandle();
 
-  bool HasHandle() const { return handle_ != nullptr; }
+    bool HasHandle() const { return handle_ != nullptr; }
 
 private:
-  std::unique_ptr<PLATFORM::KernelMutex> handle_;
+    std::unique_ptr<PLATFORM::KernelMutex> handle_;
 };
 
 }  // namespace SEMAPHORE

@@ -3,15 +3,15 @@
 namespace SEMAPHORE {
 
 MutexAutoLock::MutexAutoLock(const std::string& prefix, const std::string& name) {
-  Create(name.empty() ? prefix : prefix + name, true);
-  if (HasHandle()) {
-    Mutex::Lock(Infinite);
-  }
+    Create(name.empty() ? prefix : prefix + name, true);
+    if (HasHandle()) {
+        Mutex::Lock(kInfinite);
+    }
 }
 
 MutexAutoLock::~MutexAutoLock() {
-  Mutex::Unlock();
-  CloseHandle();
+    Mutex::Unlock();
+    CloseHandle();
 }
 
 }  // namespace SEMAPHORE

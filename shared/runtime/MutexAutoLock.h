@@ -12,8 +12,8 @@ namespace SEMAPHORE {
 // blocks the constructor for ever.
 class MutexAutoLock : public Mutex {
 public:
-  MutexAutoLock(const std::string& prefix, const std::string& name);
-  ~MutexAutoLock() override;
+    MutexAutoLock(const std::string& prefix, const std::string& name);
+    ~MutexAutoLock() override;
 };
 
 }  // namespace SEMAPHORE

@@ -6,9 +6,8 @@
 namespace CORVANE {
 
 std::string NumberStrModifier::Apply(const std::string& newText, const std::string& currentText,
-                              bool& changed) const
-{
-    static const ByteSet kept(NumberCharacters);
+                                     bool& changed) const {
+    static const ByteSet kept(kNumberCharacters);
     return ApplyKeeping(newText, kept, currentText, changed);
 }
 

@@ -1,5 +1,4 @@
-#ifndef RUNTIME_NUMBERSTRMODIFIER_H
-#define RUNTIME_NUMBERSTRMODIFIER_H
+#pragma once
 
 #include "runtime/StrModifier.h"
 
@@ -7,8 +6,7 @@ namespace CORVANE {
 
 // Decimal digits only.
 // Every other byte is deleted from a proposal before the base rule runs.
-class NumberStrModifier : public StrModifier
-{
+class NumberStrModifier : public StrModifier {
 public:
     NumberStrModifier() = default;
 
@@ -17,5 +15,3 @@ public:
 };
 
 }  // namespace CORVANE
-
-#endif

@@ -6,9 +6,8 @@
 namespace CORVANE {
 
 std::string PrintableStrModifier::Apply(const std::string& newText, const std::string& currentText,
-                              bool& changed) const
-{
-    static const ByteSet kept(SafeCharacters);
+                                        bool& changed) const {
+    static const ByteSet kept(kSafeCharacters);
     return ApplyKeeping(newText, kept, currentText, changed);
 }
 

@@ -1,5 +1,4 @@
-#ifndef RUNTIME_PRINTABLESTRMODIFIER_H
-#define RUNTIME_PRINTABLESTRMODIFIER_H
+#pragma once
 
 #include "runtime/StrModifier.h"
 
@@ -7,8 +6,7 @@ namespace CORVANE {
 
 // The same characters as SafeStrModifier, as a type of its own.
 // Every other byte is deleted from a proposal before the base rule runs.
-class PrintableStrModifier : public StrModifier
-{
+class PrintableStrModifier : public StrModifier {
 public:
     PrintableStrModifier() = default;
 
@@ -17,5 +15,3 @@ public:
 };
 
 }  // namespace CORVANE
-
-#endif

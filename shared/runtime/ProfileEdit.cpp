@@ -33,7 +33,8 @@ int ProfileEdit::OpenIni(const std::string& file, const std::string& section, bo
 int ProfileEdit::OpenRegistry(PLATFORM::HKEY root, const std::string& subkey, bool create) {
     place_.clear();
     PLATFORM::HKEY key = nullptr;
-    std::int32_t result = PLATFORM::RegOpenKeyExA(root, subkey.c_str(), 0, PLATFORM::KEY_READ, &key);
+    std::int32_t result =
+        PLATFORM::RegOpenKeyExA(root, subkey.c_str(), 0, PLATFORM::KEY_READ, &key);
     if (result != PLATFORM::ERROR_SUCCESS && create) {
         PLATFORM::HKEY created = nullptr;
         result = PLATFORM::RegCreateKeyExA(root, subkey.c_str(), 0, nullptr,

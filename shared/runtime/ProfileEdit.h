@@ -1,5 +1,4 @@
-#ifndef RUNTIME_PROFILEEDIT_H
-#define RUNTIME_PROFILEEDIT_H
+#pragma once
 
 #include <map>
 #include <string>
@@ -31,10 +30,8 @@ public:
 
 private:
     PLATFORM::HKEY root_ = nullptr;  // set in registry mode only
-    std::string place_;               // INI file path or registry subkey
+    std::string place_;              // INI file path or registry subkey
     std::string section_;
 };
 
 }  // namespace QXUTIL
-
-#endif

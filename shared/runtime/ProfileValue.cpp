@@ -51,9 +51,7 @@ ProfileValue& ProfileValue::operator=(const ProfileValue& other) {
     return *this;
 }
 
-ProfileValue::~ProfileValue() {
-    FreeData();
-}
+ProfileValue::~ProfileValue() { FreeData(); }
 
 void ProfileValue::FreeData() {
     std::free(data_);
@@ -71,12 +69,14 @@ int ProfileValue::ReadRegistry() {
         return PLATFORM::ERROR_SUCCESS;
     }
     PLATFORM::HKEY key = nullptr;
-    const std::int32_t opened = PLATFORM::RegOpenKeyExA(root_, place_.c_str(), 0, kValueAccess, &key);
+    const std::int32_t opened =
+        PLATFORM::RegOpenKeyExA(root_, place_.c_str(), 0, kValueAccess, &key);
     if (opened != PLATFORM::ERROR_SUCCESS) {
         return opened;
     }
     std::uint32_t size = 0;
-    std::int32_t result = PLATFORM::RegQueryValueExA(key, name_.c_str(), nullptr, &type_, nullptr, &size);
+    std::int32_t result =
+        PLATFORM::RegQueryValueExA(key, name_.c_str(), nullptr, &type_, nullptr, &size);
     if (result == PLATFORM::ERROR_SUCCESS && size > 0) {
         data_ = static_cast<char*>(std::malloc(size));
         if (data_ == nullptr) {

@@ -1,5 +1,4 @@
-#ifndef RUNTIME_PROFILEVALUE_H
-#define RUNTIME_PROFILEVALUE_H
+#pragma once
 
 #include <cstdint>
 #include <string>
@@ -48,10 +47,8 @@ private:
     char* data_ = nullptr;    // malloc'd, size_ valid bytes
     std::uint32_t size_ = 0;  // for text, the terminating NUL included
     PLATFORM::HKEY root_ = nullptr;
-    std::string place_;       // registry subkey or INI file path
+    std::string place_;  // registry subkey or INI file path
     std::string section_;
 };
 
 }  // namespace QXUTIL
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef RUNTIME_SAFESTRMODIFIER_H
-#define RUNTIME_SAFESTRMODIFIER_H
+#pragma once
 
 #include "runtime/StrModifier.h"
 
@@ -7,8 +6,7 @@ namespace CORVANE {
 
 // Printable ASCII without the double quote and the backquote.
 // Every other byte is deleted from a proposal before the base rule runs.
-class SafeStrModifier : public StrModifier
-{
+class SafeStrModifier : public StrModifier {
 public:
     SafeStrModifier() = default;
 
@@ -17,5 +15,3 @@ public:
 };
 
 }  // namespace CORVANE
-
-#endif

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "Poco/String.h"
+
 #include "runtime/ByteSet.h"
 
 namespace CORVANE {
@@ -11,47 +12,38 @@ namespace {
 
 // The bytes of text that are in set (member true) or outside it (member
 // false), in order.
-std::string Select(const std::string& text, const ByteSet& set, bool member)
-{
+std::string Select(const std::string& text, const ByteSet& set, bool member) {
     std::string kept;
     kept.reserve(text.size());
-    for (char c : text)
-    {
-        if (set.Contains(c) == member)
-            kept.push_back(c);
+    for (char c : text) {
+        if (set.Contains(c) == member) kept.push_back(c);
     }
     return kept;
 }
 
 // True when every byte of text is in set (member true) or every byte is
 // outside it (member false).
-bool AllBytes(const std::string& text, const ByteSet& set, bool member)
-{
-    for (char c : text)
-    {
-        if (set.Contains(c) != member)
-            return false;
+bool AllBytes(const std::string& text, const ByteSet& set, bool member) {
+    for (char c : text) {
+        if (set.Contains(c) != member) return false;
     }
     return true;
 }
 
 // Escaping walks the rows from the top; the ampersand comes first so that
 // the entities written later are not escaped again.
-const std::pair<const char*, const char*> XmlEntities[] = {
+const std::pair<const char*, const char*> kXmlEntities[] = {
     {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"},
 };
 
 }  // namespace
 
-StrModifier::StrModifier() : caseMode(CaseNone), maxLength(0), minLength(0)
-{
-}
+StrModifier::StrModifier() : caseMode(kCaseNone), maxLength(0), minLength(0) {}
 
 StrModifier::~StrModifier() = default;
 
-void StrModifier::Reset()
-{
-    caseMode = CaseNone;
+void StrModifier::Reset() {
+    caseMode = kCaseNone;
     rejectSet.clear();
     maxLength = 0;
     minLength = 0;
@@ -60,15 +52,11 @@ void StrModifier::Reset()
 }
 
 std::string StrModifier::Apply(const std::string& newText, const std::string& currentText,
-                               bool& changed) const
-{
+                               bool& changed) const {
     changed = false;
-    if (newText == currentText)
-        return newText;
-    if (newText.empty())
-    {
-        if (minLength == 0 || maxLength == 0)
-        {
+    if (newText == currentText) return newText;
+    if (newText.empty()) {
+        if (minLength == 0 || maxLength == 0) {
             changed = true;
             return newText;
         }
@@ -76,68 +64,59 @@ std::string StrModifier::Apply(const std::string& newText, const std::string& cu
     }
 
     std::string text = removeSet.empty() ? newText : Select(newText, ByteSet(removeSet), false);
-    if (!allowedSet.empty() && !AllBytes(text, ByteSet(allowedSet), true))
-        return currentText;
-    if (!rejectSet.empty() && !AllBytes(text, ByteSet(rejectSet), false))
-        return currentText;
-    if (maxLength != 0)
-    {
+    if (!allowedSet.empty() && !AllBytes(text, ByteSet(allowedSet), true)) return currentText;
+    if (!rejectSet.empty() && !AllBytes(text, ByteSet(rejectSet), false)) return currentText;
+    if (maxLength != 0) {
         if (text.size() > maxLength)
             text.resize(maxLength);
         else if (text.size() < minLength)
             return currentText;
     }
 
-    switch (caseMode)
-    {
-    case CaseUpper:
-        Poco::toUpperInPlace(text);
-        break;
-    case CaseLower:
-        Poco::toLowerInPlace(text);
-        break;
-    case CaseCapitalized:
-        Poco::toLowerInPlace(text);
-        if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
-            text[0] = static_cast<char>(text[0] - 'a' + 'A');
-        break;
-    default:
-        break;
+    switch (caseMode) {
+        case kCaseUpper:
+            Poco::toUpperInPlace(text);
+            break;
+        case kCaseLower:
+            Poco::toLowerInPlace(text);
+            break;
+        case kCaseCapitalized:
+            Poco::toLowerInPlace(text);
+            if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
+                text[0] = static_cast<char>(text[0] - 'a' + 'A');
+            break;
+        default:
+            break;
     }
     changed = true;
     return text;
 }
 
 std::string StrModifier::ApplyKeeping(const std::string& newText, const ByteSet& keepSet,
-                                      const std::string& currentText, bool& changed) const
-{
-    if (AllBytes(newText, keepSet, true))
-        return StrModifier::Apply(newText, currentText, changed);
+                                      const std::string& currentText, bool& changed) const {
+    if (AllBytes(newText, keepSet, true)) return StrModifier::Apply(newText, currentText, changed);
     return StrModifier::Apply(Select(newText, keepSet, true), currentText, changed);
 }
 
-std::string StrModifier::KeepOnly(const std::string& text, const std::string& keepSet) const
-{
+std::string StrModifier::KeepOnly(const std::string& text, const std::string& keepSet) const {
     return Select(text, ByteSet(keepSet), true);
 }
 
-std::string StrModifier::XmlEscape(const std::string& text) const
-{
+std::string StrModifier::XmlEscape(const std::string& text) const {
     std::string escaped(text);
-    for (const auto& entity : XmlEntities)
+    for (const auto& entity : kXmlEntities)
         Poco::replaceInPlace(escaped, std::string(entity.second), std::string(entity.first));
     return escaped;
 }
 
-std::string StrModifier::XmlUnescape(const std::string& text) const
-{
+std::string StrModifier::XmlUnescape(const std::string& text) const {
     // "&amp;" goes last, so that "&amp;lt;" comes back as "&lt;" and not "<".
     std::string unescaped(text);
-    for (std::size_t row = 1; row < std::size(XmlEntities); ++row)
-        Poco::replaceInPlace(unescaped, std::string(XmlEntities[row].first),
-                             std::string(XmlEntities[row].second));
-    Poco::replaceInPlace(unescaped, std::string(XmlEntities[0].first),
-                         std::string(XmlEntities[0].second));
+    for (std::size_t row = 1; row < std::size(kXmlEntities); ++row)
+        Poco::replaceInPlace(unescaped, std::string(kXmlEntities[row].first),
+                             std::string(kXmlEntities[row].second));
+    Poco::replaceInPlace(unescaped, std::string(kXmlEntities[0].first),
+                         std::string(kXmlEntities[0].second));
     return unescaped;
 }
 

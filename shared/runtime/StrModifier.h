@@ -1,5 +1,4 @@
-#ifndef RUNTIME_STRMODIFIER_H
-#define RUNTIME_STRMODIFIER_H
+#pragma once
 
 #include <cstddef>
 #include <cstdint>
@@ -16,14 +15,13 @@ class ByteSet;
 //
 // Sets are plain byte strings (case-sensitive, order and repetition do not
 // matter) and lengths count bytes. Case rules touch only A-Z and a-z.
-class StrModifier
-{
+class StrModifier {
 public:
-    // Values of caseMode. Any other value acts as CaseNone.
-    static constexpr std::int32_t CaseNone = 0;
-    static constexpr std::int32_t CaseUpper = 1;
-    static constexpr std::int32_t CaseLower = 2;
-    static constexpr std::int32_t CaseCapitalized = 3;  // lower, first letter upper
+    // Values of caseMode. Any other value acts as kCaseNone.
+    static constexpr std::int32_t kCaseNone = 0;
+    static constexpr std::int32_t kCaseUpper = 1;
+    static constexpr std::int32_t kCaseLower = 2;
+    static constexpr std::int32_t kCaseCapitalized = 3;  // lower, first letter upper
 
     StrModifier();
     StrModifier(const StrModifier& other) = default;
@@ -48,11 +46,11 @@ public:
     virtual std::string XmlUnescape(const std::string& text) const;
 
     std::int32_t caseMode;
-    std::string rejectSet;    // a text holding any of these is refused
-    std::size_t maxLength;    // longer texts are cut; 0: no maximum and no minimum
-    std::size_t minLength;    // shorter texts are refused, only when maxLength != 0
-    std::string removeSet;    // deleted from every proposal first
-    std::string allowedSet;   // when not empty, a text holding anything else is refused
+    std::string rejectSet;   // a text holding any of these is refused
+    std::size_t maxLength;   // longer texts are cut; 0: no maximum and no minimum
+    std::size_t minLength;   // shorter texts are refused, only when maxLength != 0
+    std::string removeSet;   // deleted from every proposal first
+    std::string allowedSet;  // when not empty, a text holding anything else is refused
 
 protected:
     // The base rule of this class for newText without the bytes outside
@@ -62,5 +60,3 @@ protected:
 };
 
 }  // namespace CORVANE
-
-#endif

@@ -5,15 +5,15 @@
 
 ThreadLogData::ThreadLogData(std::uint32_t logId, const std::string& message)
     : ThreadLogData(logId, PLATFORM::CurrentThreadId(), PLATFORM::CurrentProcessId(),
-                    CurrentTraceTime(), MessageLevel, message) {}
+                    CurrentTraceTime(), kMessageLevel, message) {}
 
 ThreadLogData::ThreadLogData(const std::string& message)
     : ThreadLogData(0, PLATFORM::CurrentThreadId(), PLATFORM::CurrentProcessId(),
                     CurrentTraceTime(), 0, message) {}
 
-ThreadLogData::ThreadLogData(std::uint32_t logId, std::uint32_t threadId,
-                             std::uint32_t processId, const std::string& timeText,
-                             std::int32_t level, const std::string& message)
+ThreadLogData::ThreadLogData(std::uint32_t logId, std::uint32_t threadId, std::uint32_t processId,
+                             const std::string& timeText, std::int32_t level,
+                             const std::string& message)
     : logId(logId),
       threadId(threadId),
       processId(processId),

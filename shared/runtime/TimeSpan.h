@@ -1,5 +1,4 @@
-#ifndef RUNTIME_TIMESPAN_H
-#define RUNTIME_TIMESPAN_H
+#pragma once
 
 #include <cstdint>
 
@@ -8,5 +7,3 @@ struct TimeSpan {
     std::uint32_t seconds = 0;
     std::uint32_t milliseconds = 0;
 };
-
-#endif

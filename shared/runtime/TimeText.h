@@ -1,5 +1,4 @@
-#ifndef RUNTIME_TIMETEXT_H
-#define RUNTIME_TIMETEXT_H
+#pragma once
 
 #include <string>
 
@@ -24,5 +23,3 @@ std::string FormatDbTimestamp(const DateTime& time);
 // April, a month of letters, which reads as 0), leaves `time` unchanged. The status
 // is never touched.
 void ParseDbTimestamp(DateTime& time, const std::string& text);
-
-#endif

@@ -9,10 +9,10 @@ std::uint32_t TraceLogId = 0;
 LogsControl GlobalLogsControl QX_STARTUP_STEP(QX_STEP_LOGS_CONTROL);
 
 void Trace(const std::string& message, const std::string& prefix) {
-  if (message.empty()) {
-    return;
-  }
-  GlobalLogsControl.Queue().PushBack(ThreadLogData(TraceLogId, prefix + message));
+    if (message.empty()) {
+        return;
+    }
+    GlobalLogsControl.Queue().PushBack(ThreadLogData(TraceLogId, prefix + message));
 }
 
 void TraceMessage(const std::string& message) { Trace(message, ""); }

@@ -15,4 +15,4 @@ const TraceModule TraceModuleTable[] = {
     {0xFFFFFFFFu, "UNKNOWN", "", "Module not listed", 0, 0, 0},
 };
 
-const std::size_t TraceModuleTableSize = sizeof TraceModuleTable / sizeof TraceModuleTable[0];
+const std::size_t kTraceModuleTableSize = sizeof TraceModuleTable / sizeof TraceModuleTable[0];

@@ -1,5 +1,4 @@
-#ifndef RUNTIME_UNINSTALLSETTING_H
-#define RUNTIME_UNINSTALLSETTING_H
+#pragma once
 
 #include <string>
 
@@ -13,5 +12,3 @@ namespace QXUTIL {
 std::string ReadUninstallSetting(const std::string& product, const std::string& valueName);
 
 }  // namespace QXUTIL
-
-#endif

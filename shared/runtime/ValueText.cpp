@@ -12,38 +12,31 @@ namespace CORVANE {
 
 namespace {
 
-bool IsBlank(char c)
-{
+bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-struct LeadingInteger
-{
+struct LeadingInteger {
     bool hasDigits = false;
     bool negative = false;
-    bool overflow = false;        // the digits do not even fit the magnitude
+    bool overflow = false;  // the digits do not even fit the magnitude
     unsigned long long magnitude = 0;
 };
 
 // One pass over blanks, sign and digits. The magnitude is kept apart from
 // the sign, so the most negative number of every type is read without
 // overflowing and nothing beyond the widest range is ever computed.
-LeadingInteger ReadInteger(const std::string& text)
-{
+LeadingInteger ReadInteger(const std::string& text) {
     LeadingInteger result;
     std::string::size_type pos = 0;
-    while (pos < text.size() && IsBlank(text[pos]))
-        ++pos;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
-    {
+    while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
         result.negative = text[pos] == '-';
         ++pos;
     }
-    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos)
-    {
+    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
         result.hasDigits = true;
-        if (result.overflow)
-            continue;
+        if (result.overflow) continue;
         const unsigned digit = static_cast<unsigned>(text[pos] - '0');
         if (result.magnitude > (std::numeric_limits<unsigned long long>::max() - digit) / 10)
             result.overflow = true;
@@ -55,8 +48,7 @@ LeadingInteger ReadInteger(const std::string& text)
 
 // The largest magnitude of a negative T: 0 for an unsigned type.
 template <typename T>
-unsigned long long NegativeLimit()
-{
+unsigned long long NegativeLimit() {
     if constexpr (std::is_unsigned<T>::value)
         return 0;
     else
@@ -64,20 +56,17 @@ unsigned long long NegativeLimit()
 }
 
 template <typename T>
-bool Fits(const LeadingInteger& read)
-{
-    if (read.overflow)
-        return false;
-    return read.negative ? read.magnitude <= NegativeLimit<T>()
-                         : read.magnitude <= static_cast<unsigned long long>(std::numeric_limits<T>::max());
+bool Fits(const LeadingInteger& read) {
+    if (read.overflow) return false;
+    return read.negative
+               ? read.magnitude <= NegativeLimit<T>()
+               : read.magnitude <= static_cast<unsigned long long>(std::numeric_limits<T>::max());
 }
 
 // The value of a read that fits T.
 template <typename T>
-T ValueOf(const LeadingInteger& read)
-{
-    if constexpr (std::is_signed<T>::value)
-    {
+T ValueOf(const LeadingInteger& read) {
+    if constexpr (std::is_signed<T>::value) {
         if (read.negative && read.magnitude != 0)
             return static_cast<T>(-static_cast<T>(read.magnitude - 1) - 1);
     }
@@ -86,16 +75,13 @@ T ValueOf(const LeadingInteger& read)
 
 }  // namespace
 
-bool ReadValueKeyword(const std::string& text, int& number)
-{
+bool ReadValueKeyword(const std::string& text, int& number) {
     if (text.empty() || text == "\"\"" || Poco::icompare(text, "false") == 0 ||
-        Poco::icompare(text, "off") == 0)
-    {
+        Poco::icompare(text, "off") == 0) {
         number = 0;
         return true;
     }
-    if (Poco::icompare(text, "true") == 0 || Poco::icompare(text, "on") == 0)
-    {
+    if (Poco::icompare(text, "true") == 0 || Poco::icompare(text, "on") == 0) {
         number = 1;
         return true;
     }
@@ -103,21 +89,17 @@ bool ReadValueKeyword(const std::string& text, int& number)
 }
 
 template <typename T>
-T ReadLeadingInteger(const std::string& text)
-{
+T ReadLeadingInteger(const std::string& text) {
     static_assert(std::is_signed<T>::value, "the C runtime reads signed integers");
     const LeadingInteger read = ReadInteger(text);
-    if (Fits<T>(read))
-        return ValueOf<T>(read);
+    if (Fits<T>(read)) return ValueOf<T>(read);
     return read.negative ? std::numeric_limits<T>::min() : std::numeric_limits<T>::max();
 }
 
 template <typename T>
-bool ReadCheckedInteger(const std::string& text, T& number)
-{
+bool ReadCheckedInteger(const std::string& text, T& number) {
     const LeadingInteger read = ReadInteger(text);
-    if (!read.hasDigits || !Fits<T>(read))
-        return false;
+    if (!read.hasDigits || !Fits<T>(read)) return false;
     number = ValueOf<T>(read);
     return true;
 }
@@ -130,16 +112,13 @@ template bool ReadCheckedInteger<long>(const std::string&, long&);
 template bool ReadCheckedInteger<unsigned long>(const std::string&, unsigned long&);
 template bool ReadCheckedInteger<long long>(const std::string&, long long&);
 
-bool ReadDouble(const std::string& text, double& number)
-{
+bool ReadDouble(const std::string& text, double& number) {
     const char* begin = text.c_str();
     char* end = nullptr;
     errno = 0;
     const double read = std::strtod(begin, &end);
-    if (end == begin)
-        return false;
-    if (errno == ERANGE && std::isinf(read))
-        return false;
+    if (end == begin) return false;
+    if (errno == ERANGE && std::isinf(read)) return false;
     number = read;
     return true;
 }

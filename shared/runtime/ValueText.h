@@ -1,5 +1,4 @@
-#ifndef RUNTIME_VALUETEXT_H
-#define RUNTIME_VALUETEXT_H
+#pragma once
 
 #include <string>
 
@@ -30,5 +29,3 @@ bool ReadCheckedInteger(const std::string& text, T& number);
 bool ReadDouble(const std::string& text, double& number);
 
 }  // namespace CORVANE
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef RUNTIME_VALUEVAR_H
-#define RUNTIME_VALUEVAR_H
+#pragma once
 
 #include <string>
 #include <type_traits>
@@ -15,12 +14,11 @@ namespace CORVANE {
 // construction and LoadFromString bring it down again. While `readOnly` is
 // set (the owning record sets and clears it) Set keeps the value.
 template <typename T>
-class ValueVar
-{
-    static constexpr bool IsInteger =
+class ValueVar {
+    static constexpr bool kIsInteger =
         std::is_same<T, int>::value || std::is_same<T, long>::value ||
         std::is_same<T, unsigned long>::value || std::is_same<T, long long>::value;
-    static_assert(IsInteger || std::is_same<T, bool>::value || std::is_same<T, double>::value,
+    static_assert(kIsInteger || std::is_same<T, bool>::value || std::is_same<T, double>::value,
                   "ValueVar holds bool, int, long, unsigned long, long long or double");
 
     // What the C runtime reads a text of T as: atoi for bool and int, atol
@@ -30,33 +28,35 @@ class ValueVar
         typename std::conditional<std::is_same<T, unsigned long>::value, long, T>::type>::type;
 
 public:
-    ValueVar()
-        : maximum(), minimum(), initialValue(), value(), changed(false), readOnly(false)
-    {
-    }
+    ValueVar() : maximum(), minimum(), initialValue(), value(), changed(false), readOnly(false) {}
 
     // The default is stored as it is, without a limit test.
     template <typename U = T,
-              typename std::enable_if<std::is_same<U, T>::value && IsInteger, int>::type = 0>
+              typename std::enable_if<std::is_same<U, T>::value && kIsInteger, int>::type = 0>
     ValueVar(const std::string& varName, T initial, T max, T min)
-        : maximum(max), minimum(min), initialValue(initial), name(varName), value(initial),
-          changed(false), readOnly(false)
-    {
-    }
+        : maximum(max),
+          minimum(min),
+          initialValue(initial),
+          name(varName),
+          value(initial),
+          changed(false),
+          readOnly(false) {}
 
     template <typename U = T, typename std::enable_if<std::is_same<U, bool>::value, int>::type = 0>
     ValueVar(const std::string& varName, T initial, T max)
-        : maximum(max), minimum(false), initialValue(initial), name(varName), value(initial),
-          changed(false), readOnly(false)
-    {
-    }
+        : maximum(max),
+          minimum(false),
+          initialValue(initial),
+          name(varName),
+          value(initial),
+          changed(false),
+          readOnly(false) {}
 
     ValueVar(const ValueVar& other) = default;
     ValueVar(ValueVar&& other) = default;
 
     // Copies everything but the initial value, which stays the target's own.
-    ValueVar& operator=(const ValueVar& other)
-    {
+    ValueVar& operator=(const ValueVar& other) {
         maximum = other.maximum;
         minimum = other.minimum;
         name = other.name;
@@ -71,13 +71,10 @@ public:
 
     // Returns the value held afterwards. v is stored only when store is
     // true, the variable is not read-only and v passes the limits.
-    virtual T Set(T v, bool store)
-    {
-        if (v == value)
-            return v;
+    virtual T Set(T v, bool store) {
+        if (v == value) return v;
         const bool inLimits = maximum == T() || (minimum <= v && v <= maximum);
-        if (inLimits && store && !readOnly)
-        {
+        if (inLimits && store && !readOnly) {
             value = v;
             changed = true;
             return v;
@@ -88,25 +85,16 @@ public:
     // Assigns a text: the keywords of ReadValueKeyword, else the number as
     // the C runtime reads it (0 for a text that is no number; a double
     // text that cannot be read, or is too large, assigns nothing).
-    ValueVar& FromString(const std::string& text)
-    {
+    ValueVar& FromString(const std::string& text) {
         int keyword = 0;
-        if (ReadValueKeyword(text, keyword))
-        {
+        if (ReadValueKeyword(text, keyword)) {
             Set(static_cast<T>(keyword), true);
-        }
-        else if constexpr (std::is_same<T, double>::value)
-        {
+        } else if constexpr (std::is_same<T, double>::value) {
             double number = 0.0;
-            if (ReadDouble(text, number))
-                Set(number, true);
-        }
-        else if constexpr (std::is_same<T, bool>::value)
-        {
+            if (ReadDouble(text, number)) Set(number, true);
+        } else if constexpr (std::is_same<T, bool>::value) {
             Set(ReadLeadingInteger(text) > 0, true);
-        }
-        else
-        {
+        } else {
             Set(static_cast<T>(ReadLeadingInteger<TextInteger>(text)), true);
         }
         return *this;
@@ -116,18 +104,14 @@ public:
     // checked integer (a text that is no number, or does not fit T - an int
     // for bool - assigns nothing). The changed flag ends up clear in every
     // case.
-    void LoadFromString(const std::string& text)
-    {
+    void LoadFromString(const std::string& text) {
         static_assert(!std::is_same<T, double>::value, "a double is not loaded from a document");
         using Stored = typename std::conditional<std::is_same<T, bool>::value, int, T>::type;
         int keyword = 0;
         Stored number = 0;
-        if (ReadValueKeyword(text, keyword))
-        {
+        if (ReadValueKeyword(text, keyword)) {
             Set(static_cast<T>(keyword), true);
-        }
-        else if (ReadCheckedInteger(text, number))
-        {
+        } else if (ReadCheckedInteger(text, number)) {
             if constexpr (std::is_same<T, bool>::value)
                 Set(number >= 1, true);
             else
@@ -147,5 +131,3 @@ public:
 };
 
 }  // namespace CORVANE
-
-#endif

@@ -9,7 +9,7 @@ namespace ZEROMQ {
 
 namespace {
 
-constexpr std::uint32_t TerminateLockWait = 50;  // ms
+constexpr std::uint32_t kTerminateLockWait = 50;  // ms
 
 }  // namespace
 
@@ -21,18 +21,18 @@ SEMAPHORE::Mutex ZContext::Mutex QX_STARTUP_STEP(QX_STEP_MESSAGING_CONTEXT_LOCK)
 ZContext::ZContext() { ++UserCount; }
 
 ZContext::~ZContext() {
-  if (UserCount.fetch_sub(1) != 1 || Context.load() == nullptr) {
-    return;
-  }
-  if (Mutex.Lock(TerminateLockWait) != SEMAPHORE::Mutex::Acquired) {
-    return;
-  }
-  if (OpenSocketCount.load() == 0) {
-    if (void* context = Context.exchange(nullptr)) {
-      zmq_ctx_term(context);
+    if (UserCount.fetch_sub(1) != 1 || Context.load() == nullptr) {
+        return;
     }
-  }
-  Mutex.Unlock();
+    if (Mutex.Lock(kTerminateLockWait) != SEMAPHORE::Mutex::Acquired) {
+        return;
+    }
+    if (OpenSocketCount.load() == 0) {
+        if (void* context = Context.exchange(nullptr)) {
+            zmq_ctx_term(context);
+        }
+    }
+    Mutex.Unlock();
 }
 
 }  // namespace ZEROMQ

@@ -14,20 +14,20 @@ namespace ZEROMQ {
 // stays null and every socket creation fails.
 class ZContext {
 public:
-  ZContext();
-  virtual ~ZContext();
+    ZContext();
+    virtual ~ZContext();
 
-  ZContext(const ZContext&) = delete;
-  ZContext& operator=(const ZContext&) = delete;
+    ZContext(const ZContext&) = delete;
+    ZContext& operator=(const ZContext&) = delete;
 
-  // The context every socket is made in; null when there is none.
-  static std::atomic<void*> Context;
-  // Live guards.
-  static std::atomic<std::int32_t> UserCount;
-  // Sockets bound or connected and not yet closed.
-  static std::atomic<std::int32_t> OpenSocketCount;
-  // Taken, for at most 50 ms, to terminate the context.
-  static SEMAPHORE::Mutex Mutex;
+    // The context every socket is made in; null when there is none.
+    static std::atomic<void*> Context;
+    // Live guards.
+    static std::atomic<std::int32_t> UserCount;
+    // Sockets bound or connected and not yet closed.
+    static std::atomic<std::int32_t> OpenSocketCount;
+    // Taken, for at most 50 ms, to terminate the context.
+    static SEMAPHORE::Mutex Mutex;
 };
 
 }  // namespace ZEROMQ

@@ -16,27 +16,28 @@ namespace {
 // Holds the registry lock for a scope, when it can be had.
 class RegistryLock {
 public:
-  RegistryLock()
-      : held_(ZPushService::Mutex.Lock(SEMAPHORE::Mutex::Infinite) == SEMAPHORE::Mutex::Acquired) {}
-  ~RegistryLock() {
-    if (held_) {
-      ZPushService::Mutex.Unlock();
+    RegistryLock()
+        : held_(ZPushService::Mutex.Lock(SEMAPHORE::Mutex::kInfinite) ==
+                SEMAPHORE::Mutex::Acquired) {}
+    ~RegistryLock() {
+        if (held_) {
+            ZPushService::Mutex.Unlock();
+        }
     }
-  }
-  RegistryLock(const RegistryLock&) = delete;
-  RegistryLock& operator=(const RegistryLock&) = delete;
+    RegistryLock(const RegistryLock&) = delete;
+    RegistryLock& operator=(const RegistryLock&) = delete;
 
-  bool Held() const { return held_; }
+    bool Held() const { return held_; }
 
 private:
-  bool held_;
+    bool held_;
 };
 
 // Releases a socket's reference and destroys it.
 void Discard(std::unique_ptr<ZPushService::ZPushServiceSocket> socket) {
-  if (socket) {
-    socket->Release();
-  }
+    if (socket) {
+        socket->Release();
+    }
 }
 
 }  // namespace
@@ -44,87 +45,87 @@ void Discard(std::unique_ptr<ZPushService::ZPushServiceSocket> socket) {
 ZPushService::ZPushService() { ++UserCount; }
 
 ZPushService::~ZPushService() {
-  if (UserCount.fetch_sub(1) != 1) {
-    return;
-  }
-  const RegistryLock lock;
-  if (!lock.Held()) {
-    return;
-  }
-  for (auto& entry : Sockets) {
-    Discard(std::move(entry.second));
-  }
-  Sockets.clear();
+    if (UserCount.fetch_sub(1) != 1) {
+        return;
+    }
+    const RegistryLock lock;
+    if (!lock.Held()) {
+        return;
+    }
+    for (auto& entry : Sockets) {
+        Discard(std::move(entry.second));
+    }
+    Sockets.clear();
 }
 
 int ZPushService::Connect(const std::string& endpoint) {
-  const RegistryLock lock;
-  if (!lock.Held()) {
-    return -1;
-  }
-  const auto known = Sockets.find(endpoint);
-  if (known != Sockets.end() && known->second) {
-    return known->second->Connect(endpoint);
-  }
-  auto socket = std::make_unique<ZPushServiceSocket>();
-  const int result = socket->Connect(endpoint);
-  if (result == 0) {
-    Sockets[endpoint] = std::move(socket);
-  }
-  return result;
+    const RegistryLock lock;
+    if (!lock.Held()) {
+        return -1;
+    }
+    const auto known = Sockets.find(endpoint);
+    if (known != Sockets.end() && known->second) {
+        return known->second->Connect(endpoint);
+    }
+    auto socket = std::make_unique<ZPushServiceSocket>();
+    const int result = socket->Connect(endpoint);
+    if (result == 0) {
+        Sockets[endpoint] = std::move(socket);
+    }
+    return result;
 }
 
 void ZPushService::SetLinger(const std::string& endpoint, int milliseconds) {
-  if (milliseconds < 0) {
-    return;
-  }
-  const RegistryLock lock;
-  if (!lock.Held()) {
-    return;
-  }
-  const auto known = Sockets.find(endpoint);
-  if (known != Sockets.end() && known->second) {
-    known->second->SetLinger(milliseconds);
-  }
+    if (milliseconds < 0) {
+        return;
+    }
+    const RegistryLock lock;
+    if (!lock.Held()) {
+        return;
+    }
+    const auto known = Sockets.find(endpoint);
+    if (known != Sockets.end() && known->second) {
+        known->second->SetLinger(milliseconds);
+    }
 }
 
 void ZPushService::Send(const std::string& endpoint, const std::string& text) {
-  const RegistryLock lock;
-  if (!lock.Held()) {
-    return;
-  }
-  const auto known = Sockets.find(endpoint);
-  if (known == Sockets.end()) {
-    auto socket = std::make_unique<ZPushServiceSocket>();
-    if (socket->Connect(endpoint) != 0) {
-      return;
+    const RegistryLock lock;
+    if (!lock.Held()) {
+        return;
     }
-    if (socket->Send(text) == 0) {
-      Sockets.emplace(endpoint, std::move(socket));
-    } else {
-      Discard(std::move(socket));
+    const auto known = Sockets.find(endpoint);
+    if (known == Sockets.end()) {
+        auto socket = std::make_unique<ZPushServiceSocket>();
+        if (socket->Connect(endpoint) != 0) {
+            return;
+        }
+        if (socket->Send(text) == 0) {
+            Sockets.emplace(endpoint, std::move(socket));
+        } else {
+            Discard(std::move(socket));
+        }
+        return;
     }
-    return;
-  }
-  // A socket closed since (ZPush::Send would report 0 without sending) is
-  // dropped like one whose send failed.
-  ZPushServiceSocket* socket = known->second.get();
-  if (!socket || !socket->IsOpen() || socket->Send(text) != 0) {
-    Discard(std::move(known->second));
-    Sockets.erase(known);
-  }
+    // A socket closed since (ZPush::Send would report 0 without sending) is
+    // dropped like one whose send failed.
+    ZPushServiceSocket* socket = known->second.get();
+    if (!socket || !socket->IsOpen() || socket->Send(text) != 0) {
+        Discard(std::move(known->second));
+        Sockets.erase(known);
+    }
 }
 
 void ZPushService::Disconnect(const std::string& endpoint) {
-  const RegistryLock lock;
-  if (!lock.Held()) {
-    return;
-  }
-  const auto known = Sockets.find(endpoint);
-  if (known != Sockets.end()) {
-    Discard(std::move(known->second));
-    Sockets.erase(known);
-  }
+    const RegistryLock lock;
+    if (!lock.Held()) {
+        return;
+    }
+    const auto known = Sockets.find(endpoint);
+    if (known != Sockets.end()) {
+        Discard(std::move(known->second));
+        Sockets.erase(known);
+    }
 }
 
 }  // namespace ZEROMQ

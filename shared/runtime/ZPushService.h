@@ -17,35 +17,35 @@ namespace ZEROMQ {
 // its initialiser ran or after it was destroyed) nothing is sent.
 class ZPushService {
 public:
-  class ZPushServiceSocket;
+    class ZPushServiceSocket;
 
-  ZPushService();
-  // The last handle releases and destroys every registered socket.
-  virtual ~ZPushService();
+    ZPushService();
+    // The last handle releases and destroys every registered socket.
+    virtual ~ZPushService();
 
-  ZPushService(const ZPushService&) = delete;
-  ZPushService& operator=(const ZPushService&) = delete;
+    ZPushService(const ZPushService&) = delete;
+    ZPushService& operator=(const ZPushService&) = delete;
 
-  // Connects the endpoint's socket, or adds a reference to the one there.
-  // -1 when the registry lock cannot be had, else the connect result.
-  virtual int Connect(const std::string& endpoint);
+    // Connects the endpoint's socket, or adds a reference to the one there.
+    // -1 when the registry lock cannot be had, else the connect result.
+    virtual int Connect(const std::string& endpoint);
 
-  // Sets the linger of the endpoint's socket, when there is one.
-  virtual void SetLinger(const std::string& endpoint, int milliseconds);
+    // Sets the linger of the endpoint's socket, when there is one.
+    virtual void SetLinger(const std::string& endpoint, int milliseconds);
 
-  // Sends text to the endpoint's socket, connecting one first when needed.
-  // A socket whose send fails is dropped; the next send connects anew.
-  void Send(const std::string& endpoint, const std::string& text);
+    // Sends text to the endpoint's socket, connecting one first when needed.
+    // A socket whose send fails is dropped; the next send connects anew.
+    void Send(const std::string& endpoint, const std::string& text);
 
-  // Releases, destroys and forgets the endpoint's socket.
-  void Disconnect(const std::string& endpoint);
+    // Releases, destroys and forgets the endpoint's socket.
+    void Disconnect(const std::string& endpoint);
 
-  // The registry; read and changed only under Mutex.
-  static std::map<std::string, std::unique_ptr<ZPushServiceSocket>> Sockets;
-  // Live handles.
-  static std::atomic<std::int32_t> UserCount;
-  // Guards Sockets; waited on without a time limit.
-  static SEMAPHORE::Mutex Mutex;
+    // The registry; read and changed only under Mutex.
+    static std::map<std::string, std::unique_ptr<ZPushServiceSocket>> Sockets;
+    // Live handles.
+    static std::atomic<std::int32_t> UserCount;
+    // Guards Sockets; waited on without a time limit.
+    static SEMAPHORE::Mutex Mutex;
 };
 
 }  // namespace ZEROMQ

@@ -1,9 +1,9 @@
 #include "dawntally/FindWakeupLogIds.h"
 
-#include <gtest/gtest.h>
-
 #include <map>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "WakeupFixture.h"
 #include "dawntally/WakeupLogCollection.h"

@@ -1,13 +1,12 @@
 // The wake-up call report as its users get it: dawntally run against the
 // test server, to the console, to a file and mailed.
 
-#include <gtest/gtest.h>
-
-
 #include <iterator>
 #include <map>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "WakeupFixture.h"
 #include "runtime/TimeText.h"
@@ -16,8 +15,23 @@
 namespace {
 
 enum Column {
-    kTimestamp, kScheduled, kAction, kResult, kMailbox, kRoom, kFirst, kLast,
-    kTenant, kSource, kWho, kCount, kLine, kPrompt, kWakeupId, kArchived, kColumns
+    kTimestamp,
+    kScheduled,
+    kAction,
+    kResult,
+    kMailbox,
+    kRoom,
+    kFirst,
+    kLast,
+    kTenant,
+    kSource,
+    kWho,
+    kCount,
+    kLine,
+    kPrompt,
+    kWakeupId,
+    kArchived,
+    kColumns
 };
 
 std::string Seconds(const DateTime& time) { return FormatDateTime(time, "%Y-%m-%d %H:%M:%S"); }
@@ -75,7 +89,8 @@ TEST_F(WakeupCallReportTest, RowHoldsEveryColumn) {
                   "count": 2, "line": 12, "promptid": 40, "notes": "not shown")"}});
     const auto run = Run({});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, std::string(kWakeupHeader) + "\n\"" + Seconds(logged) + "\",\"" + Minutes(due) +
+    EXPECT_EQ(run.out, std::string(kWakeupHeader) + "\n\"" + Seconds(logged) + "\",\"" +
+                           Minutes(due) +
                            "\",\"Called Guest\",\"Answered\",\"101\",\"101A\",\"Ana\",\"Costa\","
                            "\"Main\",\"Guest\",\"frontdesk\",\"2\",\"12\",\"40\",\"wu-1\",\"" +
                            Seconds(archived) + "\",\n");
@@ -239,11 +254,11 @@ TEST_F(WakeupCallReportTest, EmailWithoutFileMailsATempReportWithItsSummary) {
     EXPECT_EQ(HalfDayAsAm(DigitsAsNines(body[2])), "Start: 9999-99-99 99:99 am\r");
     EXPECT_EQ(HalfDayAsAm(DigitsAsNines(body[3])), "End: 9999-99-99 99:99 am\r");
     body[2] = body[3] = "";
-    EXPECT_EQ(body, (std::vector<std::string>{
-                        "Hotel Meridian\r", "\r", "", "", "Rows: 4\r", "\r", "Actions:\r",
-                        "Unknown (-1): 1\r", "Scheduled: 2\r", "Unknown (12): 1\r", "\r",
-                        "Results:\r", "Unknown (-1): 1\r", "Answered: 2\r", "Not answered: 1\r",
-                        ""}));
+    EXPECT_EQ(body,
+              (std::vector<std::string>{
+                  "Hotel Meridian\r", "\r", "", "", "Rows: 4\r", "\r", "Actions:\r",
+                  "Unknown (-1): 1\r", "Scheduled: 2\r", "Unknown (12): 1\r", "\r", "Results:\r",
+                  "Unknown (-1): 1\r", "Answered: 2\r", "Not answered: 1\r", ""}));
 }
 
 TEST_F(WakeupCallReportTest, EmptyWindowMailKeepsTheGivenFileAndHasNoSections) {
@@ -276,10 +291,11 @@ TEST_F(WakeupCallReportTest, LabelFileReplacesTitlesAndNamesButNotCodes) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 3u) << run.out;
-    EXPECT_EQ(lines[0],
-              "\"Timestamp\",\"Prevu\",\"Action\",\"Result\",\"Mailbox\",\"Room\",\"First\",\"Last\","
-              "\"Mieter \"\"Haus\"\"\",\"Source\",\"Who\",\"Count\",\"Line\",\"Prompt\",\"WakeupID\","
-              "\"Archived\",");
+    EXPECT_EQ(
+        lines[0],
+        "\"Timestamp\",\"Prevu\",\"Action\",\"Result\",\"Mailbox\",\"Room\",\"First\",\"Last\","
+        "\"Mieter \"\"Haus\"\"\",\"Source\",\"Who\",\"Count\",\"Line\",\"Prompt\",\"WakeupID\","
+        "\"Archived\",");
     EXPECT_NE(lines[1].find(",\"Prevu\",\"Unknown (-1)\",\"\",\"\",\"\",\"\","
                             "\"Garden \"\"East\"\" Wing\",\"Telefon\","),
               std::string::npos)

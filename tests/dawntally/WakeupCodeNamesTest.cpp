@@ -1,8 +1,8 @@
 #include "dawntally/WakeupCodeNames.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "reportframe/ReportStrings.h"
 

@@ -1,13 +1,12 @@
 // A small hotel in the test database for the wake-up report tests, its
 // wake-up events, and runs of the dawntally program against it.
 
-#ifndef DAWNTALLY_TESTS_WAKEUPFIXTURE_H
-#define DAWNTALLY_TESTS_WAKEUPFIXTURE_H
-
-#include <gtest/gtest.h>
+#pragma once
 
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "runtime/DateTime.h"
 #include "support/ProgramRun.h"
@@ -73,5 +72,3 @@ protected:
 // The text of a string member of a flat JSON document, its escapes undone;
 // empty when there is none.
 std::string JsonString(const std::string& object, const std::string& name);
-
-#endif

@@ -1,11 +1,11 @@
 #include "dawntally/WakeupLogDB.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
 #include "Poco/Exception.h"
+#include <gtest/gtest.h>
+
 #include "WakeupFixture.h"
 #include "dbaccess/DatabaseName.h"
 #include "support/NumberDefaults.h"
@@ -77,13 +77,14 @@ TEST_F(WakeupLogDBTest, StoredValuesPassTheFieldRules) {
          [](const WakeupLogDB& e) { return e.eventtime.Get(); }, "202404110630"},
         {R"("archived": "x20240411070000000")",
          [](const WakeupLogDB& e) { return e.archived.Get(); }, "20240411070000000"},
-        {R"("actor": "the \"night\" `desk`")",
-         [](const WakeupLogDB& e) { return e.actor.Get(); }, "the night desk"},
+        {R"("actor": "the \"night\" `desk`")", [](const WakeupLogDB& e) { return e.actor.Get(); },
+         "the night desk"},
         // Numbers stored as text are read, a fraction up to its point; anything
         // else keeps the default.
-        {R"("count": "4")", [](const WakeupLogDB& e) { return std::to_string(e.count.value); }, "4"},
-        {R"("action": "soon")",
-         [](const WakeupLogDB& e) { return std::to_string(e.action.value); }, "-1"},
+        {R"("count": "4")", [](const WakeupLogDB& e) { return std::to_string(e.count.value); },
+         "4"},
+        {R"("action": "soon")", [](const WakeupLogDB& e) { return std::to_string(e.action.value); },
+         "-1"},
         {R"("line": 1.5)", [](const WakeupLogDB& e) { return std::to_string(e.line.value); }, "1"},
         {R"("line": true)", [](const WakeupLogDB& e) { return std::to_string(e.line.value); }, "1"},
         {R"("line": {"$numberLong": "-3"})",
@@ -181,12 +182,16 @@ TEST_F(WakeupLogDBTest, NumberFieldsStartAndClearToTheirDefaults) {
     using TESTSUPPORT::Reload;
     TESTSUPPORT::ExpectNumberDefaults({
         {"WakeupLogDB",
-         {{"action", -1}, {"count", 0}, {"line", -1}, {"promptid", 0}, {"result", -1},
+         {{"action", -1},
+          {"count", 0},
+          {"line", -1},
+          {"promptid", 0},
+          {"result", -1},
           {"source", -1}},
          [](const Defaults& defaults, bool reload) {
              DBACCESS::WakeupLogDB r{std::string()};
              Reload(r, defaults, reload);
-             return std::vector<NumberField>{Of(r.action), Of(r.count), Of(r.line),
+             return std::vector<NumberField>{Of(r.action),   Of(r.count),  Of(r.line),
                                              Of(r.promptid), Of(r.result), Of(r.source)};
          }},
     });

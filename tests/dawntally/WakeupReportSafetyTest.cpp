@@ -2,12 +2,12 @@
 // database that fails in mid-read, many events in one window, and a link
 // planted under the report's predictable name, which the run passes by.
 
-#include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "WakeupFixture.h"
 #include "runtime/TimeText.h"

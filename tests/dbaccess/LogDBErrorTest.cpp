@@ -1,13 +1,14 @@
 // The trace line a caught database error leaves: the failing function, the
 // place in it, and the library's text.
 
-#include <gtest/gtest.h>
+#include "dbaccess/LogDBError.h"
 
 #include <functional>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "DbFixture.h"
-#include "dbaccess/LogDBError.h"
 #include "dbaccess/SiteInfo.h"
 #include "dbaccess/TaskDB.h"
 #include "runtime/LogsControl.h"

@@ -1,9 +1,9 @@
 #include "dbaccess/MailboxDirectory.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "DbFixture.h"
 #include "support/TestServer.h"
@@ -12,19 +12,15 @@ namespace {
 
 using TESTSUPPORT::TestServer;
 
-std::vector<std::string> Keys(const MailboxDirectory& directory)
-{
+std::vector<std::string> Keys(const MailboxDirectory& directory) {
     std::vector<std::string> keys;
-    for (const auto& entry : directory)
-        keys.push_back(entry.first);
+    for (const auto& entry : directory) keys.push_back(entry.first);
     return keys;
 }
 
-TEST(MailboxNumberLessTest, OrdersDigitStringsByValueAndLeadingZerosApart)
-{
+TEST(MailboxNumberLessTest, OrdersDigitStringsByValueAndLeadingZerosApart) {
     const std::string twenty(20, '1');
-    const struct
-    {
+    const struct {
         std::string a;
         std::string b;
         bool less;
@@ -37,7 +33,7 @@ TEST(MailboxNumberLessTest, OrdersDigitStringsByValueAndLeadingZerosApart)
         {"0101", "1000", true},
         {"101", "101", false},
         {"1000000000000000000", "999999999999999999", false},  // 19 digits: padded alike
-        {"999", twenty, true},  // space comes before any digit
+        {"999", twenty, true},                                 // space comes before any digit
         {twenty, "2", false},
         // 20 characters and more are not padded, so they compare as texts.
         {twenty, "21111111111111111111", true},
@@ -49,14 +45,12 @@ TEST(MailboxNumberLessTest, OrdersDigitStringsByValueAndLeadingZerosApart)
         EXPECT_EQ(c.less, less(c.a, c.b)) << '"' << c.a << "\" < \"" << c.b << '"';
 }
 
-class MailboxDirectoryTest : public DbFixture
-{
+class MailboxDirectoryTest : public DbFixture {
 protected:
     static void Seed(const std::string& json) { TestServer::Get().Seed("mailbox", json); }
 };
 
-TEST_F(MailboxDirectoryTest, HoldsOnlyGuestMailboxesInNumberOrder)
-{
+TEST_F(MailboxDirectoryTest, HoldsOnlyGuestMailboxesInNumberOrder) {
     Seed(R"([
       {"_id": "1000", "type": 5}, {"_id": "0101", "type": 5}, {"_id": "101", "type": 5},
       {"_id": "7", "type": 5}, {"_id": "10", "type": 5}, {"_id": "200", "type": 3},
@@ -76,8 +70,7 @@ TEST_F(MailboxDirectoryTest, HoldsOnlyGuestMailboxesInNumberOrder)
     EXPECT_NE(std::string::npos, queries[0].find("\"room.roomid\": 1"));
 }
 
-TEST_F(MailboxDirectoryTest, SummarisesAStoredMailbox)
-{
+TEST_F(MailboxDirectoryTest, SummarisesAStoredMailbox) {
     Seed(R"([{
       "_id": "101", "type": 5, "tenantid": "2", "cosname": "guest", "sdafile": "standard",
       "description": "Room \"101\"", "directory": true, "callblocking": true,
@@ -118,8 +111,7 @@ TEST_F(MailboxDirectoryTest, SummarisesAStoredMailbox)
     EXPECT_EQ(2, copy.status.value);
 }
 
-TEST_F(MailboxDirectoryTest, MalformedMailboxesFollowTheTextRules)
-{
+TEST_F(MailboxDirectoryTest, MalformedMailboxesFollowTheTextRules) {
     Seed(R"([
       {"_id": "301", "type": "5", "room": "101", "extension": {"definition": "9"},
        "name": "Ana", "callblocking": "yes", "tenantid": 7},
@@ -171,8 +163,7 @@ TEST_F(MailboxDirectoryTest, MalformedMailboxesFollowTheTextRules)
     EXPECT_EQ(5u, directory.size());
 }
 
-TEST_F(MailboxDirectoryTest, FirstMailboxOfANumberIsKept)
-{
+TEST_F(MailboxDirectoryTest, FirstMailboxOfANumberIsKept) {
     // "12ab3" keeps the digits 123, like the mailbox "123" met before it.
     Seed(R"([{"_id": "12ab3", "type": 5, "room": {"roomid": "second"}},
              {"_id": "123", "type": 5, "room": {"roomid": "first"}},
@@ -182,8 +173,7 @@ TEST_F(MailboxDirectoryTest, FirstMailboxOfANumberIsKept)
     EXPECT_EQ("first", directory.at("123").roomid.Get());
 }
 
-TEST_F(MailboxDirectoryTest, TenantIdSelectsThatTenantsMailboxes)
-{
+TEST_F(MailboxDirectoryTest, TenantIdSelectsThatTenantsMailboxes) {
     Seed(R"([{"_id": "101", "type": 5, "tenantid": "1"}, {"_id": "102", "type": 5, "tenantid": "2"},
              {"_id": "103", "type": 5, "tenantid": "2"}, {"_id": "104", "type": 3, "tenantid": "2"}])");
     EXPECT_EQ((std::vector<std::string>{"102", "103"}), Keys(LoadMailboxDirectory("2", "mailbox")));
@@ -192,8 +182,7 @@ TEST_F(MailboxDirectoryTest, TenantIdSelectsThatTenantsMailboxes)
     EXPECT_NE(std::string::npos, queries[0].find("\"query\": {\"tenantid\": \"2\"}"));
 }
 
-TEST_F(MailboxDirectoryTest, NoServerGivesEmptyMaps)
-{
+TEST_F(MailboxDirectoryTest, NoServerGivesEmptyMaps) {
     Seed(R"([{"_id": "101", "type": 5}])");
     TestServer::Get().Seed("tenant", R"([{"_id": "1", "name": "Main"}])");
     const auto held = HoldIdleConnections();
@@ -202,8 +191,7 @@ TEST_F(MailboxDirectoryTest, NoServerGivesEmptyMaps)
     EXPECT_TRUE(LoadTenantNames("tenant").empty());
 }
 
-TEST_F(MailboxDirectoryTest, TenantNamesByIdKeepingTheFirstNameOfAnId)
-{
+TEST_F(MailboxDirectoryTest, TenantNamesByIdKeepingTheFirstNameOfAnId) {
     // " 1" and "1" are one id once trimmed; names are visited in order, so
     // "Another" comes first.
     TestServer::Get().Seed("tenant", R"([
@@ -213,9 +201,13 @@ TEST_F(MailboxDirectoryTest, TenantNamesByIdKeepingTheFirstNameOfAnId)
       {"_id": 6, "name": "Conference"}, {"_id": 7, "name": ""},
       {"_id": " 1", "name": "Another"}
     ])");
-    const TenantNames expected = {
-        {"1", "Another"}, {"2", "Harbour Wing"}, {"3", "Main"}, {"5", "Annex"},
-        {"65a1b2c3d4e5f60718293a4b", "Spa"}, {"6", "Conference"}, {"7", ""}};
+    const TenantNames expected = {{"1", "Another"},
+                                  {"2", "Harbour Wing"},
+                                  {"3", "Main"},
+                                  {"5", "Annex"},
+                                  {"65a1b2c3d4e5f60718293a4b", "Spa"},
+                                  {"6", "Conference"},
+                                  {"7", ""}};
     EXPECT_EQ(expected, LoadTenantNames("tenant"));
 }
 

@@ -1,11 +1,8 @@
-#include <gtest/gtest.h>
+#include "dbaccess/PostwickPost.h"
 
 #include <fcntl.h>
 #include <semaphore.h>
 #include <unistd.h>
-
-#include <Poco/MongoDB/Connection.h>
-#include <Poco/MongoDB/Cursor.h>
 
 #include <algorithm>
 #include <cctype>
@@ -14,8 +11,11 @@
 #include <utility>
 #include <vector>
 
+#include <Poco/MongoDB/Connection.h>
+#include <Poco/MongoDB/Cursor.h>
+#include <gtest/gtest.h>
+
 #include "DbFixture.h"
-#include "dbaccess/PostwickPost.h"
 #include "runtime/DateTime.h"
 #include "runtime/TimeText.h"
 #include "support/SendQueue.h"
@@ -44,15 +44,16 @@ Layout LayoutOf(const Poco::MongoDB::Document& document) {
 }
 
 const Layout kTaskFields = {
-    {"_id", 7},        {"priority", 16}, {"scheduled", 2}, {"taskref", 2}, {"tasktype", 16},
-    {"retries", 16},   {"maxretries", 16}, {"mailbox", 2}, {"interval", 16}, {"start", 2},
-    {"end", 2},        {"expire", 2},      {"created", 2}, {"data", 2},
+    {"_id", 7},      {"priority", 16},   {"scheduled", 2}, {"taskref", 2},   {"tasktype", 16},
+    {"retries", 16}, {"maxretries", 16}, {"mailbox", 2},   {"interval", 16}, {"start", 2},
+    {"end", 2},      {"expire", 2},      {"created", 2},   {"data", 2},
 };
 
 // A 17-digit database time text.
 bool IsDbTime(const std::string& text) {
-    return text.size() == 17 &&
-           std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
+    return text.size() == 17 && std::all_of(text.begin(), text.end(), [](char c) {
+               return std::isdigit(static_cast<unsigned char>(c)) != 0;
+           });
 }
 
 std::string NowText() { return FormatDbTimestamp(DateTime::Now()); }
@@ -66,10 +67,14 @@ TEST_F(PostwickPostTest, ReportMailTaskAsStored) {
         bool autodelete;
         std::vector<std::string> mailFields;  // after the task fields
     } const cases[] = {
-        {"report file made by the program", true, true,
+        {"report file made by the program",
+         true,
+         true,
          {"autodelete", "bodypath", "emailaddress", "filepath", "subject"}},
         {"report file given", false, false, {"bodypath", "emailaddress", "filepath", "subject"}},
-        {"autodelete set to its default", true, false,
+        {"autodelete set to its default",
+         true,
+         false,
          {"bodypath", "emailaddress", "filepath", "subject"}},
     };
     for (const Case& c : cases) {
@@ -213,16 +218,18 @@ TEST_F(PostwickPostTest, DamagedSemaphoreStoresNothing) {
         sem_unlink("/POSTWICK_SEND_QUEUE");
         const int fd = ::open(file, O_WRONLY | O_CREAT | O_EXCL, 0666);
         ASSERT_GE(fd, 0);
-        ASSERT_EQ(::write(fd, content.data(), content.size()), static_cast<ssize_t>(content.size()));
+        ASSERT_EQ(::write(fd, content.data(), content.size()),
+                  static_cast<ssize_t>(content.size()));
         ::close(fd);
 
         CORVANE::LIBMTA::PostwickPost post;
         post.subject.FromString("never stored");
         std::string error;
         EXPECT_EQ(post.Write(error), -46);
-        EXPECT_EQ(error,
-                  "cannot use the mail sender's semaphore POSTWICK_SEND_QUEUE: it is damaged (not a "
-                  "semaphore)");
+        EXPECT_EQ(
+            error,
+            "cannot use the mail sender's semaphore POSTWICK_SEND_QUEUE: it is damaged (not a "
+            "semaphore)");
     }
     sem_unlink("/POSTWICK_SEND_QUEUE");
     EXPECT_TRUE(StoredTasks().empty());

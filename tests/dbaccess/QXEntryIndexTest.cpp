@@ -1,18 +1,18 @@
 #include "dbaccess/QXEntryIndex.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "DbFixture.h"
 #include "dbaccess/QXAddressIndex.h"
 #include "dbaccess/QXItemIndex.h"
 #include "dbaccess/QXMailbox.h"
 #include "dbaccess/QXTemplateIndex.h"
-#include "DbFixture.h"
 #include "support/TestServer.h"
 
 namespace {
@@ -28,24 +28,20 @@ using TESTSUPPORT::TestServer;
 using Listing = std::map<int, std::string>;
 
 template <class Index, class Text>
-Listing List(const Index& index, Text text)
-{
+Listing List(const Index& index, Text text) {
     Listing listing;
-    for (const auto& stored : index.Stored())
-    {
+    for (const auto& stored : index.Stored()) {
         EXPECT_EQ(stored.first, stored.second.pos.value);
         listing[stored.first] = text(stored.second);
     }
     return listing;
 }
 
-Listing Addresses(const QXAddressIndex& index)
-{
+Listing Addresses(const QXAddressIndex& index) {
     return List(index, [](const QXAddress& a) { return a.definition.Get(); });
 }
 
-std::string Entries(int count)
-{
+std::string Entries(int count) {
     std::string json;
     for (int i = 0; i < count; ++i)
         json += (i ? ", " : "") + std::string("{\"definition\": \"a") + std::to_string(i) + "\"}";
@@ -53,11 +49,9 @@ std::string Entries(int count)
 }
 
 // Entries loaded from a stored mailbox array.
-class QXEntryIndexLoadTest : public DbFixture
-{
+class QXEntryIndexLoadTest : public DbFixture {
 protected:
-    static std::unique_ptr<QXMailbox> ReadWith(const std::string& elements)
-    {
+    static std::unique_ptr<QXMailbox> ReadWith(const std::string& elements) {
         TestServer::Get().Seed("mailbox", "[{\"_id\": \"101\", " + elements + "}]");
         auto mailbox = std::make_unique<QXMailbox>("101");
         EXPECT_EQ("", mailbox->LastError());
@@ -65,15 +59,14 @@ protected:
     }
 };
 
-TEST_F(QXEntryIndexLoadTest, StoredPositionsAreKeptAndOthersTakeTheLowestFree)
-{
-    const struct
-    {
+TEST_F(QXEntryIndexLoadTest, StoredPositionsAreKeptAndOthersTakeTheLowestFree) {
+    const struct {
         const char* what;
         const char* array;
         Listing expected;
     } cases[] = {
-        {"no positions", R"([{"definition": "a"}, {"definition": "b"}, {"definition": "c"}])",
+        {"no positions",
+         R"([{"definition": "a"}, {"definition": "b"}, {"definition": "c"}])",
          {{0, "a"}, {1, "b"}, {2, "c"}}},
         {"5 and 2, then none",
          R"([{"definition": "a", "pos": 5}, {"definition": "b", "pos": 2}, {"definition": "c"}])",
@@ -85,16 +78,17 @@ TEST_F(QXEntryIndexLoadTest, StoredPositionsAreKeptAndOthersTakeTheLowestFree)
          R"([{"definition": "a", "pos": 1}, {"definition": "b", "pos": 2}, {"definition": "c"}])",
          {{0, "c"}, {1, "a"}, {2, "b"}}},
         {"the same position twice",
-         R"([{"definition": "a", "pos": 3}, {"definition": "b", "pos": 3}])", {{3, "a"}}},
+         R"([{"definition": "a", "pos": 3}, {"definition": "b", "pos": 3}])",
+         {{3, "a"}}},
         {"a position beyond the maximum",
-         R"([{"definition": "a", "pos": 40}, {"definition": "b"}])", {{0, "b"}, {40, "a"}}},
+         R"([{"definition": "a", "pos": 40}, {"definition": "b"}])",
+         {{0, "b"}, {40, "a"}}},
         {"a position as text", R"([{"definition": "a", "pos": "7"}])", {{7, "a"}}},
         {"an element that is no sub-document",
          R"([{"definition": "a"}, "b@example.com", 12, {"definition": "c"}])",
          {{0, "a"}, {1, "c"}}},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TestServer::Get().Reset();
         const auto mailbox = ReadWith(std::string("\"email\": ") + c.array);
@@ -104,10 +98,9 @@ TEST_F(QXEntryIndexLoadTest, StoredPositionsAreKeptAndOthersTakeTheLowestFree)
     }
 }
 
-TEST_F(QXEntryIndexLoadTest, FullListsKeepTheirFirstEntries)
-{
-    const auto mailbox = ReadWith("\"email\": [" + Entries(31) + "], \"prompts\": [" +
-                                  Entries(11) + "], \"evt\": [" + Entries(21) + "]");
+TEST_F(QXEntryIndexLoadTest, FullListsKeepTheirFirstEntries) {
+    const auto mailbox = ReadWith("\"email\": [" + Entries(31) + "], \"prompts\": [" + Entries(11) +
+                                  "], \"evt\": [" + Entries(21) + "]");
     const Listing email = Addresses(mailbox->email);
     ASSERT_EQ(30u, email.size());
     EXPECT_EQ("a0", email.begin()->second);
@@ -117,20 +110,17 @@ TEST_F(QXEntryIndexLoadTest, FullListsKeepTheirFirstEntries)
     EXPECT_EQ(20u, mailbox->evt.Stored().size());
 }
 
-TEST_F(QXEntryIndexLoadTest, ItemAndTemplateListsSkipElementsThatAreNoSubDocument)
-{
+TEST_F(QXEntryIndexLoadTest, ItemAndTemplateListsSkipElementsThatAreNoSubDocument) {
     const auto mailbox = ReadWith(
         R"("prompts": [{"data": "hello"}, "stray", {"data": "bye"}],
            "msg": [{"filepath": "A.WAV"}, ["x"], {"filepath": "B.WAV", "pos": 6}])");
     EXPECT_EQ((Listing{{0, "hello"}, {1, "bye"}}),
               List(mailbox->prompts, [](const QXItem& i) { return i.data.Get(); }));
     EXPECT_EQ((Listing{{0, "a.wav"}, {6, "b.wav"}}),
-              List(mailbox->msg,
-                   [](const DBACCESS::QXTemplate& t) { return t.filepath.Get(); }));
+              List(mailbox->msg, [](const DBACCESS::QXTemplate& t) { return t.filepath.Get(); }));
 }
 
-TEST_F(QXEntryIndexLoadTest, EntriesDropElementsTheyDoNotDeclare)
-{
+TEST_F(QXEntryIndexLoadTest, EntriesDropElementsTheyDoNotDeclare) {
     const auto mailbox = ReadWith(
         R"("phone": [{"definition": "5551234", "extra_data": "ext 9", "colour": "red",
                       "note": {"a": 1}, "rank": 2}],
@@ -145,8 +135,7 @@ TEST_F(QXEntryIndexLoadTest, EntriesDropElementsTheyDoNotDeclare)
 }
 
 // Entries the program adds itself.
-TEST(QXEntryIndexAddTest, AddedEntriesTakeTheLowestFreePosition)
-{
+TEST(QXEntryIndexAddTest, AddedEntriesTakeTheLowestFreePosition) {
     QXAddressIndex index(3);
     QXAddress entry;
     entry.definition.Set("a");
@@ -164,8 +153,7 @@ TEST(QXEntryIndexAddTest, AddedEntriesTakeTheLowestFreePosition)
     EXPECT_TRUE(index.Add(entry));
 }
 
-TEST(QXEntryIndexAddTest, LoadedEntryKeepsItsPositionThroughCopies)
-{
+TEST(QXEntryIndexAddTest, LoadedEntryKeepsItsPositionThroughCopies) {
     QXAddress loaded;
     loaded.Clear();
     loaded.SetField("pos", "4");
@@ -190,8 +178,7 @@ TEST(QXEntryIndexAddTest, LoadedEntryKeepsItsPositionThroughCopies)
     EXPECT_EQ(-1, loaded.pos.value);
 }
 
-TEST(QXEntryIndexAddTest, ItemListsDefaultToTenEntriesAndCopyWhole)
-{
+TEST(QXEntryIndexAddTest, ItemListsDefaultToTenEntriesAndCopyWhole) {
     QXItemIndex items;
     EXPECT_EQ(10u, items.Maximum());
     QXItem item;

@@ -1,12 +1,12 @@
 #include "dbaccess/QXMailbox.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "DbFixture.h"
 #include "dbaccess/DatabaseException.h"
@@ -59,22 +59,19 @@ const char* const kGuestMailbox = R"([{
   "evt": [{"filepath": "C:\\Prompts\\Wake.WAV", "disabled": true, "pos": 1}]
 }])";
 
-class QXMailboxTest : public DbFixture
-{
+class QXMailboxTest : public DbFixture {
 protected:
     static void Seed(const std::string& json) { TestServer::Get().Seed("mailbox", json); }
 
     // The mailbox read from a one-document collection holding extra
     // elements on top of {"_id": "101"}.
-    static std::unique_ptr<QXMailbox> ReadWith(const std::string& elements)
-    {
+    static std::unique_ptr<QXMailbox> ReadWith(const std::string& elements) {
         Seed("[{\"_id\": \"101\", " + elements + "}]");
         return std::make_unique<QXMailbox>("101");
     }
 };
 
-TEST_F(QXMailboxTest, MailboxNotFoundKeepsEveryDefault)
-{
+TEST_F(QXMailboxTest, MailboxNotFoundKeepsEveryDefault) {
     QXMailbox mailbox("101");
     std::string error;
     EXPECT_EQ(-47, mailbox.Read("101", error));
@@ -104,15 +101,14 @@ TEST_F(QXMailboxTest, MailboxNotFoundKeepsEveryDefault)
     EXPECT_TRUE(mailbox.folders.Stored().empty());
 }
 
-TEST_F(QXMailboxTest, ReadsEveryPartOfAStoredMailbox)
-{
+TEST_F(QXMailboxTest, ReadsEveryPartOfAStoredMailbox) {
     Seed(kGuestMailbox);
     QXMailbox mailbox("0101");
 
     EXPECT_EQ("", mailbox.LastError());
     EXPECT_EQ("0101", mailbox.number.Get());
     EXPECT_TRUE(mailbox.HasId());
-    EXPECT_EQ(DBACCESS::MongoDBBase::IdString, mailbox.IdKind());
+    EXPECT_EQ(DBACCESS::MongoDBBase::kIdString, mailbox.IdKind());
     EXPECT_EQ("0101", mailbox.IdText());
     EXPECT_EQ(5, mailbox.type.value);
     EXPECT_EQ("2", mailbox.tenantid.Get());
@@ -189,8 +185,7 @@ TEST_F(QXMailboxTest, ReadsEveryPartOfAStoredMailbox)
     EXPECT_EQ(0u, undeclared.count("room.floor"));
 }
 
-TEST_F(QXMailboxTest, SendsOneQueryForTheNumberAsGiven)
-{
+TEST_F(QXMailboxTest, SendsOneQueryForTheNumberAsGiven) {
     Seed(kGuestMailbox);
     QXMailbox mailbox("0101");
     const std::vector<std::string> requests = TestServer::Get().Requests();
@@ -200,10 +195,8 @@ TEST_F(QXMailboxTest, SendsOneQueryForTheNumberAsGiven)
     EXPECT_NE(std::string::npos, requests[0].find("\"limit\": 1"));
 }
 
-TEST_F(QXMailboxTest, NumberComesFromTheStoredIdOnly)
-{
-    const struct
-    {
+TEST_F(QXMailboxTest, NumberComesFromTheStoredIdOnly) {
+    const struct {
         const char* id;
         const char* number;
     } cases[] = {
@@ -211,8 +204,7 @@ TEST_F(QXMailboxTest, NumberComesFromTheStoredIdOnly)
         {"1234567890123456789012345", "12345678901234567890"},
         {"12ab3", "123"},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
         TestServer::Get().Reset();
         Seed(std::string("[{\"_id\": \"") + c.id + "\"}]");
@@ -222,8 +214,7 @@ TEST_F(QXMailboxTest, NumberComesFromTheStoredIdOnly)
     }
 }
 
-TEST_F(QXMailboxTest, NumberWithoutDigitsNeverReadsAsFound)
-{
+TEST_F(QXMailboxTest, NumberWithoutDigitsNeverReadsAsFound) {
     Seed(R"([{"_id": "front desk", "type": 5}])");
     QXMailbox mailbox("front desk");
     std::string error;
@@ -232,10 +223,8 @@ TEST_F(QXMailboxTest, NumberWithoutDigitsNeverReadsAsFound)
     EXPECT_EQ("", mailbox.number.Get());
 }
 
-TEST_F(QXMailboxTest, RangedFieldsRefuseStoredValuesOutsideTheirRange)
-{
-    const struct
-    {
+TEST_F(QXMailboxTest, RangedFieldsRefuseStoredValuesOutsideTheirRange) {
+    const struct {
         const char* element;
         int stored;
         int expected;
@@ -254,8 +243,7 @@ TEST_F(QXMailboxTest, RangedFieldsRefuseStoredValuesOutsideTheirRange)
         {"language", -70000, -70000, [](const QXMailbox& m) { return m.language.value; }},
         {"timezone", 330, 330, [](const QXMailbox& m) { return m.timezone.value; }},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.element) + " " + std::to_string(c.stored));
         TestServer::Get().Reset();
         const auto mailbox =
@@ -265,8 +253,7 @@ TEST_F(QXMailboxTest, RangedFieldsRefuseStoredValuesOutsideTheirRange)
     }
 }
 
-TEST_F(QXMailboxTest, LowerCasedTextsLoadInLowerCase)
-{
+TEST_F(QXMailboxTest, LowerCasedTextsLoadInLowerCase) {
     const auto mailbox = ReadWith(R"("cosname": "VIP Guest", "script": "HOTEL", "sdafile": "Suite",
                                    "sponsor": "Travel CO", "profileid": "Gold")");
     EXPECT_EQ("vip guest", mailbox->cosname.Get());
@@ -276,14 +263,11 @@ TEST_F(QXMailboxTest, LowerCasedTextsLoadInLowerCase)
     EXPECT_EQ("Gold", mailbox->profileid.Get());
 }
 
-TEST_F(QXMailboxTest, NumberAndTypeStayReadOnlyAfterARead)
-{
-    for (const bool found : {true, false})
-    {
+TEST_F(QXMailboxTest, NumberAndTypeStayReadOnlyAfterARead) {
+    for (const bool found : {true, false}) {
         SCOPED_TRACE(found ? "found" : "not found");
         TestServer::Get().Reset();
-        if (found)
-            Seed(R"([{"_id": "101", "type": 5, "created": "1", "updated": "2"}])");
+        if (found) Seed(R"([{"_id": "101", "type": 5, "created": "1", "updated": "2"}])");
         QXMailbox mailbox("101");
 
         const std::string number = mailbox.number.Get();
@@ -299,8 +283,7 @@ TEST_F(QXMailboxTest, NumberAndTypeStayReadOnlyAfterARead)
     }
 }
 
-TEST_F(QXMailboxTest, EmptyNumberSendsNothing)
-{
+TEST_F(QXMailboxTest, EmptyNumberSendsNothing) {
     QXMailbox mailbox("");
     EXPECT_EQ("No number specified", mailbox.LastError());
     std::string error;
@@ -311,8 +294,7 @@ TEST_F(QXMailboxTest, EmptyNumberSendsNothing)
     EXPECT_EQ("42", mailbox.number.Set("42"));
 }
 
-TEST_F(QXMailboxTest, ServerDownGivesNoConnection)
-{
+TEST_F(QXMailboxTest, ServerDownGivesNoConnection) {
     const auto held = HoldIdleConnections();
     TestServer::Get().StopListening();
     QXMailbox mailbox("101");
@@ -324,12 +306,10 @@ TEST_F(QXMailboxTest, ServerDownGivesNoConnection)
     EXPECT_EQ("", mailbox.number.Get());
 }
 
-TEST_F(QXMailboxTest, KeptMailboxesHoldNoConnection)
-{
+TEST_F(QXMailboxTest, KeptMailboxesHoldNoConnection) {
     Seed(R"([{"_id": "101"}, {"_id": "102"}, {"_id": "103"}])");
     std::vector<std::unique_ptr<QXMailbox>> kept;
-    for (const char* number : {"101", "102", "103", "104"})
-    {
+    for (const char* number : {"101", "102", "103", "104"}) {
         kept.push_back(std::make_unique<QXMailbox>(number));
         EXPECT_FALSE(kept.back()->IsConnected());
     }
@@ -341,12 +321,10 @@ TEST_F(QXMailboxTest, KeptMailboxesHoldNoConnection)
 // A mailbox the library cannot read (nested deeper than any reply may be)
 // reads as not found, with nothing half loaded; a reply cut off in the
 // middle is the database failing, not the mailbox, and passes on.
-TEST_F(QXMailboxTest, UnreadableMailboxReadsAsNotFoundWhileACutReplyRaises)
-{
+TEST_F(QXMailboxTest, UnreadableMailboxReadsAsNotFoundWhileACutReplyRaises) {
     Seed(kGuestMailbox);
     std::string deep = R"({"_id": "0102", "type": 5, "custominfo": )";
-    for (int i = 0; i < 101; ++i)
-        deep += R"({"n": )";
+    for (int i = 0; i < 101; ++i) deep += R"({"n": )";
     deep += "1" + std::string(101, '}') + "}";
     Seed("[" + deep + "]");
 
@@ -367,8 +345,7 @@ TEST_F(QXMailboxTest, UnreadableMailboxReadsAsNotFoundWhileACutReplyRaises)
     EXPECT_EQ("", next.LastError());
 }
 
-TEST_F(QXMailboxTest, SecondReadStartsFromDefaults)
-{
+TEST_F(QXMailboxTest, SecondReadStartsFromDefaults) {
     Seed(R"([{"_id": "101", "type": 5, "sdafile": "suite", "tenantid": "2",
               "email": [{"definition": "a@example.com"}], "room": {"roomid": "9"}},
              {"_id": "102"}])");

@@ -1,22 +1,19 @@
 #include "dbaccess/QXRoom.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <set>
 #include <string>
 
 #include "Poco/MongoDB/Array.h"
+#include <gtest/gtest.h>
 
 namespace {
 
 using DBACCESS::QXRoom;
 
-TEST(QXRoomTest, StoredTextsAreCutToTheirLimits)
-{
+TEST(QXRoomTest, StoredTextsAreCutToTheirLimits) {
     const std::string seventy(70, '7');
-    const struct
-    {
+    const struct {
         const char* field;
         std::string stored;
         std::string expected;
@@ -37,8 +34,7 @@ TEST(QXRoomTest, StoredTextsAreCutToTheirLimits)
         {"roomid", "Suite \"Blue\" 12", "Suite Blue 12",
          [](const QXRoom& r) { return r.roomid.Get(); }},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.field);
         QXRoom room;
         room.Clear();
@@ -47,8 +43,7 @@ TEST(QXRoomTest, StoredTextsAreCutToTheirLimits)
     }
 }
 
-TEST(QXRoomTest, KeepsWhatItDoesNotDeclareForTheReader)
-{
+TEST(QXRoomTest, KeepsWhatItDoesNotDeclareForTheReader) {
     QXRoom room;
     room.Clear();
     for (const char* declared : {"occupied", "status", "textcount", "vip", "restrict"})
@@ -68,8 +63,7 @@ TEST(QXRoomTest, KeepsWhatItDoesNotDeclareForTheReader)
     EXPECT_TRUE(room.OnDocument("minibar", new Poco::MongoDB::Document()));
 }
 
-TEST(QXRoomTest, GroupIdsLoadAsASetOfStrings)
-{
+TEST(QXRoomTest, GroupIdsLoadAsASetOfStrings) {
     QXRoom room;
     room.Clear();
     Poco::MongoDB::Array::Ptr groups = new Poco::MongoDB::Array();

@@ -1,10 +1,10 @@
-#include <Poco/Exception.h>
-#include <Poco/MongoDB/Array.h>
-#include <Poco/MongoDB/Document.h>
-
 #include <string>
 #include <tuple>
 #include <vector>
+
+#include <Poco/Exception.h>
+#include <Poco/MongoDB/Array.h>
+#include <Poco/MongoDB/Document.h>
 
 #include "DbFixture.h"
 #include "ProbeRecord.h"
@@ -17,13 +17,13 @@ namespace {
 using Field = std::tuple<std::string, int, std::string>;  // name, BSON type, text
 
 std::vector<Field> Fields(const DBACCESS::DocumentFields& fields) {
-  std::vector<Field> out;
-  for (const auto& entry : fields) {
-    EXPECT_EQ(entry.first, entry.second.value.name);
-    EXPECT_FALSE(entry.second.value.changed) << entry.first;
-    out.emplace_back(entry.first, entry.second.type, entry.second.value.value);
-  }
-  return out;
+    std::vector<Field> out;
+    for (const auto& entry : fields) {
+        EXPECT_EQ(entry.first, entry.second.value.name);
+        EXPECT_FALSE(entry.second.value.changed) << entry.first;
+        out.emplace_back(entry.first, entry.second.type, entry.second.value.value);
+    }
+    return out;
 }
 
 const char* const kOid = "5f1a2b3c4d5e6f7081920a1b";
@@ -52,89 +52,87 @@ const char* const kEveryType = R"([{
 
 // The scalar rows common to both readers.
 std::vector<Field> TopLevelScalars() {
-  return {
-      {"_id", 7, kOid},
-      {"bin", 5, ""},
-      {"dbl", 1, "2.5"},
-      {"i32", 16, "-7"},
-      {"i64", 18, "9007199254740993"},
-      {"last", 9, "99991231235959999"},
-      {"million", 1, "1e+06"},
-      {"no", 8, "0"},
-      {"none", 10, ""},
-      {"other", 7, kOtherOid},
-      {"re", 11, ""},
-      {"tenth", 1, "0.1"},
-      {"text", 2, "abc"},
-      {"third", 1, "0.333333"},
-      {"when", 9, "20260101000000123"},
-      {"yes", 8, "1"},
-  };
+    return {
+        {"_id", 7, kOid},
+        {"bin", 5, ""},
+        {"dbl", 1, "2.5"},
+        {"i32", 16, "-7"},
+        {"i64", 18, "9007199254740993"},
+        {"last", 9, "99991231235959999"},
+        {"million", 1, "1e+06"},
+        {"no", 8, "0"},
+        {"none", 10, ""},
+        {"other", 7, kOtherOid},
+        {"re", 11, ""},
+        {"tenth", 1, "0.1"},
+        {"text", 2, "abc"},
+        {"third", 1, "0.333333"},
+        {"when", 9, "20260101000000123"},
+        {"yes", 8, "1"},
+    };
 }
 
 // What both readers make of "sub": its own name in front, and only the
 // immediate parent's name for the element two deep.
 std::vector<Field> SubDocumentRows() {
-  return {
-      {"inner.c", 2, "deep"},
-      {"sub.b", 8, "0"},
-      {"sub.d", 1, "0.1"},
-      {"sub.l", 18, "-9007199254740993"},
-      {"sub.o", 7, kOtherOid},
-      {"sub.t", 9, "20260101000000123"},
-  };
+    return {
+        {"inner.c", 2, "deep"},  {"sub.b", 8, "0"},
+        {"sub.d", 1, "0.1"},     {"sub.l", 18, "-9007199254740993"},
+        {"sub.o", 7, kOtherOid}, {"sub.t", 9, "20260101000000123"},
+    };
 }
 
 std::vector<Field> Sorted(std::vector<Field> rows) {
-  std::sort(rows.begin(), rows.end());
-  return rows;
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 using ReaderTest = DbFixture;
 
 TEST_F(ReaderTest, SearchResultsGiveEveryTypeItsText) {
-  TESTSUPPORT::ZoneScope zone("UTC0");
-  Server().Seed("probe", kEveryType);
-  ProbeRecord search;
-  const std::vector<DBACCESS::DocumentFields> results = search.SearchAll();
-  ASSERT_EQ(results.size(), 1u);
+    TESTSUPPORT::ZoneScope zone("UTC0");
+    Server().Seed("probe", kEveryType);
+    ProbeRecord search;
+    const std::vector<DBACCESS::DocumentFields> results = search.SearchAll();
+    ASSERT_EQ(results.size(), 1u);
 
-  std::vector<Field> expected = TopLevelScalars();
-  for (const Field& row : SubDocumentRows()) expected.push_back(row);
-  // Strings of an array by index; its other scalars are dropped, its
-  // sub-documents flattened under "name.index".
-  for (const Field& row : std::vector<Field>{{"tags.0", 2, "a"},
-                                             {"tags.1", 2, "b"},
-                                             {"docs.0.definition", 2, "201"},
-                                             {"docs.0.rank", 16, "2"},
-                                             {"docs.1", 2, "loose"},
-                                             {"docs.3.definition", 2, "202"}})
-    expected.push_back(row);
-  EXPECT_EQ(Fields(results[0]), Sorted(expected));
+    std::vector<Field> expected = TopLevelScalars();
+    for (const Field& row : SubDocumentRows()) expected.push_back(row);
+    // Strings of an array by index; its other scalars are dropped, its
+    // sub-documents flattened under "name.index".
+    for (const Field& row : std::vector<Field>{{"tags.0", 2, "a"},
+                                               {"tags.1", 2, "b"},
+                                               {"docs.0.definition", 2, "201"},
+                                               {"docs.0.rank", 16, "2"},
+                                               {"docs.1", 2, "loose"},
+                                               {"docs.3.definition", 2, "202"}})
+        expected.push_back(row);
+    EXPECT_EQ(Fields(results[0]), Sorted(expected));
 
-  // Only the ObjectId named "_id" is the document's id.
-  EXPECT_EQ(search.IdKind(), DBACCESS::MongoDBBase::IdObjectId);
-  EXPECT_EQ(search.IdText(), kOid);
-  // The record keeps the scalars it met, not what came out of arrays.
-  EXPECT_EQ(search.UndeclaredFields().count("sub.d"), 1u);
-  EXPECT_EQ(search.UndeclaredFields().count("tags.0"), 0u);
+    // Only the ObjectId named "_id" is the document's id.
+    EXPECT_EQ(search.IdKind(), DBACCESS::MongoDBBase::kIdObjectId);
+    EXPECT_EQ(search.IdText(), kOid);
+    // The record keeps the scalars it met, not what came out of arrays.
+    EXPECT_EQ(search.UndeclaredFields().count("sub.d"), 1u);
+    EXPECT_EQ(search.UndeclaredFields().count("tags.0"), 0u);
 }
 
 TEST_F(ReaderTest, DocumentReadGivesEveryTypeItsText) {
-  TESTSUPPORT::ZoneScope zone("UTC0");
-  Server().Seed("probe", kEveryType);
-  ProbeRecord record;
-  ASSERT_EQ(record.ReadAll(), 1);
+    TESTSUPPORT::ZoneScope zone("UTC0");
+    Server().Seed("probe", kEveryType);
+    ProbeRecord record;
+    ASSERT_EQ(record.ReadAll(), 1);
 
-  std::vector<Field> expected = TopLevelScalars();
-  for (const Field& row : SubDocumentRows()) expected.push_back(row);
-  // Arrays that the record does not take go on as their compact text.
-  expected.emplace_back("tags", 4, R"(["a","b"])");
-  expected.emplace_back("nums", 4, "[1,2]");
-  expected.emplace_back("docs", 4, R"([{"definition":"201","rank":2},"loose",3,{"definition":"202"}])");
-  EXPECT_EQ(Fields(record.UndeclaredFields()), Sorted(expected));
-  EXPECT_EQ(record.IdKind(), DBACCESS::MongoDBBase::IdObjectId);
-  EXPECT_EQ(record.IdText(), kOid);
+    std::vector<Field> expected = TopLevelScalars();
+    for (const Field& row : SubDocumentRows()) expected.push_back(row);
+    // Arrays that the record does not take go on as their compact text.
+    expected.emplace_back("tags", 4, R"(["a","b"])");
+    expected.emplace_back("nums", 4, "[1,2]");
+    expected.emplace_back("docs", 4,
+                          R"([{"definition":"201","rank":2},"loose",3,{"definition":"202"}])");
+    EXPECT_EQ(Fields(record.UndeclaredFields()), Sorted(expected));
+    EXPECT_EQ(record.IdKind(), DBACCESS::MongoDBBase::kIdObjectId);
+    EXPECT_EQ(record.IdText(), kOid);
 }
 
 }  // namespace
@@ -142,63 +140,63 @@ TEST_F(ReaderTest, DocumentReadGivesEveryTypeItsText) {
 namespace {
 
 TEST_F(ReaderTest, OnlyObjectIdAndStringIdsAreTheDocumentsId) {
-  struct Case {
-    const char* document;
-    std::int32_t readKind, searchKind;
-    const char* idText;  // the same for both readers when set
-  };
-  const Case cases[] = {
-      {R"({"_id": {"$oid": "5f1a2b3c4d5e6f7081920a1b"}})", 1, 1, kOid},
-      // A search leaves the id alone for a string "_id".
-      {R"({"_id": "0101"})", 2, 0, "0101"},
-      {R"({"_id": 7})", 0, 0, ""},
-      {R"({"_id": {"$numberDouble": "2.5"}})", 0, 0, ""},
-      // An ObjectId of another name is a field like any other.
-      {R"({"_id": "x", "ref": {"$oid": "0123456789abcdef01234567"}})", 2, 0, "x"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.document);
-    Server().Reset();
-    Server().Seed("probe", std::string("[") + c.document + "]");
-    ProbeRecord record, search;
-    ASSERT_EQ(record.ReadAll(), 1);
-    ASSERT_EQ(search.SearchAll().size(), 1u);
-    EXPECT_EQ(record.IdKind(), c.readKind);
-    EXPECT_EQ(search.IdKind(), c.searchKind);
-    EXPECT_EQ(record.IdText(), c.readKind ? c.idText : "");
-    EXPECT_EQ(search.IdText(), c.searchKind ? c.idText : "");
-    EXPECT_EQ(record.HasId(), c.readKind != 0);
-    // Every "_id" reaches SetField as text, whatever its type.
-    ASSERT_FALSE(record.fieldCalls.empty());
-  }
+    struct Case {
+        const char* document;
+        std::int32_t readKind, searchKind;
+        const char* idText;  // the same for both readers when set
+    };
+    const Case cases[] = {
+        {R"({"_id": {"$oid": "5f1a2b3c4d5e6f7081920a1b"}})", 1, 1, kOid},
+        // A search leaves the id alone for a string "_id".
+        {R"({"_id": "0101"})", 2, 0, "0101"},
+        {R"({"_id": 7})", 0, 0, ""},
+        {R"({"_id": {"$numberDouble": "2.5"}})", 0, 0, ""},
+        // An ObjectId of another name is a field like any other.
+        {R"({"_id": "x", "ref": {"$oid": "0123456789abcdef01234567"}})", 2, 0, "x"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.document);
+        Server().Reset();
+        Server().Seed("probe", std::string("[") + c.document + "]");
+        ProbeRecord record, search;
+        ASSERT_EQ(record.ReadAll(), 1);
+        ASSERT_EQ(search.SearchAll().size(), 1u);
+        EXPECT_EQ(record.IdKind(), c.readKind);
+        EXPECT_EQ(search.IdKind(), c.searchKind);
+        EXPECT_EQ(record.IdText(), c.readKind ? c.idText : "");
+        EXPECT_EQ(search.IdText(), c.searchKind ? c.idText : "");
+        EXPECT_EQ(record.HasId(), c.readKind != 0);
+        // Every "_id" reaches SetField as text, whatever its type.
+        ASSERT_FALSE(record.fieldCalls.empty());
+    }
 }
 
 // A document nested depth levels deep: {"n1": {"n2": ... {"leaf": "x"}}}.
 std::string Nested(int depth) {
-  std::string json = R"({"leaf": "x"})";
-  for (int level = depth; level >= 1; --level)
-    json = "{\"n" + std::to_string(level) + "\": " + json + "}";
-  return json;
+    std::string json = R"({"leaf": "x"})";
+    for (int level = depth; level >= 1; --level)
+        json = "{\"n" + std::to_string(level) + "\": " + json + "}";
+    return json;
 }
 
 TEST_F(ReaderTest, NestingDeeperThanTheServersLimitIsRefusedNotRead) {
-  Server().Seed("probe", "[" + Nested(100) + "]");
-  Server().Seed("deeper", "[" + Nested(101) + "]");
-  ProbeRecord record;
-  ASSERT_EQ(record.ReadAll(), 1);
-  ASSERT_EQ(record.UndeclaredFields().count("n100.leaf"), 1u);
-  EXPECT_EQ(record.UndeclaredFields().at("n100.leaf").value.Get(), "x");
+    Server().Seed("probe", "[" + Nested(100) + "]");
+    Server().Seed("deeper", "[" + Nested(101) + "]");
+    ProbeRecord record;
+    ASSERT_EQ(record.ReadAll(), 1);
+    ASSERT_EQ(record.UndeclaredFields().count("n100.leaf"), 1u);
+    EXPECT_EQ(record.UndeclaredFields().at("n100.leaf").value.Get(), "x");
 
-  // One level more than MongoDB stores: the reply is refused as a whole
-  // and the library raises its own exception.
-  ProbeRecord deeper("deeper");
-  EXPECT_THROW(deeper.ReadAll(), Poco::IOException);
-  EXPECT_FALSE(deeper.IsConnected());
-  EXPECT_TRUE(deeper.UndeclaredFields().empty());
+    // One level more than MongoDB stores: the reply is refused as a whole
+    // and the library raises its own exception.
+    ProbeRecord deeper("deeper");
+    EXPECT_THROW(deeper.ReadAll(), Poco::IOException);
+    EXPECT_FALSE(deeper.IsConnected());
+    EXPECT_TRUE(deeper.UndeclaredFields().empty());
 
-  // The connection it failed on is gone; the next read gets a sound one.
-  ProbeRecord again;
-  EXPECT_EQ(again.ReadAll(), 1);
+    // The connection it failed on is gone; the next read gets a sound one.
+    ProbeRecord again;
+    EXPECT_EQ(again.ReadAll(), 1);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 // Every record builds its number fields with their defaults, so that a
 // field's initial value is its default and Clear brings that back.
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "DbFixture.h"
 #include "dbaccess/QXAddress.h"
@@ -47,17 +47,20 @@ TEST_F(RecordDefaultsTest, NumberFieldsStartAndClearToTheirDefaults) {
              return std::vector<NumberField>{Of(r.disabled), Of(r.pos)};
          }},
         {"QXMailbox",
-         {{"timezone", -800}, {"tutorial", 1}, {"type", -1}, {"msg_volume", 0},
-          {"mwi_line", 0}, {"locked", 0}},
+         {{"timezone", -800},
+          {"tutorial", 1},
+          {"type", -1},
+          {"msg_volume", 0},
+          {"mwi_line", 0},
+          {"locked", 0}},
          [](const Defaults& defaults, bool reload) {
              DBACCESS::QXMailbox r{std::string()};
              Reload(r, defaults, reload);
-             return std::vector<NumberField>{Of(r.timezone), Of(r.tutorial), Of(r.type),
-                                             Of(r.msgVolume), Of(r.mwiLine), Of(r.locked)};
+             return std::vector<NumberField>{Of(r.timezone),  Of(r.tutorial), Of(r.type),
+                                             Of(r.msgVolume), Of(r.mwiLine),  Of(r.locked)};
          }},
         {"TaskDB",
-         {{"priority", 20}, {"interval", 0}, {"maxretries", 0}, {"retries", 0},
-          {"tasktype", 0}},
+         {{"priority", 20}, {"interval", 0}, {"maxretries", 0}, {"retries", 0}, {"tasktype", 0}},
          [](const Defaults& defaults, bool reload) {
              DBACCESS::TaskDB r("taskstest");
              Reload(r, defaults, reload);

@@ -1,9 +1,10 @@
-#include <gtest/gtest.h>
+#include "dbaccess/SiteInfo.h"
 
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "DbFixture.h"
-#include "dbaccess/SiteInfo.h"
 
 namespace {
 
@@ -11,10 +12,13 @@ class SiteInfoTest : public DbFixture {};
 
 TEST_F(SiteInfoTest, ReadsTheSiteDocument) {
     const std::string longName(75, 'N');
-    Server().Seed("config",
-                  "[{\"_id\": \"other\", \"sitename\": \"Wrong\"}, {\"_id\": \"siteinfo\", "
-                  "\"sitename\": \"" + longName + "\", \"sitecity\": \"Port \\\"Ellen\\\" `Bay`\", "
-                  "\"siteszip\": \"PA42 7DU\", \"dealerphone\": \"555-0199\", \"rooms\": 120}]");
+    Server().Seed(
+        "config",
+        "[{\"_id\": \"other\", \"sitename\": \"Wrong\"}, {\"_id\": \"siteinfo\", "
+        "\"sitename\": \"" +
+            longName +
+            "\", \"sitecity\": \"Port \\\"Ellen\\\" `Bay`\", "
+            "\"siteszip\": \"PA42 7DU\", \"dealerphone\": \"555-0199\", \"rooms\": 120}]");
     DBACCESS::SiteInfo site;
     for (int read = 0; read < 2; ++read) {
         std::string error = "stale";

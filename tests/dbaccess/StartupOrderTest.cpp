@@ -10,14 +10,14 @@ namespace {
 // files is: the database name is one of the shared constants, built before
 // it and destroyed after it.
 struct StaticReader {
-  StaticReader() : databaseName(DBACCESS::DatabaseName) {}
-  std::string databaseName;
+    StaticReader() : databaseName(DBACCESS::DatabaseName) {}
+    std::string databaseName;
 };
 
 StaticReader staticReader;
 
 TEST(StartupOrderTest, ObjectsWithoutAStepFindTheDatabaseName) {
-  EXPECT_EQ(staticReader.databaseName, "kelden");
+    EXPECT_EQ(staticReader.databaseName, "kelden");
 }
 
 }  // namespace

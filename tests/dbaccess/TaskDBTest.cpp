@@ -1,10 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <Poco/MongoDB/Array.h>
-#include <Poco/MongoDB/Connection.h>
-#include <Poco/MongoDB/Cursor.h>
-#include <Poco/MongoDB/Document.h>
-#include <Poco/MongoDB/ObjectId.h>
+#include "dbaccess/TaskDB.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,8 +6,14 @@
 #include <string>
 #include <vector>
 
+#include <Poco/MongoDB/Array.h>
+#include <Poco/MongoDB/Connection.h>
+#include <Poco/MongoDB/Cursor.h>
+#include <Poco/MongoDB/Document.h>
+#include <Poco/MongoDB/ObjectId.h>
+#include <gtest/gtest.h>
+
 #include "DbFixture.h"
-#include "dbaccess/TaskDB.h"
 
 namespace {
 
@@ -34,8 +34,9 @@ std::vector<std::string> NamesOf(const Poco::MongoDB::Document& document) {
 
 // A 17-digit database time text.
 bool IsDbTime(const std::string& text) {
-    return text.size() == 17 &&
-           std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
+    return text.size() == 17 && std::all_of(text.begin(), text.end(), [](char c) {
+               return std::isdigit(static_cast<unsigned char>(c)) != 0;
+           });
 }
 
 class TaskDBTest : public DbFixture {};
@@ -90,9 +91,9 @@ TEST_F(TaskDBTest, ExtraFieldsThenTheListComeAfterTheTaskFields) {
     const auto stored = StoredTasks();
     ASSERT_EQ(stored.size(), 1u);
     const std::vector<std::string> expected = {
-        "_id",   "priority", "scheduled", "taskref", "tasktype", "retries", "maxretries",
-        "mailbox", "interval", "start",   "end",     "expire",   "created", "data",
-        "alpha", "zeta",     "numbers",   "listdata"};
+        "_id",        "priority", "scheduled", "taskref", "tasktype", "retries",
+        "maxretries", "mailbox",  "interval",  "start",   "end",      "expire",
+        "created",    "data",     "alpha",     "zeta",    "numbers",  "listdata"};
     EXPECT_EQ(NamesOf(*stored[0]), expected);
     EXPECT_EQ(stored[0]->get<std::string>("zeta"), " z ");  // extra texts go as given
     const auto list = stored[0]->get<Poco::MongoDB::Array::Ptr>("listdata");

@@ -1,10 +1,11 @@
-#include <gtest/gtest.h>
+#include "platform/AbsolutePath.h"
 
 #include <unistd.h>
 
 #include <string>
 
-#include "platform/AbsolutePath.h"
+#include <gtest/gtest.h>
+
 #include "support/TempDir.h"
 
 namespace {

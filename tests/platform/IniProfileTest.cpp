@@ -1,11 +1,12 @@
-#include <gtest/gtest.h>
+#include "platform/IniProfile.h"
 
 #include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "platform/IniProfile.h"
+#include <gtest/gtest.h>
+
 #include "platform/TextEncoding.h"
 #include "support/EnvironmentScope.h"
 #include "support/TempDir.h"
@@ -21,7 +22,8 @@ protected:
     std::string Value(const char* section, const char* key, const char* defaultText = "dflt",
                       std::uint32_t size = 256) {
         std::vector<char> buffer(size + 1, '#');
-        const std::uint32_t n = GetPrivateProfileStringA(section, key, defaultText, buffer.data(), size, path_.c_str());
+        const std::uint32_t n =
+            GetPrivateProfileStringA(section, key, defaultText, buffer.data(), size, path_.c_str());
         EXPECT_EQ(buffer[n], '\0');
         return std::string(buffer.data(), n);
     }
@@ -39,24 +41,25 @@ protected:
 };
 
 TEST_F(IniProfileTest, ReadsValuesAsWindowsDoes) {
-    Write("top=outside\r\n"
-          "[Strings]\r\n"
-          "; Room=commented out\r\n"
-          "  Room  =  Chambre  \r\n"
-          "Quoted=\"  spaced  \"\r\n"
-          "Single='single'\r\n"
-          "Twice=\"\"inner\"\"\r\n"
-          "Unmatched=\"open\r\n"
-          "Equals=a=b=c\r\n"
-          "NoEquals\r\n"
-          "Empty=\r\n"
-          "Dup=first\r\n"
-          "Dup=second\r\n"
-          "\r\n"
-          "[Other]\r\n"
-          "Only=other\r\n"
-          "[strings]\r\n"
-          "Late=second section of the same name\n");
+    Write(
+        "top=outside\r\n"
+        "[Strings]\r\n"
+        "; Room=commented out\r\n"
+        "  Room  =  Chambre  \r\n"
+        "Quoted=\"  spaced  \"\r\n"
+        "Single='single'\r\n"
+        "Twice=\"\"inner\"\"\r\n"
+        "Unmatched=\"open\r\n"
+        "Equals=a=b=c\r\n"
+        "NoEquals\r\n"
+        "Empty=\r\n"
+        "Dup=first\r\n"
+        "Dup=second\r\n"
+        "\r\n"
+        "[Other]\r\n"
+        "Only=other\r\n"
+        "[strings]\r\n"
+        "Late=second section of the same name\n");
     struct Case {
         const char* section;
         const char* key;
@@ -156,7 +159,8 @@ TEST_F(IniProfileTest, WritesCreateTheFileOnlyWhenSomethingIsSet) {
     EXPECT_FALSE(std::ifstream(path_).good());
     EXPECT_TRUE(WritePrivateProfileStringA("S", "k", "v", path_.c_str()));
     EXPECT_EQ(dir_.Read("new.ini"), "[S]\r\nk=v\r\n");
-    EXPECT_FALSE(WritePrivateProfileStringA("S", "k", "v", dir_.File("no/such/folder.ini").c_str()));
+    EXPECT_FALSE(
+        WritePrivateProfileStringA("S", "k", "v", dir_.File("no/such/folder.ini").c_str()));
 }
 
 TEST_F(IniProfileTest, ReadsAndWritesUnicodeFilesInTheirEncoding) {

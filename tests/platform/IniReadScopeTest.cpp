@@ -1,10 +1,11 @@
-#include <gtest/gtest.h>
+#include "platform/IniReadScope.h"
 
 #include <string>
 #include <thread>
 
+#include <gtest/gtest.h>
+
 #include "platform/IniProfile.h"
-#include "platform/IniReadScope.h"
 #include "support/FileOpenCounter.h"
 #include "support/TempDir.h"
 
@@ -39,7 +40,8 @@ TEST_F(IniReadScopeTest, InAScopeEveryReadOfAFileAnswersFromOneReading) {
     {
         const IniReadScope scope;
         for (int i = 0; i < 2000; i += 7) {
-            ASSERT_EQ(Value("STRINGS", ("key" + std::to_string(i)).c_str()), "Value" + std::to_string(i));
+            ASSERT_EQ(Value("STRINGS", ("key" + std::to_string(i)).c_str()),
+                      "Value" + std::to_string(i));
         }
         // The rules hold as without a scope: first section of a name, first
         // entry of a key in any case, each section on its own.

@@ -1,6 +1,7 @@
+#include "platform/NativePath.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/NativePath.h"
 #include "support/EnvironmentScope.h"
 
 namespace {

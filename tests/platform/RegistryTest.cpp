@@ -1,11 +1,12 @@
-#include <gtest/gtest.h>
+#include "platform/Registry.h"
 
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "platform/Registry.h"
+#include <gtest/gtest.h>
+
 #include "platform/TextEncoding.h"
 #include "platform/Win32Error.h"
 #include "support/EnvironmentScope.h"
@@ -25,14 +26,13 @@ const char kMultiLine[] =
 
 class RegistryTest : public ::testing::Test {
 protected:
-    void UseRegistry(const std::string& bytes) {
-        registry_.Set(dir_.Write("registry.reg", bytes));
-    }
+    void UseRegistry(const std::string& bytes) { registry_.Set(dir_.Write("registry.reg", bytes)); }
 
     // Opens kKey and reads one value into a 256-byte buffer.
     std::int32_t Query(const char* name, std::uint32_t& type, std::string& data) {
         HKEY key = nullptr;
-        std::int32_t error = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ | KEY_WOW64_32KEY, &key);
+        std::int32_t error =
+            RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ | KEY_WOW64_32KEY, &key);
         if (error != ERROR_SUCCESS) {
             return error;
         }
@@ -51,10 +51,11 @@ protected:
 };
 
 TEST_F(RegistryTest, ReadsEveryValueFormOfAnExport) {
-    UseRegistry(std::string(kHeader) +
-                "[HKEY_LOCAL_MACHINE\\" + kKey + "]\r\n"
+    UseRegistry(std::string(kHeader) + "[HKEY_LOCAL_MACHINE\\" + kKey +
+                "]\r\n"
                 "\"InstallLocation\"=\"C:\\\\Program Files\\\\Corvane \\\"Q\\\"\\\\\"\r\n"
-                "\"Count\"=dword:0000002a\r\n" + kMultiLine +
+                "\"Count\"=dword:0000002a\r\n" +
+                kMultiLine +
                 "@=\"default\"\r\n"
                 "\"Blob\"=hex:01,ff\r\n"
                 "; a comment line\r\n"
@@ -97,8 +98,9 @@ TEST_F(RegistryTest, ReadsARegeditExportInUtf16) {
 }
 
 TEST_F(RegistryTest, FindsKeysWithoutRegardToCaseAndKnowsTheirParents) {
-    UseRegistry(std::string(kHeader) + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\corvane\\Quorix]\r\n"
-                                       "\"Name\"=\"q\"\r\n");
+    UseRegistry(std::string(kHeader) +
+                "[HKEY_LOCAL_MACHINE\\SOFTWARE\\corvane\\Quorix]\r\n"
+                "\"Name\"=\"q\"\r\n");
     struct Case {
         const char* subKey;
         std::int32_t error;
@@ -111,7 +113,8 @@ TEST_F(RegistryTest, FindsKeysWithoutRegardToCaseAndKnowsTheirParents) {
     };
     for (const Case& c : cases) {
         HKEY key = nullptr;
-        EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, c.subKey, 0, KEY_READ, &key), c.error) << c.subKey;
+        EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, c.subKey, 0, KEY_READ, &key), c.error)
+            << c.subKey;
         if (c.error == ERROR_SUCCESS) {
             EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
         } else {
@@ -121,7 +124,8 @@ TEST_F(RegistryTest, FindsKeysWithoutRegardToCaseAndKnowsTheirParents) {
     // A key opened below an open key.
     HKEY parent = nullptr;
     HKEY child = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Corvane", 0, KEY_READ, &parent), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Corvane", 0, KEY_READ, &parent),
+              ERROR_SUCCESS);
     ASSERT_EQ(RegOpenKeyExA(parent, "Quorix", 0, KEY_READ, &child), ERROR_SUCCESS);
     std::uint32_t size = 0;
     EXPECT_EQ(RegQueryValueExA(child, "name", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
@@ -131,7 +135,8 @@ TEST_F(RegistryTest, FindsKeysWithoutRegardToCaseAndKnowsTheirParents) {
 }
 
 TEST_F(RegistryTest, ReportsTheSizeNeededWhenTheBufferIsTooSmall) {
-    UseRegistry(std::string(kHeader) + "[HKEY_LOCAL_MACHINE\\" + kKey + "]\r\n\"V\"=\"abcdef\"\r\n");
+    UseRegistry(std::string(kHeader) + "[HKEY_LOCAL_MACHINE\\" + kKey +
+                "]\r\n\"V\"=\"abcdef\"\r\n");
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
     std::uint32_t type = 0;
@@ -169,13 +174,14 @@ TEST_F(RegistryTest, CreatedKeysLastForTheProcessAndLeaveTheFileAlone) {
               ERROR_SUCCESS);
     EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
     RegCloseKey(key);
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "software\\registrytest\\created\\here", 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &key, &disposition),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "software\\registrytest\\created\\here", 0,
+                              nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, &disposition),
               ERROR_SUCCESS);
     EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
     RegCloseKey(key);
     for (const char* path : {subKey, "Software\\RegistryTest"}) {
-        ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key), ERROR_SUCCESS) << path;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key), ERROR_SUCCESS)
+            << path;
         RegCloseKey(key);
     }
     EXPECT_EQ(dir_.Read("registry.reg"), text);
@@ -190,7 +196,8 @@ TEST_F(RegistryTest, DefaultsToTheSystemFileWhenTheVariableIsUnset) {
 // Whatever the file holds, a read never fails other than by "not found",
 // and what can be read from a damaged file is read.
 TEST_F(RegistryTest, DamagedFilesGiveNotFoundNeverACrash) {
-    const std::string good = std::string(kHeader) + "[HKEY_LOCAL_MACHINE\\" + kKey + "]\r\n\"V\"=\"ok\"\r\n";
+    const std::string good =
+        std::string(kHeader) + "[HKEY_LOCAL_MACHINE\\" + kKey + "]\r\n\"V\"=\"ok\"\r\n";
     std::string garbage;
     for (int i = 0; i < 4096; ++i) {
         garbage += static_cast<char>((i * 7919 + 13) % 256);
@@ -212,7 +219,10 @@ TEST_F(RegistryTest, DamagedFilesGiveNotFoundNeverACrash) {
         {"cut inside a hex list", good + "\"Cut\"=hex(7):61,00,\\\r\n  62,", true},
         {"cut before a promised line", good + "\"Cut\"=hex:61,00\\\r\n", true},
         {"cut inside a section name", good + "[HKEY_LOCAL_MACH", true},
-        {"malformed values", good + "\"A\"=dword:xyz\r\n\"B\"=hex:1,2,zz\r\n\"C\"\r\n=\"d\"\r\n\"D\"=dword:123456789\r\n", true},
+        {"malformed values",
+         good +
+             "\"A\"=dword:xyz\r\n\"B\"=hex:1,2,zz\r\n\"C\"\r\n=\"d\"\r\n\"D\"=dword:123456789\r\n",
+         true},
         {"values before any key", std::string(kHeader) + "\"V\"=\"lost\"\r\n", false},
     };
     for (const Case& c : cases) {
@@ -227,8 +237,7 @@ TEST_F(RegistryTest, DamagedFilesGiveNotFoundNeverACrash) {
             EXPECT_EQ(error, ERROR_FILE_NOT_FOUND) << c.what;
         }
         for (const char* name : {"A", "B", "C", "D", "Cut"}) {
-            EXPECT_EQ(Query(name, type, data), ERROR_FILE_NOT_FOUND)
-                << c.what << " " << name;
+            EXPECT_EQ(Query(name, type, data), ERROR_FILE_NOT_FOUND) << c.what << " " << name;
         }
     }
     // The 10 MB line itself is a readable value.
@@ -243,12 +252,15 @@ TEST_F(RegistryTest, DamagedFilesGiveNotFoundNeverACrash) {
 
 TEST_F(RegistryTest, MissingOrUnusableFilesHoldNoKeys) {
     // Larger than any settings file: not read at all (sparse, so cheap).
-    const std::string oversized = dir_.Write("oversized.reg", std::string(kHeader) + "[HKEY_LOCAL_MACHINE\\" + kKey + "]\r\n");
+    const std::string oversized = dir_.Write(
+        "oversized.reg", std::string(kHeader) + "[HKEY_LOCAL_MACHINE\\" + kKey + "]\r\n");
     std::filesystem::resize_file(oversized, 65u * 1024u * 1024u);
-    for (const std::string& path : {dir_.File("absent.reg"), dir_.MakeDir("folder.reg"), oversized}) {
+    for (const std::string& path :
+         {dir_.File("absent.reg"), dir_.MakeDir("folder.reg"), oversized}) {
         registry_.Set(path);
         HKEY key = nullptr;
-        EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND) << path;
+        EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND)
+            << path;
     }
 }
 

@@ -1,8 +1,8 @@
 #include "relaytally/DeliveryCodeNames.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "reportframe/ReportStrings.h"
 

@@ -1,9 +1,9 @@
 #include "relaytally/FindDeliveryActivityIds.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "RelayFixture.h"
 
@@ -43,9 +43,13 @@ TEST_F(FindDeliveryActivityIdsTest, ReadableDeliveriesOfTheWindowInTimestampOrde
 
 TEST_F(FindDeliveryActivityIdsTest, OpenBoundsReachNowAndTheBeginning) {
     const std::string soon = DbTimeAgo(0).substr(0, 8) + "235959999";
-    Server().Seed("mdsactivity", "[{\"_id\": \"old\", \"timestamp\": \"19990101000000000\"},"
-                                 " {\"_id\": \"recent\", \"timestamp\": \"" + DbTimeAgo(60) + "\"},"
-                                 " {\"_id\": \"future\", \"timestamp\": \"" + soon + "\"}]");
+    Server().Seed("mdsactivity",
+                  "[{\"_id\": \"old\", \"timestamp\": \"19990101000000000\"},"
+                  " {\"_id\": \"recent\", \"timestamp\": \"" +
+                      DbTimeAgo(60) +
+                      "\"},"
+                      " {\"_id\": \"future\", \"timestamp\": \"" +
+                      soon + "\"}]");
     const std::string before = DbTimeAgo(0);
     const Ids ids = FindDeliveryActivityIds("", "");
     const std::string after = DbTimeAgo(0);

@@ -1,10 +1,10 @@
 #include "relaytally/LoadRecordingNumbers.h"
 
-#include <gtest/gtest.h>
-
 #include <map>
 #include <set>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "RelayFixture.h"
 #include "dbaccess/DatabaseException.h"
@@ -58,7 +58,8 @@ TEST_F(LoadRecordingNumbersTest, FindAllFollowsEveryBatch) {
 }
 
 TEST_F(LoadRecordingNumbersTest, FindAllOfTheIdKeepsIt) {
-    Server().Seed("recording", R"([{"_id": "r1", "number": 1}, {"_id": {"$oid": "65f000000000000000000002"}}])");
+    Server().Seed("recording",
+                  R"([{"_id": "r1", "number": 1}, {"_id": {"$oid": "65f000000000000000000002"}}])");
     Values values;
     DBACCESS::MongoDBSearch("recording").FindAll(values, "_id");
     EXPECT_EQ(values, (Values{{"_id", "r1"}, {"_id", "65f000000000000000000002"}}));

@@ -1,13 +1,13 @@
 #include "relaytally/MDSActivityDB.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "Poco/Exception.h"
+#include <gtest/gtest.h>
+
 #include "RelayFixture.h"
 
 namespace {

@@ -1,14 +1,14 @@
 // The delivery report as its users get it: relaytally run against the test
 // server, to the console, to a file and mailed.
 
-#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 #include "RelayFixture.h"
 #include "support/CsvLine.h"
@@ -26,7 +26,7 @@ const char kHeader[] =
     "\"Urgent\",\"Recording\",\"Type\",\"Mailbox\",\"Room\",\"Name\",\"Tenant\",\"Last Activity\",";
 
 class MessageDeliveryReportTest : public RelayFixture {
- protected:
+protected:
     void SetUp() override {
         RelayFixture::SetUp();
         Server().Seed("mailbox", R"([
@@ -44,8 +44,10 @@ class MessageDeliveryReportTest : public RelayFixture {
 
     // A delivery time-stamped secondsAgo before now; more is the rest of its
     // document, starting with a comma.
-    static std::string Delivery(const std::string& id, std::uint32_t secondsAgo, const std::string& more) {
-        return "{\"_id\": \"" + id + "\", \"timestamp\": \"" + DbTimeAgo(secondsAgo) + "\"" + more + "}";
+    static std::string Delivery(const std::string& id, std::uint32_t secondsAgo,
+                                const std::string& more) {
+        return "{\"_id\": \"" + id + "\", \"timestamp\": \"" + DbTimeAgo(secondsAgo) + "\"" + more +
+               "}";
     }
 
     ProgramResult Run(const std::vector<std::string>& args) {
@@ -81,7 +83,8 @@ class MessageDeliveryReportTest : public RelayFixture {
 
 TEST_F(MessageDeliveryReportTest, EmptyWindowGivesTheHeaderOnlyOnTheConsole) {
     Server().Seed("mdsactivity", "[" + Delivery("old", 30 * 3600, R"(, "activity": [
-        {"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") + "]");
+        {"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") +
+                                     "]");
     const ProgramResult result = Run({});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, std::string(kHeader) + "\n");
@@ -91,9 +94,10 @@ TEST_F(MessageDeliveryReportTest, EmptyWindowGivesTheHeaderOnlyOnTheConsole) {
 TEST_F(MessageDeliveryReportTest, WindowIsTheGivenHoursBeforeTheRun) {
     const std::string entry = R"(, "activity": [
         {"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])";
-    Server().Seed("mdsactivity", "[" +
-        Delivery("two-hours", 7200, R"(, "description": "two hours ago")" + entry) + "," +
-        Delivery("half-hour", 1800, R"(, "description": "half an hour ago")" + entry) + "]");
+    Server().Seed(
+        "mdsactivity",
+        "[" + Delivery("two-hours", 7200, R"(, "description": "two hours ago")" + entry) + "," +
+            Delivery("half-hour", 1800, R"(, "description": "half an hour ago")" + entry) + "]");
     const struct {
         const char* hours;
         std::vector<std::string> descriptions;
@@ -114,12 +118,13 @@ TEST_F(MessageDeliveryReportTest, WindowIsTheGivenHoursBeforeTheRun) {
 
 TEST_F(MessageDeliveryReportTest, OneRowPerActivityEntryInTimeOrder) {
     // Inserted out of time order; the two at the same time keep this order.
-    Server().Seed("mdsactivity", "[" +
-        Delivery("tie-first", 3600, R"(, "text": "Towels", "type": 5, "activity": [
-            {"activity": 2, "mailbox": "102", "timestamp": "20240411110000000"}])") + "," +
-        Delivery("tie-second", 3600, R"(, "recid": "12", "type": 2, "activity": [
-            {"activity": 0, "mailbox": "104", "timestamp": "20240411120000000"}])") + "," +
-        Delivery("three", 7200, R"(,
+    Server().Seed("mdsactivity",
+                  "[" + Delivery("tie-first", 3600, R"(, "text": "Towels", "type": 5, "activity": [
+            {"activity": 2, "mailbox": "102", "timestamp": "20240411110000000"}])") +
+                      "," +
+                      Delivery("tie-second", 3600, R"(, "recid": "12", "type": 2, "activity": [
+            {"activity": 0, "mailbox": "104", "timestamp": "20240411120000000"}])") +
+                      "," + Delivery("three", 7200, R"(,
           "created": "20240410180000000", "deliver": "20240411080000000",
           "expiration": "20240412080000000", "creator": "frontdesk", "description": "Pool closed",
           "accountingid": "ACC-7", "urgent": true, "filepath": "C:\\msgs\\pool.wav",
@@ -131,23 +136,28 @@ TEST_F(MessageDeliveryReportTest, OneRowPerActivityEntryInTimeOrder) {
           "recipients": [
             {"activity": 1, "mailbox": "101", "name": "Ana Costa", "room": "101A"},
             {"activity": 1, "mailbox": "101", "name": "Second Name", "room": "101A"},
-            {"activity": 1, "mailbox": "103", "name": "Walk In", "room": "103"}])") + "]");
+            {"activity": 1, "mailbox": "103", "name": "Walk In", "room": "103"}])") +
+                      "]");
 
     const std::vector<std::string> expected = {
         kHeader,
-        "\"2024-04-11 09:00:00\",\"2024-04-10 18:00:00\",\"2024-04-11 08:00:00\",\"2024-04-12 08:00:00\","
+        "\"2024-04-11 09:00:00\",\"2024-04-10 18:00:00\",\"2024-04-11 08:00:00\",\"2024-04-12 "
+        "08:00:00\","
         "\"frontdesk\",\"Pool closed\",\"ACC-7\",\"Yes\",\"Message\",\"Message\",\"101\",\"101A\","
         "\"Ana Costa\",\"Main\",\"Scheduled\",",
-        "\"2024-04-11 09:30:00\",\"2024-04-10 18:00:00\",\"2024-04-11 08:00:00\",\"2024-04-12 08:00:00\","
+        "\"2024-04-11 09:30:00\",\"2024-04-10 18:00:00\",\"2024-04-11 08:00:00\",\"2024-04-12 "
+        "08:00:00\","
         "\"frontdesk\",\"Pool closed\",\"ACC-7\",\"Yes\",\"Message\",\"Message\",\"101\",\"101A\","
         "\"Ana Costa\",\"Main\",\"Expired\",",
         // Not in the directory: no room or tenant, the name still from the recipients.
-        "\"2024-04-11 10:00:00\",\"2024-04-10 18:00:00\",\"2024-04-11 08:00:00\",\"2024-04-12 08:00:00\","
+        "\"2024-04-11 10:00:00\",\"2024-04-10 18:00:00\",\"2024-04-11 08:00:00\",\"2024-04-12 "
+        "08:00:00\","
         "\"frontdesk\",\"Pool closed\",\"ACC-7\",\"Yes\",\"Message\",\"Message\",\"103\",\"\","
         "\"Walk In\",\"\",\"Listened\",",
         // Empty created and deliver repeat the time before them; no expiration, no field.
         "\"2024-04-11 11:00:00\",\"2024-04-11 11:00:00\",\"2024-04-11 11:00:00\",\"\","
-        "\"\",\"\",\"\",\"No\",\"Text\",\"Unknown (5)\",\"102\",\"102\",\"\",\"\",\"Voice message\",",
+        "\"\",\"\",\"\",\"No\",\"Text\",\"Unknown (5)\",\"102\",\"102\",\"\",\"\",\"Voice "
+        "message\",",
         "\"2024-04-11 12:00:00\",\"2024-04-11 12:00:00\",\"2024-04-11 12:00:00\",\"\","
         "\"\",\"\",\"\",\"No\",\"Welcome (12)\",\"Checkout Message\",\"104\",\"104\",\"\","
         "\"The \"\"Annex\"\"\",\"Unknown (0)\",",
@@ -180,7 +190,8 @@ TEST_F(MessageDeliveryReportTest, RecordingColumn) {
         SetUp();
         Server().Seed("recording", R"([{"_id": "r0", "number": 0, "name": "Zero"}])");
         Server().Seed("mdsactivity", "[" + Delivery("d", 60, std::string(", ") + c.fields + R"(,
-            "activity": [{"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") + "]");
+            "activity": [{"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") +
+                                         "]");
         const std::vector<std::string> lines = ReportLines();
         ASSERT_EQ(lines.size(), 2u) << c.what;
         EXPECT_NE(lines[1].find(",\"No\",\"" + std::string(c.expected) + "\",\"Message\","),
@@ -197,7 +208,8 @@ TEST_F(MessageDeliveryReportTest, MalformedTimesCarryTheColumnBefore) {
         const char* expected;  // Timestamp, Created, Scheduled, Expiration
     } const cases[] = {
         // "deliver" is taken as stored, so a leading blank makes it no time.
-        {"all malformed", R"("created": "2024", "deliver": " 20240411083000000", "expiration": "soon")",
+        {"all malformed",
+         R"("created": "2024", "deliver": " 20240411083000000", "expiration": "soon")",
          "\"2024-04-11 09:00:00\",\"2024-04-11 09:00:00\",\"2024-04-11 09:00:00\","
          "\"2024-04-11 09:00:00\","},
         {"created only", R"("created": "20240410180000000", "deliver": "soon")",
@@ -213,7 +225,8 @@ TEST_F(MessageDeliveryReportTest, MalformedTimesCarryTheColumnBefore) {
     for (const Case& c : cases) {
         SetUp();
         Server().Seed("mdsactivity", "[" + Delivery("d", 60, std::string(", ") + c.fields + R"(,
-            "activity": [{"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") + "]");
+            "activity": [{"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") +
+                                         "]");
         const std::vector<std::string> lines = ReportLines();
         ASSERT_EQ(lines.size(), 2u) << c.what;
         EXPECT_EQ(lines[1].rfind(c.expected, 0), 0u) << c.what << ": " << lines[1];
@@ -233,12 +246,14 @@ TEST_F(MessageDeliveryReportTest, NameComesFromTheMailboxsOwnRecipientEntryOnly)
           {"activity": 1, "mailbox": "1031", "name": "Suite Guest", "room": "1031"},
           {"activity": 1, "mailbox": "101", "name": "Ana Costa", "room": "101A"},
           {"activity": 1, "mailbox": "103", "name": "Walk In", "room": "103"},
-          {"activity": 1, "mailbox": "101", "name": "Second Name", "room": "101A"}])") + "]");
+          {"activity": 1, "mailbox": "101", "name": "Second Name", "room": "101A"}])") +
+                                     "]");
     std::vector<std::string> names;
     for (const std::string& line : ReportLines()) {
         // Mailbox, Room, Name: the 11th to 13th fields.
         const std::vector<std::string> fields = CsvFieldsOf(line);
-        names.push_back(fields.size() == 16 ? fields[10] + "|" + fields[11] + "|" + fields[12] : line);
+        names.push_back(fields.size() == 16 ? fields[10] + "|" + fields[11] + "|" + fields[12]
+                                            : line);
     }
     EXPECT_EQ(names, (std::vector<std::string>{
                          "Mailbox|Room|Name",
@@ -253,14 +268,17 @@ TEST_F(MessageDeliveryReportTest, NameComesFromTheMailboxsOwnRecipientEntryOnly)
 }
 
 TEST_F(MessageDeliveryReportTest, LabelsComeFromTheSiteTable) {
-    root_.Write("vs/reportstrings.ini", "[STRINGS]\nYes=Oui\nLast Activity=Dernier\nScheduled=Prevu\n");
+    root_.Write("vs/reportstrings.ini",
+                "[STRINGS]\nYes=Oui\nLast Activity=Dernier\nScheduled=Prevu\n");
     Server().Seed("mdsactivity", "[" + Delivery("d", 60, R"(, "urgent": true, "activity": [
-        {"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") + "]");
+        {"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") +
+                                     "]");
     const std::vector<std::string> lines = ReportLines();
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0],
-              "\"Timestamp\",\"Created\",\"Prevu\",\"Expiration\",\"Username\",\"Description\",\"ID\","
-              "\"Urgent\",\"Recording\",\"Type\",\"Mailbox\",\"Room\",\"Name\",\"Tenant\",\"Dernier\",");
+    EXPECT_EQ(
+        lines[0],
+        "\"Timestamp\",\"Created\",\"Prevu\",\"Expiration\",\"Username\",\"Description\",\"ID\","
+        "\"Urgent\",\"Recording\",\"Type\",\"Mailbox\",\"Room\",\"Name\",\"Tenant\",\"Dernier\",");
     EXPECT_NE(lines[1].find(",\"Oui\","), std::string::npos) << lines[1];
     EXPECT_NE(lines[1].find(",\"Prevu\","), std::string::npos) << lines[1];
 }
@@ -270,7 +288,8 @@ TEST_F(MessageDeliveryReportTest, MailedReportWithItsActivityCounts) {
         {"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"},
         {"activity": 0, "mailbox": "101", "timestamp": "20240411091000000"},
         {"activity": 1, "mailbox": "102", "timestamp": "20240411092000000"},
-        {"activity": 10, "mailbox": "102", "timestamp": "20240411093000000"}])") + "]");
+        {"activity": 10, "mailbox": "102", "timestamp": "20240411093000000"}])") +
+                                     "]");
     const ProgramResult result = Run({"-email", "desk@example.com;gm@example.com"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, "");
@@ -318,7 +337,8 @@ TEST_F(MessageDeliveryReportTest, UnreachableDatabaseIsNotSilent) {
 
 TEST_F(MessageDeliveryReportTest, ADatabaseErrorMidReportEndsTheRunWithAMessage) {
     Server().Seed("mdsactivity", "[" + Delivery("d", 60, R"(, "activity": [
-        {"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") + "]");
+        {"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") +
+                                     "]");
     Server().CloseConnectionMidReply("mdsactivity");
     const ProgramResult result = Run({});
     EXPECT_EQ(result.exitCode, 1);

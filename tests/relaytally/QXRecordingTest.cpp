@@ -1,8 +1,8 @@
 #include "relaytally/QXRecording.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "RelayFixture.h"
 
@@ -78,7 +78,8 @@ TEST_F(QXRecordingTest, AskedByNumberAsA32BitInteger) {
 
     const auto queries = RequestsOf("query", "kelden.recording");
     ASSERT_FALSE(queries.empty());
-    EXPECT_NE(queries.back().find("\"query\": {\"number\": 12}"), std::string::npos) << queries.back();
+    EXPECT_NE(queries.back().find("\"query\": {\"number\": 12}"), std::string::npos)
+        << queries.back();
     EXPECT_NE(queries.back().find("\"limit\": 1"), std::string::npos) << queries.back();
 
     // The server compares numbers by value, whatever their width.

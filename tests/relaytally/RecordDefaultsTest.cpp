@@ -2,10 +2,10 @@
 // defaults, so that a field's initial value is its default and Clear brings
 // that back.
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "RelayFixture.h"
 #include "relaytally/MDSActivity.h"
@@ -40,15 +40,20 @@ TEST_F(RecordDefaultsTest, NumberFieldsStartAndClearToTheirDefaults) {
              return std::vector<NumberField>{Of(r.language), Of(r.format)};
          }},
         {"MDSActivityDB",
-         {{"calloptions", 0}, {"confirm", 0}, {"delafterpost", 0}, {"daysbeforecheckout", 0},
-          {"language", 101}, {"operator", 0}, {"type", 0}, {"urgent", 0}},
+         {{"calloptions", 0},
+          {"confirm", 0},
+          {"delafterpost", 0},
+          {"daysbeforecheckout", 0},
+          {"language", 101},
+          {"operator", 0},
+          {"type", 0},
+          {"urgent", 0}},
          [](const Defaults& defaults, bool reload) {
              DBACCESS::MDSActivityDB r;
              Reload(r, defaults, reload);
-             return std::vector<NumberField>{Of(r.calloptions), Of(r.confirm),
-                                             Of(r.delafterpost), Of(r.daysbeforecheckout),
-                                             Of(r.language), Of(r.operator_),
-                                             Of(r.type), Of(r.urgent)};
+             return std::vector<NumberField>{
+                 Of(r.calloptions), Of(r.confirm),   Of(r.delafterpost), Of(r.daysbeforecheckout),
+                 Of(r.language),    Of(r.operator_), Of(r.type),         Of(r.urgent)};
          }},
         {"MDSActivity",
          {{"activity", 0}},

@@ -1,12 +1,13 @@
 // A delivery or recording read that the server refuses raises the refusal;
 // one that finds no document is "not found".
 
+#include "support/Refusal.h"
+
 #include <gtest/gtest.h>
 
 #include "RelayFixture.h"
 #include "relaytally/MDSActivityDB.h"
 #include "relaytally/QXRecording.h"
-#include "support/Refusal.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The sample hotel of the demo: its deliveries and recordings, as the
 // generators write them, give a full delivery report.
 
-#include <gtest/gtest.h>
-
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "RelayFixture.h"
 #include "support/ProgramRun.h"
@@ -43,7 +43,8 @@ TEST_F(SampleHotelTest, EveryDeliveryGivesItsThreeRows) {
     TESTSUPPORT::ProgramOptions options;
     options.workDir = dir.Path();
     options.environment["QUORIX_ROOT"] = dir.Path();
-    const auto result = TESTSUPPORT::RunProgram(QX_RELAYTALLY_PATH, {"-file", "report.csv"}, options);
+    const auto result =
+        TESTSUPPORT::RunProgram(QX_RELAYTALLY_PATH, {"-file", "report.csv"}, options);
     ASSERT_EQ(result.exitCode, 0) << result.err;
 
     std::istringstream report(dir.Read("report.csv"));

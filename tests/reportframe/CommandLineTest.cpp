@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
+#include "reportframe/CommandLine.h"
 
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "reportframe/CommandLine.h"
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -90,7 +90,8 @@ TEST(ParseCommandLine, TakesTheNextArgumentAsValueUnlessItIsAnOption) {
 
 TEST(ParseCommandLine, KeepsEveryOccurrenceInCommandLineOrder) {
     int count = 0;
-    const Entries entries = Parse({"-hours", "2", "/file", "a", "-HOURS", "8", "~Hours", "-1"}, &count);
+    const Entries entries =
+        Parse({"-hours", "2", "/file", "a", "-HOURS", "8", "~Hours", "-1"}, &count);
     EXPECT_EQ(entries, (Entries{{"FILE", "a"}, {"HOURS", "2"}, {"HOURS", "8"}, {"HOURS", "-1"}}));
     EXPECT_EQ(count, 4);
 }

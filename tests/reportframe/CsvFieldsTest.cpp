@@ -1,9 +1,9 @@
 #include "reportframe/CsvFields.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "support/CsvLine.h"
 

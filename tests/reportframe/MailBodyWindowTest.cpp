@@ -1,14 +1,14 @@
 // The window every program's mail body states: its End is the time of the
 // run and its Start the given hours before it.
 
-#include <gtest/gtest.h>
-
 #include <glob.h>
 
 #include <cstdio>
 #include <ctime>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "runtime/DateTime.h"
 #include "runtime/TimeText.h"

@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
+#include "reportframe/MailTaskTexts.h"
 
 #include <string>
 
-#include "reportframe/MailTaskTexts.h"
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -53,7 +53,8 @@ TEST(MailPathRefusal, RefusesPathsTheTaskWouldNameChanged) {
         {"/tmp/line\nbreak.csv", true},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(MailPathRefusal(c.path), c.refused ? "cannot mail " + c.path + rule : "") << c.path;
+        EXPECT_EQ(MailPathRefusal(c.path), c.refused ? "cannot mail " + c.path + rule : "")
+            << c.path;
     }
 }
 

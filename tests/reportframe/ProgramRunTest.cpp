@@ -1,12 +1,13 @@
-#include <gtest/gtest.h>
+#include "support/ProgramRun.h"
 
 #include <signal.h>
 
 #include <stdexcept>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "support/EnvironmentScope.h"
-#include "support/ProgramRun.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -29,7 +30,8 @@ TEST(RunProgram, CollectsBothStreamsAndTheExitCode) {
 }
 
 TEST(RunProgram, DoesNotStallOnLargeOutputOnBothStreams) {
-    const ProgramResult result = Shell("head -c 1000000 /dev/zero; head -c 1000000 /dev/zero >&2; echo end");
+    const ProgramResult result =
+        Shell("head -c 1000000 /dev/zero; head -c 1000000 /dev/zero >&2; echo end");
     EXPECT_EQ(result.out.size(), 1000004u);
     EXPECT_EQ(result.err.size(), 1000000u);
     EXPECT_EQ(result.exitCode, 0);
@@ -46,7 +48,9 @@ TEST(RunProgram, PassesArgumentsEnvironmentFolderAndInput) {
     options.input = std::string(200000, 'x');
     const ProgramResult result = RunProgram(
         "/bin/sh",
-        {"-c", "echo \"$1|$QX_RUN_ADDED|$QX_RUN_INHERITED|${QX_RUN_DROPPED-unset}|$(pwd)|$(wc -c)\"", "sh", "~x -y"},
+        {"-c",
+         "echo \"$1|$QX_RUN_ADDED|$QX_RUN_INHERITED|${QX_RUN_DROPPED-unset}|$(pwd)|$(wc -c)\"",
+         "sh", "~x -y"},
         options);
     EXPECT_EQ(result.out, "~x -y|a b|replaced|unset|" + dir.Path() + "|200000\n");
     EXPECT_EQ(Shell("echo $QX_RUN_INHERITED").out, "kept\n");

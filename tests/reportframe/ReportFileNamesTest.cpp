@@ -1,4 +1,4 @@
-#include <gtest/gtest.h>
+#include "reportframe/ReportFileNames.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,7 +6,8 @@
 #include <set>
 #include <string>
 
-#include "reportframe/ReportFileNames.h"
+#include <gtest/gtest.h>
+
 #include "runtime/DateTime.h"
 #include "runtime/TimeText.h"
 #include "support/EnvironmentScope.h"
@@ -55,7 +56,8 @@ TEST(MakeReportFileName, PutsTheProgramsPatternOfNowInTheTempFolder) {
         if (c.tmpdir != nullptr) {
             tmpdir.Set(c.tmpdir);
         }
-        const auto [name, minute] = NameAndMinute([] { return MakeReportFileName(kStaytallyPattern); });
+        const auto [name, minute] =
+            NameAndMinute([] { return MakeReportFileName(kStaytallyPattern); });
         EXPECT_EQ(name, c.folder + "GA" + minute + ".csv");
     }
     EnvironmentScope tmpdir("TMPDIR", dir.Path());
@@ -65,7 +67,9 @@ TEST(MakeReportFileName, PutsTheProgramsPatternOfNowInTheTempFolder) {
 }
 
 TEST(MakeReportFileName, GivesTheSameNameWithinAMinute) {
-    const auto [names, minute] = NameAndMinute([] { return MakeReportFileName(kStaytallyPattern) + "|" + MakeReportFileName(kStaytallyPattern); });
+    const auto [names, minute] = NameAndMinute([] {
+        return MakeReportFileName(kStaytallyPattern) + "|" + MakeReportFileName(kStaytallyPattern);
+    });
     const std::string first = names.substr(0, names.find('|'));
     EXPECT_EQ(names, first + "|" + first);
 }
@@ -74,7 +78,9 @@ TEST(MakeReportFileName, UsesTheCurrentFolderWhenTheTempFolderIsTooLong) {
     // 259 characters with the separator still fit the 260 of the folder buffer; 260 do not.
     const std::string fits = "/" + std::string(257, 'd');
     EnvironmentScope tmpdir("TMPDIR", fits);
-    EXPECT_EQ(NameAndMinute([] { return MakeReportFileName(kStaytallyPattern); }).first.substr(0, 259), fits + "/");
+    EXPECT_EQ(
+        NameAndMinute([] { return MakeReportFileName(kStaytallyPattern); }).first.substr(0, 259),
+        fits + "/");
     tmpdir.Set(fits + "d");
     const auto [name, minute] = NameAndMinute([] { return MakeReportFileName(kStaytallyPattern); });
     EXPECT_EQ(name, ".\\GA" + minute + ".csv");
@@ -85,7 +91,8 @@ TEST(MakeReportFileName, FollowsThePatternItIsGiven) {
     EnvironmentScope tmpdir("TMPDIR", dir.Path());
     for (const char* prefix : {"GA", "MDS", "WU"}) {
         const std::string pattern = std::string(prefix) + "%Y%m%d%H%M.csv";
-        const auto [name, minute] = NameAndMinute([&pattern] { return MakeReportFileName(pattern); });
+        const auto [name, minute] =
+            NameAndMinute([&pattern] { return MakeReportFileName(pattern); });
         EXPECT_EQ(name, dir.Path() + "/" + prefix + minute + ".csv");
     }
 }

@@ -1,13 +1,13 @@
 #include "reportframe/ReportFile.h"
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "support/FolderFiles.h"
 #include "support/TempDir.h"
@@ -40,7 +40,7 @@ TEST(ReportFileTest, ReplaceWritesBesideAndPutsInPlaceOnlyWhenKept) {
         const std::string path = dir.Write("r.csv", "yesterday's report\r\n");
         ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
         {
-            ReportFile file(path, ReportFile::Kind::Replace);
+            ReportFile file(path, ReportFile::Kind::kReplace);
             ASSERT_TRUE(file.IsOpen()) << file.Error();
             file.WriteLine("\"a\",");
             file.WriteLine("\"b\",");
@@ -61,14 +61,14 @@ TEST(ReportFileTest, ReplaceOfANewFileGetsTheUsualModeOrNothingWhenNotKept) {
     TempDir dir;
     const UmaskScope mask(027);
     {
-        ReportFile file(dir.File("new.csv"), ReportFile::Kind::Replace);
+        ReportFile file(dir.File("new.csv"), ReportFile::Kind::kReplace);
         file.WriteLine("x");
         ASSERT_TRUE(file.Close());
         ASSERT_TRUE(file.Keep());
     }
     EXPECT_EQ(ModeOf(dir.File("new.csv")) & 07777, 0640u);
     {
-        ReportFile file(dir.File("failed.csv"), ReportFile::Kind::Replace);
+        ReportFile file(dir.File("failed.csv"), ReportFile::Kind::kReplace);
         file.WriteLine("x");
         ASSERT_TRUE(file.Close());
     }
@@ -86,7 +86,7 @@ TEST(ReportFileTest, ReplaceWritesThroughLinks) {
     ASSERT_EQ(::symlink("hop", dir.File("link.csv").c_str()), 0);
     ASSERT_EQ(::symlink(dir.File("real/missing.csv").c_str(), dir.File("dangling.csv").c_str()), 0);
     for (const char* name : {"link.csv", "dangling.csv"}) {
-        ReportFile file(dir.File(name), ReportFile::Kind::Replace);
+        ReportFile file(dir.File(name), ReportFile::Kind::kReplace);
         ASSERT_TRUE(file.IsOpen()) << name << ": " << file.Error();
         file.WriteLine(name);
         ASSERT_TRUE(file.Close());
@@ -100,7 +100,7 @@ TEST(ReportFileTest, ReplaceWritesThroughLinks) {
 
     ASSERT_EQ(::symlink("loop2", dir.File("loop1").c_str()), 0);
     ASSERT_EQ(::symlink("loop1", dir.File("loop2").c_str()), 0);
-    ReportFile loop(dir.File("loop1"), ReportFile::Kind::Replace);
+    ReportFile loop(dir.File("loop1"), ReportFile::Kind::kReplace);
     EXPECT_FALSE(loop.IsOpen());
     EXPECT_EQ(loop.Error(), "Too many levels of symbolic links");
 }
@@ -114,7 +114,7 @@ TEST(ReportFileTest, ReplaceWritesAFifoDirectly) {
     const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
     {
-        ReportFile file(fifo, ReportFile::Kind::Replace);
+        ReportFile file(fifo, ReportFile::Kind::kReplace);
         ASSERT_TRUE(file.IsOpen()) << file.Error();
         file.WriteLine("row");
         EXPECT_TRUE(file.Close());
@@ -134,7 +134,7 @@ TEST(ReportFileTest, ReplaceWritesAnOpenDescriptorDirectly) {
     int pipeEnds[2];
     ASSERT_EQ(::pipe(pipeEnds), 0);
     {
-        ReportFile file("/proc/self/fd/" + std::to_string(pipeEnds[1]), ReportFile::Kind::Replace);
+        ReportFile file("/proc/self/fd/" + std::to_string(pipeEnds[1]), ReportFile::Kind::kReplace);
         ASSERT_TRUE(file.IsOpen()) << file.Error();
         file.WriteLine("row");
         EXPECT_TRUE(file.Close());
@@ -152,7 +152,7 @@ TEST(ReportFileTest, WriteErrorOfADeviceIsReportedAtClose) {
     if (::stat("/dev/full", &full) != 0) {
         GTEST_SKIP() << "no /dev/full";
     }
-    ReportFile file("/dev/full", ReportFile::Kind::Replace);
+    ReportFile file("/dev/full", ReportFile::Kind::kReplace);
     ASSERT_TRUE(file.IsOpen());
     file.WriteLine("row");
     EXPECT_FALSE(file.Close());
@@ -173,7 +173,7 @@ TEST(ReportFileTest, PathsThatCannotTakeAReportTellWhy) {
         {dir.File("plain/r.csv"), "Not a directory"},
     };
     for (const auto& c : cases) {
-        ReportFile file(c.path, ReportFile::Kind::Replace);
+        ReportFile file(c.path, ReportFile::Kind::kReplace);
         EXPECT_FALSE(file.IsOpen()) << c.path;
         EXPECT_EQ(file.Error(), c.error) << c.path;
         file.WriteLine("ignored");
@@ -192,7 +192,7 @@ TEST(ReportFileTest, CreateNewNeverOpensWhatExists) {
     ASSERT_EQ(::symlink(victim.c_str(), dir.File("GA2.csv").c_str()), 0);
     ASSERT_EQ(::symlink(dir.File("nothing").c_str(), dir.File("GA3.csv").c_str()), 0);
     for (const char* name : {"GA1.csv", "GA2.csv", "GA3.csv"}) {
-        ReportFile file(dir.File(name), ReportFile::Kind::CreateNew);
+        ReportFile file(dir.File(name), ReportFile::Kind::kCreateNew);
         EXPECT_FALSE(file.IsOpen()) << name;
         EXPECT_TRUE(file.NameTaken()) << name;
     }
@@ -202,7 +202,7 @@ TEST(ReportFileTest, CreateNewNeverOpensWhatExists) {
 
     const UmaskScope mask(0);
     {
-        ReportFile file(dir.File("GA4.csv"), ReportFile::Kind::CreateNew);
+        ReportFile file(dir.File("GA4.csv"), ReportFile::Kind::kCreateNew);
         ASSERT_TRUE(file.IsOpen()) << file.Error();
         EXPECT_FALSE(file.NameTaken());
         EXPECT_EQ(ModeOf(dir.File("GA4.csv")) & 07777, 0600u);
@@ -212,13 +212,13 @@ TEST(ReportFileTest, CreateNewNeverOpensWhatExists) {
     }
     EXPECT_EQ(dir.Read("GA4.csv"), "mine\n");
     {
-        ReportFile file(dir.File("GA5.csv"), ReportFile::Kind::CreateNew);
+        ReportFile file(dir.File("GA5.csv"), ReportFile::Kind::kCreateNew);
         file.WriteLine("given up");
         EXPECT_TRUE(file.Close());
     }
     EXPECT_NE(::access(dir.File("GA5.csv").c_str(), F_OK), 0) << "not kept, removed";
 
-    ReportFile missingFolder(dir.File("gone/GA6.csv"), ReportFile::Kind::CreateNew);
+    ReportFile missingFolder(dir.File("gone/GA6.csv"), ReportFile::Kind::kCreateNew);
     EXPECT_FALSE(missingFolder.NameTaken());
     EXPECT_EQ(missingFolder.Error(), "No such file or directory");
 }
@@ -227,14 +227,14 @@ TEST(ReportFileTest, TempRefusesALinkAndEmptiesItsOwnFile) {
     TempDir dir;
     const std::string victim = dir.Write("victim", "precious\n");
     ASSERT_EQ(::symlink(victim.c_str(), dir.File("gr1.tmp").c_str()), 0);
-    ReportFile refused(dir.File("gr1.tmp"), ReportFile::Kind::Temp);
+    ReportFile refused(dir.File("gr1.tmp"), ReportFile::Kind::kTemp);
     EXPECT_FALSE(refused.IsOpen());
     EXPECT_EQ(refused.Error(), "it is a symbolic link");
     EXPECT_EQ(dir.Read("victim"), "precious\n");
 
     dir.Write("gr2.tmp", "left over from before\n");
     {
-        ReportFile body(dir.File("gr2.tmp"), ReportFile::Kind::Temp);
+        ReportFile body(dir.File("gr2.tmp"), ReportFile::Kind::kTemp);
         body.WriteLine("body");
         ASSERT_TRUE(body.Close());
         ASSERT_TRUE(body.Keep());
@@ -247,7 +247,7 @@ TEST(ReportFileTest, LargeReportIsWrittenWhole) {
     const std::string line(1000, 'x');
     std::string expected;
     {
-        ReportFile file(dir.File("big.csv"), ReportFile::Kind::Replace);
+        ReportFile file(dir.File("big.csv"), ReportFile::Kind::kReplace);
         for (int i = 0; i < 300; ++i) {
             file.WriteLine(line);
             expected += line + "\n";

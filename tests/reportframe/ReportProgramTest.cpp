@@ -1,14 +1,14 @@
-#include <gtest/gtest.h>
-
-#include <Poco/Exception.h>
+#include "reportframe/ReportProgram.h"
 
 #include <iostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include <Poco/Exception.h>
+#include <gtest/gtest.h>
+
 #include "reportframe/ReportFailure.h"
-#include "reportframe/ReportProgram.h"
 #include "reportframe/ReportStrings.h"
 #include "support/EnvironmentScope.h"
 #include "support/TempDir.h"
@@ -74,7 +74,8 @@ TEST_F(ReportProgramTest, HandsTheOptionsToTheBuilderOnce) {
     };
     const Case cases[] = {
         {{}, {24, "", ""}},
-        {{"-hours", "5", "-email", "a@x.com;b@y.com", "-file", "c:\\r.csv"}, {5, "a@x.com;b@y.com", "c:\\r.csv"}},
+        {{"-hours", "5", "-email", "a@x.com;b@y.com", "-file", "c:\\r.csv"},
+         {5, "a@x.com;b@y.com", "c:\\r.csv"}},
         {{"/Hours", "12", "~FILE", "/tmp/r.csv"}, {12, "", "/tmp/r.csv"}},
         {{"-hours", "2", "-hours", "8", "-file", "a", "-file", "b"}, {2, "", "a"}},
         {{"-file"}, {24, "", ""}},
@@ -90,8 +91,9 @@ TEST_F(ReportProgramTest, HandsTheOptionsToTheBuilderOnce) {
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(run.err, "");
         ASSERT_EQ(calls.size(), 1u) << ::testing::PrintToString(c.args);
-        EXPECT_EQ(calls[0], c.expected) << ::testing::PrintToString(c.args) << " gave " << calls[0].hours << " '"
-                                        << calls[0].emailList << "' '" << calls[0].filePath << "'";
+        EXPECT_EQ(calls[0], c.expected)
+            << ::testing::PrintToString(c.args) << " gave " << calls[0].hours << " '"
+            << calls[0].emailList << "' '" << calls[0].filePath << "'";
     }
 }
 
@@ -107,11 +109,11 @@ TEST_F(ReportProgramTest, ReadsHoursLikeAtolWithDefaultAndLimit) {
         {{"-hours", "  7"}, 7},
         {{"-hours", "+7"}, 7},
         {{"-hours", "1"}, 1},
-        {{"-hours", "1193046"}, MaxReportHours},
-        {{"-hours", "1193047"}, MaxReportHours},
-        {{"-hours", "2147483648"}, MaxReportHours},
-        {{"-hours", "99999999999"}, MaxReportHours},
-        {{"-hours", "99999999999999999999999999"}, MaxReportHours},
+        {{"-hours", "1193046"}, kMaxReportHours},
+        {{"-hours", "1193047"}, kMaxReportHours},
+        {{"-hours", "2147483648"}, kMaxReportHours},
+        {{"-hours", "99999999999"}, kMaxReportHours},
+        {{"-hours", "99999999999999999999999999"}, kMaxReportHours},
         {{"~hours", "-99999999999"}, 24},
         {{"~hours", "-99999999999999999999999999"}, 24},
     };
@@ -122,17 +124,19 @@ TEST_F(ReportProgramTest, ReadsHoursLikeAtolWithDefaultAndLimit) {
         EXPECT_EQ(calls[0].hours, hours) << args[1];
     }
     // The longest window still fits the seconds of a time span.
-    EXPECT_LE(static_cast<unsigned long long>(MaxReportHours) * 3600u, 0xFFFFFFFFull);
-    EXPECT_GT(static_cast<unsigned long long>(MaxReportHours + 1) * 3600u, 0xFFFFFFFFull);
+    EXPECT_LE(static_cast<unsigned long long>(kMaxReportHours) * 3600u, 0xFFFFFFFFull);
+    EXPECT_GT(static_cast<unsigned long long>(kMaxReportHours + 1) * 3600u, 0xFFFFFFFFull);
 }
 
 TEST_F(ReportProgramTest, PrintsUsageWithoutRunningTheBuilder) {
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"-?"}, {"/?"}, {"-hours", "5", "~?", "x"}}) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"-?"}, {"/?"}, {"-hours", "5", "~?", "x"}}) {
         calls.clear();
         const RunOutcome run = RunWith(args);
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_TRUE(calls.empty());
-        EXPECT_EQ(run.out.rfind("Corvane Quorix\r\nTESTTALLY Version: 8.0.32 Built: Apr 11 2024\r\n\n\r\nTest report.\r\n\n",
+        EXPECT_EQ(run.out.rfind("Corvane Quorix\r\nTESTTALLY Version: 8.0.32 Built: Apr 11 "
+                                "2024\r\n\n\r\nTest report.\r\n\n",
                                 0),
                   0u)
             << run.out;
@@ -163,9 +167,11 @@ TEST_F(ReportProgramTest, EndsAFailedReportWithOneLineAndExitCodeOne) {
         {[] { throw ReportFailure("cannot open report file /x/r.csv"); },
          "testtally: cannot open report file /x/r.csv\n"},
         {[] { throw std::runtime_error("no connection"); }, "testtally: no connection\n"},
-        {[] { throw Poco::IOException("Connection refused"); }, "testtally: I/O error: Connection refused\n"},
+        {[] { throw Poco::IOException("Connection refused"); },
+         "testtally: I/O error: Connection refused\n"},
         {[] { throw 42; }, "testtally: unknown failure\n"},
-        {[] { std::cout.setstate(std::ios::badbit); }, "testtally: cannot write to standard output\n"},
+        {[] { std::cout.setstate(std::ios::badbit); },
+         "testtally: cannot write to standard output\n"},
     };
     for (const Case& c : cases) {
         failWith = c.fail;

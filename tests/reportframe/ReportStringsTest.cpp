@@ -1,9 +1,10 @@
-#include <gtest/gtest.h>
+#include "reportframe/ReportStrings.h"
 
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "reportframe/InstallLocation.h"
-#include "reportframe/ReportStrings.h"
 #include "support/EnvironmentScope.h"
 #include "support/FileOpenCounter.h"
 #include "support/TempDir.h"
@@ -11,24 +12,26 @@
 namespace {
 
 const char kHeader[] = "Windows Registry Editor Version 5.00\r\n\r\n";
-const char kUninstall[] = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qxreports]\r\n";
+const char kUninstall[] =
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qxreports]\r\n";
 
 // A machine root (QUORIX_ROOT) in a temporary folder and a registry file
 // that names the install folder, as a site has them.
 class LabelTableTest : public ::testing::Test {
 protected:
-    LabelTableTest() {
-        ReportStrings.clear();
-    }
+    LabelTableTest() { ReportStrings.clear(); }
     ~LabelTableTest() override { ReportStrings.clear(); }
 
     // installLocation is the registry text as regedit writes it (escaped).
     void Install(const std::string& installLocation) {
-        dir_.Write("registry.reg", std::string(kHeader) + kUninstall + "\"DisplayName\"=\"Quorix reports\"\r\n" +
+        dir_.Write("registry.reg", std::string(kHeader) + kUninstall +
+                                       "\"DisplayName\"=\"Quorix reports\"\r\n" +
                                        "\"InstallLocation\"=\"" + installLocation + "\"\r\n");
     }
 
-    void Labels(const std::string& relativePath, const std::string& text) { dir_.Write(relativePath, text); }
+    void Labels(const std::string& relativePath, const std::string& text) {
+        dir_.Write(relativePath, text);
+    }
 
     TESTSUPPORT::TempDir dir_;
     TESTSUPPORT::EnvironmentScope root_{"QUORIX_ROOT", dir_.Path()};
@@ -42,9 +45,13 @@ TEST_F(LabelTableTest, InstallLocationComesFromTheRegistryWithItsSuffixes) {
         const char* suffixes[3];
         const char* expected;
     } const cases[] = {
-        {"plain folder", "C:\\\\Quorix\\\\Reports", {"\\reportstrings.ini", "", ""},
+        {"plain folder",
+         "C:\\\\Quorix\\\\Reports",
+         {"\\reportstrings.ini", "", ""},
          "C:\\Quorix\\Reports\\reportstrings.ini"},
-        {"trailing backslash kept", "C:\\\\Quorix\\\\", {"\\reportstrings.ini", "", ""},
+        {"trailing backslash kept",
+         "C:\\\\Quorix\\\\",
+         {"\\reportstrings.ini", "", ""},
          "C:\\Quorix\\\\reportstrings.ini"},
         {"all suffixes", "C:\\\\Q", {"\\a", "\\b", "\\c"}, "C:\\Q\\a\\b\\c"},
         {"first suffix empty", "C:\\\\Q", {"", "\\b", "\\c"}, "C:\\Q"},
@@ -58,8 +65,8 @@ TEST_F(LabelTableTest, InstallLocationComesFromTheRegistryWithItsSuffixes) {
         } else {
             dir_.Write("registry.reg", std::string(kHeader) + kUninstall);
         }
-        EXPECT_EQ(GetInstallLocation("qxreports", "InstallLocation", "c:\\vs", c.suffixes[0], c.suffixes[1],
-                                     c.suffixes[2]),
+        EXPECT_EQ(GetInstallLocation("qxreports", "InstallLocation", "c:\\vs", c.suffixes[0],
+                                     c.suffixes[1], c.suffixes[2]),
                   c.expected)
             << c.what;
     }
@@ -68,7 +75,8 @@ TEST_F(LabelTableTest, InstallLocationComesFromTheRegistryWithItsSuffixes) {
     EXPECT_EQ(GetInstallLocation("other", "InstallLocation", "d", "\\x", "", ""), "d\\x");
     // A text that needs more than the 1023 bytes offered cannot be read.
     Install("C:\\\\" + std::string(1019, 'l'));
-    EXPECT_EQ(GetInstallLocation("qxreports", "InstallLocation", "d", "", "", ""), "C:\\" + std::string(1019, 'l'));
+    EXPECT_EQ(GetInstallLocation("qxreports", "InstallLocation", "d", "", "", ""),
+              "C:\\" + std::string(1019, 'l'));
     Install("C:\\\\" + std::string(1020, 'l'));
     EXPECT_EQ(GetInstallLocation("qxreports", "InstallLocation", "d", "", "", ""), "d");
 }
@@ -90,12 +98,12 @@ TEST_F(LabelTableTest, LabelsFromTheInstalledFileReplaceExactSpellingsOnly) {
         const char* expected;
     } const cases[] = {
         {"Room", "Chambre"},
-        {"room", "room"},           // the table is case-sensitive
-        {"Tenant", "Tenant"},       // key spelled in another case
+        {"room", "room"},      // the table is case-sensitive
+        {"Tenant", "Tenant"},  // key spelled in another case
         {"tenant", "Locataire"},
-        {"Mailbox", "Mailbox"},     // empty value keeps the label
+        {"Mailbox", "Mailbox"},  // empty value keeps the label
         {"MWI on", "Voyant allum\xC3\xA9"},
-        {"Name", "Name"},           // other section
+        {"Name", "Name"},  // other section
         {"Not answered", "Not answered"},
         {"", ""},
     };
@@ -177,35 +185,42 @@ TEST_F(LabelTableTest, DamagedFilesNeverStopTheLoad) {
     struct Case {
         const char* what;
         std::string registry;  // whole registry file
-        std::string labels;    // label file at c:\Reports, or at c:\vs when the registry gives nothing
+        std::string
+            labels;  // label file at c:\Reports, or at c:\vs when the registry gives nothing
         const char* room;
     } const cases[] = {
         {"garbage registry", garbage, goodLabels, "Chambre"},
-        {"registry with NULs", std::string(kHeader) + kUninstall + std::string("\"InstallLocation\"=\"C:\\\\Re\0ports\"\r\n", 34),
+        {"registry with NULs",
+         std::string(kHeader) + kUninstall +
+             std::string("\"InstallLocation\"=\"C:\\\\Re\0ports\"\r\n", 34),
          goodLabels, "Chambre"},
-        {"registry cut in the value", std::string(kHeader) + kUninstall + "\"InstallLocation\"=\"C:\\\\Rep", goodLabels,
+        {"registry cut in the value",
+         std::string(kHeader) + kUninstall + "\"InstallLocation\"=\"C:\\\\Rep", goodLabels,
          "Chambre"},
         {"registry with a 10 MB line",
-         std::string(kHeader) + kUninstall + "\"Junk\"=\"" + std::string(10 * 1024 * 1024, 'j') + "\"\r\n" +
-             "\"InstallLocation\"=\"C:\\\\Reports\"\r\n",
+         std::string(kHeader) + kUninstall + "\"Junk\"=\"" + std::string(10 * 1024 * 1024, 'j') +
+             "\"\r\n" + "\"InstallLocation\"=\"C:\\\\Reports\"\r\n",
          goodLabels, "Chambre"},
         {"garbage labels", "", garbage, "Room"},
         {"labels with NULs", "", std::string("[Strings]\nRoom=Cham\0bre\n\0\0\0", 27), "Cham"},
-        {"labels after a 10 MB line", "", std::string(10 * 1024 * 1024, 'x') + "\n[Strings]\nRoom=Chambre\n",
-         "Chambre"},
+        {"labels after a 10 MB line", "",
+         std::string(10 * 1024 * 1024, 'x') + "\n[Strings]\nRoom=Chambre\n", "Chambre"},
         // The line fills the section buffer; what follows it is past the cut.
-        {"labels behind a 10 MB entry", "", "[Strings]\n" + std::string(10 * 1024 * 1024, 'x') + "\nRoom=Chambre\n",
-         "Room"},
+        {"labels behind a 10 MB entry", "",
+         "[Strings]\n" + std::string(10 * 1024 * 1024, 'x') + "\nRoom=Chambre\n", "Room"},
         {"labels cut", "", "[Strings]\nRoom=Chambre\nTen", "Chambre"},
     };
     for (const Case& c : cases) {
         TESTSUPPORT::TempDir root;
         root_.Set(root.Path());
-        dir_.Write("registry.reg", c.registry.empty() ? std::string(kHeader) + kUninstall +
-                                                            "\"InstallLocation\"=\"C:\\\\Reports\"\r\n"
-                                                      : c.registry);
-        const bool registryNamesReports = c.registry.empty() || c.registry.find("C:\\\\Reports\"") != std::string::npos;
-        root.Write(registryNamesReports ? "Reports/reportstrings.ini" : "vs/reportstrings.ini", c.labels);
+        dir_.Write("registry.reg", c.registry.empty()
+                                       ? std::string(kHeader) + kUninstall +
+                                             "\"InstallLocation\"=\"C:\\\\Reports\"\r\n"
+                                       : c.registry);
+        const bool registryNamesReports =
+            c.registry.empty() || c.registry.find("C:\\\\Reports\"") != std::string::npos;
+        root.Write(registryNamesReports ? "Reports/reportstrings.ini" : "vs/reportstrings.ini",
+                   c.labels);
         ReportStrings.clear();
         LoadReportStrings();
         EXPECT_EQ(GetReportString("Room"), c.room) << c.what;

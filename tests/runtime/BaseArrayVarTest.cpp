@@ -1,13 +1,13 @@
 #include "runtime/BaseArrayVar.h"
 
-#include <gtest/gtest.h>
-
 #include <set>
 #include <string>
 #include <vector>
 
 #include "Poco/Exception.h"
 #include "Poco/MongoDB/Document.h"
+#include <gtest/gtest.h>
+
 #include "runtime/CaseConversion.h"
 
 using CORVANE::BaseArrayVar;
@@ -16,8 +16,7 @@ using Strings = std::set<std::string>;
 
 namespace {
 
-struct AddCase
-{
+struct AddCase {
     const char* what;
     StrModifier rule;
     std::int32_t caseConversion;
@@ -29,8 +28,8 @@ struct AddCase
     bool changed;
 };
 
-StrModifier Rule(std::size_t maxLength, const std::string& removeSet, const std::string& allowedSet)
-{
+StrModifier Rule(std::size_t maxLength, const std::string& removeSet,
+                 const std::string& allowedSet) {
     StrModifier rule;
     rule.maxLength = maxLength;
     rule.removeSet = removeSet;
@@ -40,28 +39,47 @@ StrModifier Rule(std::size_t maxLength, const std::string& removeSet, const std:
 
 }  // namespace
 
-TEST(BaseArrayVarAdd, StoresWhatTheModifierTakes)
-{
+TEST(BaseArrayVarAdd, StoresWhatTheModifierTakes) {
     const StrModifier plain;
     const std::vector<AddCase> cases = {
         {"new text", plain, 0, false, true, "b", true, {"a", "b"}, true},
         {"empty text is no change", plain, 0, false, true, "", false, {"a"}, false},
         {"text already present", plain, 0, false, true, "a", true, {"a"}, true},
-        {"case conversion first", plain, CORVANE::CaseConversionUpper, false, true, "bc", true,
-         {"a", "BC"}, true},
+        {"case conversion first",
+         plain,
+         CORVANE::kCaseConversionUpper,
+         false,
+         true,
+         "bc",
+         true,
+         {"a", "BC"},
+         true},
         {"cut to the maximum", Rule(2, "", ""), 0, false, true, "bcd", true, {"a", "bc"}, true},
-        {"refused by the modifier", Rule(0, "", "0123456789"), 0, false, true, "b1", false, {"a"},
+        {"refused by the modifier",
+         Rule(0, "", "0123456789"),
+         0,
+         false,
+         true,
+         "b1",
+         false,
+         {"a"},
          false},
         {"emptied by the remove set", Rule(0, "-", ""), 0, false, true, "--", false, {"a"}, true},
         {"dry run", plain, 0, false, false, "b", true, {"a"}, false},
         {"dry run of the empty text", plain, 0, false, false, "", false, {"a"}, false},
         {"dry run of a refused text", Rule(0, "", "0"), 0, false, false, "b", false, {"a"}, false},
         {"read-only", plain, 0, true, true, "b", true, {"a"}, false},
-        {"NUL bytes are text", plain, 0, false, true, std::string("\0", 1), true,
-         {"a", std::string("\0", 1)}, true},
+        {"NUL bytes are text",
+         plain,
+         0,
+         false,
+         true,
+         std::string("\0", 1),
+         true,
+         {"a", std::string("\0", 1)},
+         true},
     };
-    for (const AddCase& c : cases)
-    {
+    for (const AddCase& c : cases) {
         SCOPED_TRACE(c.what);
         BaseArrayVar<StrModifier> var("groupid", {"a"}, c.rule);
         var.caseConversion = c.caseConversion;
@@ -72,8 +90,7 @@ TEST(BaseArrayVarAdd, StoresWhatTheModifierTakes)
     }
 }
 
-TEST(BaseArrayVarConstruct, TakesTheGivenValuesUnfiltered)
-{
+TEST(BaseArrayVarConstruct, TakesTheGivenValuesUnfiltered) {
     const BaseArrayVar<StrModifier> empty;
     EXPECT_TRUE(empty.values.empty());
     EXPECT_TRUE(empty.name.empty());
@@ -97,8 +114,7 @@ TEST(BaseArrayVarConstruct, TakesTheGivenValuesUnfiltered)
     EXPECT_EQ(copy.GetValues(), (Strings{"9", "B-2", "a"}));
 }
 
-TEST(BaseArrayVarLoad, AddsTheStringElementsInIndexOrder)
-{
+TEST(BaseArrayVarLoad, AddsTheStringElementsInIndexOrder) {
     Poco::MongoDB::Array::Ptr array = new Poco::MongoDB::Array();
     Poco::MongoDB::Document::Ptr nested = new Poco::MongoDB::Document();
     nested->add("definition", std::string("inner"));
@@ -111,7 +127,7 @@ TEST(BaseArrayVarLoad, AddsTheStringElementsInIndexOrder)
         .add("6", true);
 
     BaseArrayVar<StrModifier> var("groupid", {"old"}, StrModifier());
-    var.caseConversion = CORVANE::CaseConversionUpper;
+    var.caseConversion = CORVANE::kCaseConversionUpper;
     var.LoadFromArray(array);
     EXPECT_EQ(var.GetValues(), (Strings{"FRONT DESK", "SALES", "old"}));
     EXPECT_TRUE(var.changed);

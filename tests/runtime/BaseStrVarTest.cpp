@@ -1,9 +1,9 @@
 #include "runtime/BaseStrVar.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 using CORVANE::BaseStrVar;
 using CORVANE::NumberStrModifier;
@@ -12,8 +12,7 @@ using CORVANE::StrModifier;
 
 namespace {
 
-StrModifier Limited(std::size_t maxLength, std::size_t minLength)
-{
+StrModifier Limited(std::size_t maxLength, std::size_t minLength) {
     StrModifier modifier;
     modifier.maxLength = maxLength;
     modifier.minLength = minLength;
@@ -22,8 +21,7 @@ StrModifier Limited(std::size_t maxLength, std::size_t minLength)
 
 }  // namespace
 
-TEST(BaseStrVarConstruct, StoresTheFilteredValueUnchanged)
-{
+TEST(BaseStrVarConstruct, StoresTheFilteredValueUnchanged) {
     const BaseStrVar<SafeStrModifier> empty;
     EXPECT_EQ(empty.value, "");
     EXPECT_EQ(empty.name, "");
@@ -39,12 +37,12 @@ TEST(BaseStrVarConstruct, StoresTheFilteredValueUnchanged)
 
     // The rule's configuration is taken, the filter stays the variable's.
     StrModifier rule = Limited(3, 1);
-    rule.caseMode = StrModifier::CaseUpper;
+    rule.caseMode = StrModifier::kCaseUpper;
     const BaseStrVar<NumberStrModifier> number("mailbox", "1a2b3c4", rule);
     EXPECT_EQ(number.value, "123");
     EXPECT_EQ(number.initialValue, "123");
     EXPECT_FALSE(number.changed);
-    EXPECT_EQ(number.modifier.caseMode, StrModifier::CaseUpper);
+    EXPECT_EQ(number.modifier.caseMode, StrModifier::kCaseUpper);
     EXPECT_EQ(number.modifier.minLength, 1u);
 
     // The given maximum replaces the rule's limits, minimum included.
@@ -58,48 +56,38 @@ TEST(BaseStrVarConstruct, StoresTheFilteredValueUnchanged)
 
 namespace {
 
-enum class Op
-{
-    Set,
-    FromString,
-    LoadFromString
-};
+enum class Op { Set, FromString, LoadFromString };
 
-struct Step
-{
+struct Step {
     Op op;
     std::string text;
 };
 
-struct AssignCase
-{
+struct AssignCase {
     const char* what;
     std::vector<Step> steps;
     std::string value;
     bool changed;
 };
 
-void Apply(BaseStrVar<StrModifier>& var, const Step& step)
-{
-    switch (step.op)
-    {
-    case Op::Set:
-        EXPECT_EQ(var.Set(step.text), var.value);
-        break;
-    case Op::FromString:
-        EXPECT_EQ(&var.FromString(step.text), &var);
-        break;
-    case Op::LoadFromString:
-        var.LoadFromString(step.text);
-        break;
+void Apply(BaseStrVar<StrModifier>& var, const Step& step) {
+    switch (step.op) {
+        case Op::Set:
+            EXPECT_EQ(var.Set(step.text), var.value);
+            break;
+        case Op::FromString:
+            EXPECT_EQ(&var.FromString(step.text), &var);
+            break;
+        case Op::LoadFromString:
+            var.LoadFromString(step.text);
+            break;
     }
 }
 
 }  // namespace
 
 // Starting from "old" with a maximum of 5 and a minimum of 2.
-TEST(BaseStrVarAssign, ChangedFlagFollowsTheStoredValue)
-{
+TEST(BaseStrVarAssign, ChangedFlagFollowsTheStoredValue) {
     const std::vector<AssignCase> cases = {
         {"set a new text", {{Op::Set, "new"}}, "new", true},
         {"set the same text", {{Op::Set, "old"}}, "old", false},
@@ -110,38 +98,40 @@ TEST(BaseStrVarAssign, ChangedFlagFollowsTheStoredValue)
         {"from string takes blanks", {{Op::FromString, " a "}}, " a ", true},
         {"from string of the same text", {{Op::FromString, "old"}}, "old", false},
         {"load clears the flag", {{Op::LoadFromString, "new"}}, "new", false},
-        {"load after a change clears it", {{Op::Set, "new"}, {Op::LoadFromString, "two"}}, "two",
+        {"load after a change clears it",
+         {{Op::Set, "new"}, {Op::LoadFromString, "two"}},
+         "two",
          false},
-        {"refused load still clears it", {{Op::Set, "new"}, {Op::LoadFromString, ""}}, "new", false},
-        {"change after a load", {{Op::LoadFromString, "two"}, {Op::FromString, "three"}}, "three",
+        {"refused load still clears it",
+         {{Op::Set, "new"}, {Op::LoadFromString, ""}},
+         "new",
+         false},
+        {"change after a load",
+         {{Op::LoadFromString, "two"}, {Op::FromString, "three"}},
+         "three",
          true},
     };
-    for (const AssignCase& c : cases)
-    {
+    for (const AssignCase& c : cases) {
         SCOPED_TRACE(c.what);
         BaseStrVar<StrModifier> var("field", "old", Limited(5, 2));
-        for (const Step& step : c.steps)
-            Apply(var, step);
+        for (const Step& step : c.steps) Apply(var, step);
         EXPECT_EQ(var.value, c.value);
         EXPECT_EQ(var.changed, c.changed);
     }
 }
 
-TEST(BaseStrVarAssign, CaseConversionBeforeTheModifier)
-{
-    const struct
-    {
+TEST(BaseStrVarAssign, CaseConversionBeforeTheModifier) {
+    const struct {
         std::int32_t conversion;
         std::string text;
         std::string value;
     } cases[] = {
-        {CORVANE::CaseConversionLower, "ABC-\xC3\x89", "abc-\xC3\x89"},
-        {CORVANE::CaseConversionUpper, "abc-\xC3\xA9", "ABC-\xC3\xA9"},
+        {CORVANE::kCaseConversionLower, "ABC-\xC3\x89", "abc-\xC3\x89"},
+        {CORVANE::kCaseConversionUpper, "abc-\xC3\xA9", "ABC-\xC3\xA9"},
         {0, "aBc", "aBc"},
         {2, "aBc", "aBc"},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         BaseStrVar<StrModifier> var("field", 0);
         var.caseConversion = c.conversion;
         EXPECT_EQ(var.Set(c.text), c.value);
@@ -152,15 +142,14 @@ TEST(BaseStrVarAssign, CaseConversionBeforeTheModifier)
     // Lowered first, then refused by a modifier that rejects lower case.
     BaseStrVar<StrModifier> var("field", "OLD", StrModifier());
     var.modifier.rejectSet = "abc";
-    var.caseConversion = CORVANE::CaseConversionLower;
+    var.caseConversion = CORVANE::kCaseConversionLower;
     EXPECT_EQ(var.Set("ABC"), "OLD");
     EXPECT_FALSE(var.changed);
 }
 
-TEST(BaseStrVarAssign, ReadOnlyAndDryRunTouchNothing)
-{
+TEST(BaseStrVarAssign, ReadOnlyAndDryRunTouchNothing) {
     BaseStrVar<NumberStrModifier> var("number", "100", StrModifier());
-    var.caseConversion = CORVANE::CaseConversionUpper;
+    var.caseConversion = CORVANE::kCaseConversionUpper;
 
     EXPECT_EQ(var.Assign("2a0b0", false), "200");
     EXPECT_EQ(var.value, "100");
@@ -176,14 +165,13 @@ TEST(BaseStrVarAssign, ReadOnlyAndDryRunTouchNothing)
 
     // The dry run shows the modifier's result without the case conversion.
     BaseStrVar<StrModifier> text("name", 0);
-    text.caseConversion = CORVANE::CaseConversionUpper;
+    text.caseConversion = CORVANE::kCaseConversionUpper;
     text.readOnly = true;
     EXPECT_EQ(text.Assign("abc", true), "abc");
     EXPECT_EQ(text.value, "");
 }
 
-TEST(BaseStrVarGet, TrimsWhiteSpaceOnlyAtTheEnds)
-{
+TEST(BaseStrVarGet, TrimsWhiteSpaceOnlyAtTheEnds) {
     BaseStrVar<StrModifier> var("field", 0);
     var.FromString(" \t\n\v\f\ra b\r\n ");
     EXPECT_EQ(var.Get(), "a b");
@@ -194,15 +182,14 @@ TEST(BaseStrVarGet, TrimsWhiteSpaceOnlyAtTheEnds)
     EXPECT_EQ(var.Get(), std::string("\0a\0", 3));
 }
 
-TEST(BaseStrVarCopy, AssignmentCopiesEveryMemberAndKeepsTheFilter)
-{
+TEST(BaseStrVarCopy, AssignmentCopiesEveryMemberAndKeepsTheFilter) {
     StrModifier rule = Limited(4, 2);
     rule.removeSet = "-";
     BaseStrVar<NumberStrModifier> source("extension", "12", rule);
     source.Set("123");
     source.spareText = "spare";
     source.readOnly = true;
-    source.caseConversion = CORVANE::CaseConversionLower;
+    source.caseConversion = CORVANE::kCaseConversionLower;
 
     BaseStrVar<NumberStrModifier> target("other", 0);
     target = source;
@@ -212,28 +199,25 @@ TEST(BaseStrVarCopy, AssignmentCopiesEveryMemberAndKeepsTheFilter)
     EXPECT_EQ(target.spareText, "spare");
     EXPECT_TRUE(target.changed);
     EXPECT_TRUE(target.readOnly);
-    EXPECT_EQ(target.caseConversion, CORVANE::CaseConversionLower);
+    EXPECT_EQ(target.caseConversion, CORVANE::kCaseConversionLower);
 
     target.readOnly = false;
     EXPECT_EQ(target.Set("9-8x7-6-5"), "9876");
     EXPECT_EQ(target.Set("1"), "9876");
 }
 
-TEST(BaseStrVarLoad, LongStoredTextCutToTheMaximum)
-{
+TEST(BaseStrVarLoad, LongStoredTextCutToTheMaximum) {
     BaseStrVar<SafeStrModifier> var("sitename", 60);
     var.LoadFromString(std::string(70, 'x'));
     EXPECT_EQ(var.value, std::string(60, 'x'));
     EXPECT_FALSE(var.changed);
 }
 
-TEST(BaseStrVarBadInput, TenMegabytesWithNulBytes)
-{
+TEST(BaseStrVarBadInput, TenMegabytesWithNulBytes) {
     std::string text(10 * 1024 * 1024, 'a');
-    for (std::size_t i = 0; i < text.size(); i += 3)
-        text[i] = '\0';
+    for (std::size_t i = 0; i < text.size(); i += 3) text[i] = '\0';
     BaseStrVar<SafeStrModifier> var("detail", 0);
-    var.caseConversion = CORVANE::CaseConversionUpper;
+    var.caseConversion = CORVANE::kCaseConversionUpper;
     var.FromString(text);
     EXPECT_EQ(var.value, std::string(text.size() - (text.size() + 2) / 3, 'A'));
     EXPECT_TRUE(var.changed);

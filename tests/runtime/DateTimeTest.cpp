@@ -1,10 +1,11 @@
-#include <gtest/gtest.h>
+#include "runtime/DateTime.h"
 
 #include <cstdint>
 #include <ctime>
 #include <string>
 
-#include "runtime/DateTime.h"
+#include <gtest/gtest.h>
+
 #include "runtime/TimeText.h"
 #include "support/ZoneScope.h"
 
@@ -14,9 +15,9 @@ using TESTSUPPORT::ZoneScope;
 
 // Ticks of the DateTime scale for a few local times (worked out apart from
 // the code under test).
-constexpr std::uint64_t April11At130509007 = 133573143090070000;  // 2024-04-11 13:05:09.007
-constexpr std::uint64_t TicksPerSecond = 10000000;
-constexpr std::uint64_t TooLargeForACalendar = std::uint64_t{1} << 63;
+constexpr std::uint64_t kApril11At130509007 = 133573143090070000;  // 2024-04-11 13:05:09.007
+constexpr std::uint64_t kTicksPerSecond = 10000000;
+constexpr std::uint64_t kTooLargeForACalendar = std::uint64_t{1} << 63;
 
 DateTime At(const std::string& stamp) {
     DateTime time;
@@ -33,15 +34,22 @@ TEST(DateTimeSubtract, TakesTheSpanOffOrStopsAtZero) {
         std::int32_t statusAfter;
     };
     const Case cases[] = {
-        {40000000, DateTime::Ok, {5, 0}, 0, DateTime::Underflow},
-        {60000000, DateTime::Ok, {5, 0}, 10000000, DateTime::Ok},
-        {60000000, DateTime::Underflow, {5, 0}, 10000000, DateTime::Underflow},  // status is never reset
-        {10000, DateTime::Ok, {0, 1}, 0, DateTime::Ok},                          // exactly to zero is no underflow
-        {9999, DateTime::Ok, {0, 1}, 0, DateTime::Underflow},
-        {60000000, DateTime::Ok, {1, 500}, 45000000, DateTime::Ok},
+        {40000000, DateTime::kOk, {5, 0}, 0, DateTime::kUnderflow},
+        {60000000, DateTime::kOk, {5, 0}, 10000000, DateTime::kOk},
+        {60000000,
+         DateTime::kUnderflow,
+         {5, 0},
+         10000000,
+         DateTime::kUnderflow},                            // status is never reset
+        {10000, DateTime::kOk, {0, 1}, 0, DateTime::kOk},  // exactly to zero is no underflow
+        {9999, DateTime::kOk, {0, 1}, 0, DateTime::kUnderflow},
+        {60000000, DateTime::kOk, {1, 500}, 45000000, DateTime::kOk},
         // The longest span must not wrap in 32 bits.
-        {April11At130509007, DateTime::Ok, {4294967295u, 999}, April11At130509007 - 42949672959990000,
-         DateTime::Ok},
+        {kApril11At130509007,
+         DateTime::kOk,
+         {4294967295u, 999},
+         kApril11At130509007 - 42949672959990000,
+         DateTime::kOk},
     };
     for (const Case& c : cases) {
         DateTime time;
@@ -49,7 +57,8 @@ TEST(DateTimeSubtract, TakesTheSpanOffOrStopsAtZero) {
         time.status = c.statusBefore;
         DateTime& result = time.Subtract(c.span);
         EXPECT_EQ(&result, &time);
-        EXPECT_EQ(time.value, c.valueAfter) << c.value << " - " << c.span.seconds << "s " << c.span.milliseconds;
+        EXPECT_EQ(time.value, c.valueAfter)
+            << c.value << " - " << c.span.seconds << "s " << c.span.milliseconds;
         EXPECT_EQ(time.status, c.statusAfter) << c.value << " - " << c.span.seconds << "s";
     }
 }
@@ -61,18 +70,18 @@ TEST(DateTimeNow, FollowsTheLocalWallClockNotUtc) {
     const DateTime local = DateTime::Now();
     const std::uint64_t localByFile = GetLocalFileTime();
     ASSERT_NE(utc.value, 0u);
-    EXPECT_EQ(utc.status, DateTime::Ok);
+    EXPECT_EQ(utc.status, DateTime::kOk);
     const std::int64_t behind = static_cast<std::int64_t>(utc.value - local.value);
-    EXPECT_NEAR(static_cast<double>(behind), 5.0 * 3600 * TicksPerSecond, 2.0 * TicksPerSecond);
-    EXPECT_NEAR(static_cast<double>(localByFile), static_cast<double>(local.value), 2.0 * TicksPerSecond);
-
+    EXPECT_NEAR(static_cast<double>(behind), 5.0 * 3600 * kTicksPerSecond, 2.0 * kTicksPerSecond);
+    EXPECT_NEAR(static_cast<double>(localByFile), static_cast<double>(local.value),
+                2.0 * kTicksPerSecond);
 
     // The wall-clock fields the C library gives for this zone, on the 1601 scale.
     const std::time_t seconds = std::time(nullptr);
     std::tm tm{};
     ASSERT_NE(localtime_r(&seconds, &tm), nullptr);
-    const double wallClock = (static_cast<double>(timegm(&tm)) + 11644473600.0) * TicksPerSecond;
-    EXPECT_NEAR(static_cast<double>(DateTime::Now().value), wallClock, 2.0 * TicksPerSecond);
+    const double wallClock = (static_cast<double>(timegm(&tm)) + 11644473600.0) * kTicksPerSecond;
+    EXPECT_NEAR(static_cast<double>(DateTime::Now().value), wallClock, 2.0 * kTicksPerSecond);
 }
 
 TEST(DayOfYear, CountsLeapDaysByTheGregorianRule) {
@@ -88,9 +97,9 @@ TEST(DayOfYear, CountsLeapDaysByTheGregorianRule) {
 
 TEST(DayOfYear, IsZeroPastTheCalendar) {
     DateTime time;
-    time.value = TooLargeForACalendar;
+    time.value = kTooLargeForACalendar;
     EXPECT_EQ(DayOfYear(time), 0);
-    time.value = TooLargeForACalendar - 1;
+    time.value = kTooLargeForACalendar - 1;
     EXPECT_EQ(DayOfYear(time), 258);  // 14 September 30828, the last convertible day
 }
 

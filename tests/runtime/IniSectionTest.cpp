@@ -1,10 +1,11 @@
-#include <gtest/gtest.h>
+#include "runtime/IniSection.h"
 
 #include <map>
 #include <string>
 #include <vector>
 
-#include "runtime/IniSection.h"
+#include <gtest/gtest.h>
+
 #include "support/TempDir.h"
 
 namespace {
@@ -70,7 +71,8 @@ TEST(ReadIniSectionKeys, ListsTheKeysOfASectionUpToTheBufferCut) {
     std::size_t whole = 0;
     std::size_t used = 0;
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        const std::size_t length = keys[i].size() + std::string("=Text ").size() + std::to_string(i).size() + 1;
+        const std::size_t length =
+            keys[i].size() + std::string("=Text ").size() + std::to_string(i).size() + 1;
         if (used + length > 4094) {
             break;
         }

@@ -1,11 +1,12 @@
-#include <gtest/gtest.h>
+#include "runtime/ProfileEdit.h"
 
 #include <fstream>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "platform/Registry.h"
 #include "platform/Win32Error.h"
-#include "runtime/ProfileEdit.h"
 #include "support/EnvironmentScope.h"
 #include "support/FileOpenCounter.h"
 #include "support/TempDir.h"
@@ -28,9 +29,9 @@ protected:
                           "[Blank]\n"
                           "; only a comment\n");
         registry_.Set(dir_.Write("registry.reg",
-                                              "Windows Registry Editor Version 5.00\r\n"
-                                              "[HKEY_LOCAL_MACHINE\\Software\\ProfileEditTest]\r\n"
-                                              "\"Room\"=\"Chambre\"\r\n"));
+                                 "Windows Registry Editor Version 5.00\r\n"
+                                 "[HKEY_LOCAL_MACHINE\\Software\\ProfileEditTest]\r\n"
+                                 "\"Room\"=\"Chambre\"\r\n"));
     }
 
     static std::string Text(const QXUTIL::ProfileValue& value) {
@@ -74,12 +75,9 @@ TEST_F(ProfileEditTest, OpenIniTellsWhetherTheSectionHoldsKeys) {
         std::string section;
         int result;
     } const cases[] = {
-        {"keys", ini_, "Strings", 0},
-        {"no keys", ini_, "Blank", 1},
-        {"no section", ini_, "Missing", 1},
-        {"no file", dir_.File("absent.ini"), "Strings", 1},
-        {"empty file name", "", "Strings", 1},
-        {"empty section", ini_, "", 1},
+        {"keys", ini_, "Strings", 0},          {"no keys", ini_, "Blank", 1},
+        {"no section", ini_, "Missing", 1},    {"no file", dir_.File("absent.ini"), "Strings", 1},
+        {"empty file name", "", "Strings", 1}, {"empty section", ini_, "", 1},
     };
     for (const Case& c : cases) {
         ProfileEdit edit;
@@ -100,14 +98,20 @@ TEST_F(ProfileEditTest, ReopeningReplacesThePlace) {
 
 TEST_F(ProfileEditTest, RegistryModeOpensKeysAndListsNothing) {
     ProfileEdit edit;
-    EXPECT_EQ(edit.OpenRegistry(PLATFORM::HKEY_LOCAL_MACHINE, "software\\profileedittest", false), 0);
+    EXPECT_EQ(edit.OpenRegistry(PLATFORM::HKEY_LOCAL_MACHINE, "software\\profileedittest", false),
+              0);
     EXPECT_TRUE(edit.GetValues().empty());
 
     ProfileEdit missing;
-    EXPECT_EQ(missing.OpenRegistry(PLATFORM::HKEY_LOCAL_MACHINE, "Software\\ProfileEditTest\\New", false),
-              PLATFORM::ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(missing.OpenRegistry(PLATFORM::HKEY_LOCAL_MACHINE, "Software\\ProfileEditTest\\New", true), 0);
-    EXPECT_EQ(missing.OpenRegistry(PLATFORM::HKEY_LOCAL_MACHINE, "Software\\ProfileEditTest\\New", false), 0);
+    EXPECT_EQ(
+        missing.OpenRegistry(PLATFORM::HKEY_LOCAL_MACHINE, "Software\\ProfileEditTest\\New", false),
+        PLATFORM::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(
+        missing.OpenRegistry(PLATFORM::HKEY_LOCAL_MACHINE, "Software\\ProfileEditTest\\New", true),
+        0);
+    EXPECT_EQ(
+        missing.OpenRegistry(PLATFORM::HKEY_LOCAL_MACHINE, "Software\\ProfileEditTest\\New", false),
+        0);
     EXPECT_TRUE(missing.GetValues().empty());
 
     // Once in registry mode, an INI section is not listed either.

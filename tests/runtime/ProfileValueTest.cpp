@@ -1,12 +1,13 @@
-#include <gtest/gtest.h>
+#include "runtime/ProfileValue.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "platform/Registry.h"
 #include "platform/Win32Error.h"
-#include "runtime/ProfileValue.h"
 #include "support/EnvironmentScope.h"
 #include "support/TempDir.h"
 
@@ -20,16 +21,16 @@ class ProfileValueTest : public ::testing::Test {
 protected:
     ProfileValueTest() {
         registry_.Set(dir_.Write("registry.reg",
-                            "Windows Registry Editor Version 5.00\r\n\r\n"
-                            "[HKEY_LOCAL_MACHINE\\Software\\ProfileValueTest]\r\n"
-                            "\"Text\"=\"Chambre\"\r\n"
-                            "\"Number\"=dword:fffffffe\r\n"
-                            "\"List\"=hex(7):61,00,00,00,00,00,62,00,63,00,00,00,00,00\r\n"
-                            "\"EmptyList\"=hex(7):00,00,00,00\r\n"
-                            "\"OpenList\"=hex(7):61,00,00,00,62,00\r\n"
-                            "\"ShortNumber\"=hex(4):01\r\n"
-                            "\"Unended\"=hex(1):61,00,62,00\r\n"
-                            "\"Expand\"=hex(2):61,00,00,00\r\n"));
+                                 "Windows Registry Editor Version 5.00\r\n\r\n"
+                                 "[HKEY_LOCAL_MACHINE\\Software\\ProfileValueTest]\r\n"
+                                 "\"Text\"=\"Chambre\"\r\n"
+                                 "\"Number\"=dword:fffffffe\r\n"
+                                 "\"List\"=hex(7):61,00,00,00,00,00,62,00,63,00,00,00,00,00\r\n"
+                                 "\"EmptyList\"=hex(7):00,00,00,00\r\n"
+                                 "\"OpenList\"=hex(7):61,00,00,00,62,00\r\n"
+                                 "\"ShortNumber\"=hex(4):01\r\n"
+                                 "\"Unended\"=hex(1):61,00,62,00\r\n"
+                                 "\"Expand\"=hex(2):61,00,00,00\r\n"));
         ini_ = dir_.Write("labels.ini", "[Strings]\nRoom = \"Chambre\" \nEmpty=\nLong=" +
                                             std::string(3000, 'L') + "\n");
     }
@@ -92,7 +93,8 @@ TEST_F(ProfileValueTest, RegistryErrorsLeaveNoData) {
     EXPECT_EQ(missingValue.Size(), 0u);
     EXPECT_EQ(Text(missingValue), "default");
 
-    ProfileValue missingKey(PLATFORM::REG_SZ, "Text", PLATFORM::HKEY_LOCAL_MACHINE, "Software\\Nothing", "");
+    ProfileValue missingKey(PLATFORM::REG_SZ, "Text", PLATFORM::HKEY_LOCAL_MACHINE,
+                            "Software\\Nothing", "");
     EXPECT_EQ(missingKey.Read(), PLATFORM::ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(Text(missingKey), "default");
 

@@ -1,12 +1,12 @@
 #include "runtime/StrModifier.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "runtime/DTMFStrModifier.h"
 #include "runtime/FilenameStrModifier.h"
@@ -19,8 +19,7 @@ using CORVANE::StrModifier;
 
 namespace {
 
-struct Rule
-{
+struct Rule {
     std::int32_t caseMode = 0;
     std::string rejectSet;
     std::size_t maxLength = 0;
@@ -29,8 +28,7 @@ struct Rule
     std::string allowedSet;
 };
 
-StrModifier Configured(const Rule& rule)
-{
+StrModifier Configured(const Rule& rule) {
     StrModifier modifier;
     modifier.caseMode = rule.caseMode;
     modifier.rejectSet = rule.rejectSet;
@@ -41,8 +39,7 @@ StrModifier Configured(const Rule& rule)
     return modifier;
 }
 
-struct ApplyCase
-{
+struct ApplyCase {
     const char* what;
     Rule rule;
     std::string proposal;
@@ -51,51 +48,83 @@ struct ApplyCase
     bool changed;
 };
 
-const std::string Digits = "0123456789";
+const std::string kDigits = "0123456789";
 
 }  // namespace
 
-TEST(StrModifierApply, FollowsTheRuleInOrder)
-{
+TEST(StrModifierApply, FollowsTheRuleInOrder) {
     const std::vector<ApplyCase> cases = {
         {"default takes anything", {}, "any text", "old", "any text", true},
-        {"same text is no change even when over the maximum", {1, ";", 2, 2, "a", "b"}, "abc;",
-         "abc;", "abc;", false},
-        {"empty refused when maximum and minimum are set", {0, "", 10, 2, "", ""}, "", "abc", "abc",
+        {"same text is no change even when over the maximum",
+         {1, ";", 2, 2, "a", "b"},
+         "abc;",
+         "abc;",
+         "abc;",
+         false},
+        {"empty refused when maximum and minimum are set",
+         {0, "", 10, 2, "", ""},
+         "",
+         "abc",
+         "abc",
          false},
         {"empty taken without maximum", {0, "", 0, 2, "", ""}, "", "abc", "", true},
         {"empty taken without minimum", {0, "", 10, 0, "", ""}, "", "abc", "", true},
         {"empty against empty is no change", {}, "", "", "", false},
         {"too short refused", {0, "", 10, 3, "", ""}, "ab", "old", "old", false},
         {"minimum ignored without maximum", {0, "", 0, 3, "", ""}, "ab", "old", "ab", true},
-        {"long text cut, minimum not tested on it", {0, "", 3, 5, "", ""}, "abcdef", "", "abc", true},
+        {"long text cut, minimum not tested on it",
+         {0, "", 3, 5, "", ""},
+         "abcdef",
+         "",
+         "abc",
+         true},
         {"exact maximum kept", {0, "", 3, 3, "", ""}, "abc", "", "abc", true},
-        {"remove set then allowed set", {0, "", 0, 0, "-", Digits}, "5-7-8", "", "578", true},
-        {"outside the allowed set refused", {0, "", 0, 0, "-", Digits}, "57a8", "1", "1", false},
+        {"remove set then allowed set", {0, "", 0, 0, "-", kDigits}, "5-7-8", "", "578", true},
+        {"outside the allowed set refused", {0, "", 0, 0, "-", kDigits}, "57a8", "1", "1", false},
         {"allowed set tested before the cut", {0, "", 3, 0, "", "abc"}, "abcx", "a", "a", false},
         {"rejected character refuses", {0, ";,", 0, 0, "", ""}, "a,b", "x", "x", false},
         {"removed before the reject test", {0, ";", 0, 0, ";", ""}, "a;b", "", "ab", true},
         {"emptied by removal, refused by minimum", {0, "", 10, 1, "-", ""}, "---", "x", "x", false},
-        {"emptied by removal, taken without minimum", {0, "", 10, 0, "-", ""}, "---", "x", "", true},
-        {"equal to current only after removal still a change", {0, "", 0, 0, "-", ""}, "a-b", "ab",
-         "ab", true},
+        {"emptied by removal, taken without minimum",
+         {0, "", 10, 0, "-", ""},
+         "---",
+         "x",
+         "",
+         true},
+        {"equal to current only after removal still a change",
+         {0, "", 0, 0, "-", ""},
+         "a-b",
+         "ab",
+         "ab",
+         true},
         {"case applied after the cut", {1, "", 3, 0, "", ""}, "abcdef", "", "ABC", true},
         {"upper case", {1, "", 0, 0, "", ""}, "abc-\xC3\xA9", "", "ABC-\xC3\xA9", true},
         {"lower case", {2, "", 0, 0, "", ""}, "ABC-\xC3\x89", "", "abc-\xC3\x89", true},
         {"capitalized", {3, "", 0, 0, "", ""}, "hELLO-wORLD", "", "Hello-world", true},
         {"capitalized, first byte no letter", {3, "", 0, 0, "", ""}, "1ABC", "", "1abc", true},
-        {"capitalized, first byte non-ASCII", {3, "", 0, 0, "", ""}, "\xC3\xA9TE", "", "\xC3\xA9te",
+        {"capitalized, first byte non-ASCII",
+         {3, "", 0, 0, "", ""},
+         "\xC3\xA9TE",
+         "",
+         "\xC3\xA9te",
          true},
         {"unknown case mode acts as none", {7, "", 0, 0, "", ""}, "aBc", "", "aBc", true},
         {"NUL bytes kept by default", {}, std::string("a\0b", 3), "", std::string("a\0b", 3), true},
-        {"NUL in the reject set", {0, std::string(1, '\0'), 0, 0, "", ""}, std::string("a\0b", 3),
-         "x", "x", false},
-        {"NUL in the remove set", {0, "", 0, 0, std::string(1, '\0'), ""}, std::string("a\0b", 3),
-         "", "ab", true},
+        {"NUL in the reject set",
+         {0, std::string(1, '\0'), 0, 0, "", ""},
+         std::string("a\0b", 3),
+         "x",
+         "x",
+         false},
+        {"NUL in the remove set",
+         {0, "", 0, 0, std::string(1, '\0'), ""},
+         std::string("a\0b", 3),
+         "",
+         "ab",
+         true},
         {"sets are case-sensitive", {0, "A", 0, 0, "", ""}, "abc", "", "abc", true},
     };
-    for (const ApplyCase& c : cases)
-    {
+    for (const ApplyCase& c : cases) {
         SCOPED_TRACE(c.what);
         bool changed = !c.changed;
         EXPECT_EQ(Configured(c.rule).Apply(c.proposal, c.current, changed), c.stored);
@@ -103,8 +132,7 @@ TEST(StrModifierApply, FollowsTheRuleInOrder)
     }
 }
 
-TEST(StrModifierApply, ResetGivesTheDefaultRule)
-{
+TEST(StrModifierApply, ResetGivesTheDefaultRule) {
     StrModifier modifier = Configured({3, "x", 2, 2, "a", "b"});
     modifier.Reset();
     bool changed = false;
@@ -117,23 +145,19 @@ namespace {
 using ModifierFactory = std::function<std::unique_ptr<StrModifier>()>;
 
 template <class M>
-ModifierFactory Make()
-{
+ModifierFactory Make() {
     return [] { return std::unique_ptr<StrModifier>(new M); };
 }
 
-bool IsAlnum(unsigned char c)
-{
+bool IsAlnum(unsigned char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-bool IsOneOf(unsigned char c, const std::string& set)
-{
+bool IsOneOf(unsigned char c, const std::string& set) {
     return c != 0 && set.find(static_cast<char>(c)) != std::string::npos;
 }
 
-struct CharacterSetCase
-{
+struct CharacterSetCase {
     const char* what;
     ModifierFactory make;
     std::function<bool(unsigned char)> keeps;
@@ -143,13 +167,15 @@ struct CharacterSetCase
 
 // Every one of the 256 bytes, proposed alone: kept exactly when it belongs
 // to the class's characters.
-TEST(DerivedStrModifier, KeepExactlyTheirCharacters)
-{
-    const auto safe = [](unsigned char c) { return c >= 0x20 && c <= 0x7E && c != '"' && c != '`'; };
+TEST(DerivedStrModifier, KeepExactlyTheirCharacters) {
+    const auto safe = [](unsigned char c) {
+        return c >= 0x20 && c <= 0x7E && c != '"' && c != '`';
+    };
     const std::vector<CharacterSetCase> cases = {
         {"safe", Make<CORVANE::SafeStrModifier>(), safe},
         {"printable", Make<CORVANE::PrintableStrModifier>(), safe},
-        {"number", Make<CORVANE::NumberStrModifier>(), [](unsigned char c) { return c >= '0' && c <= '9'; }},
+        {"number", Make<CORVANE::NumberStrModifier>(),
+         [](unsigned char c) { return c >= '0' && c <= '9'; }},
         {"file name", Make<CORVANE::FilenameStrModifier>(),
          [](unsigned char c) { return IsAlnum(c) || IsOneOf(c, " ~!.()[]_-"); }},
         {"file path", Make<CORVANE::FilepathStrModifier>(),
@@ -157,13 +183,11 @@ TEST(DerivedStrModifier, KeepExactlyTheirCharacters)
         {"DTMF", Make<CORVANE::DTMFStrModifier>(),
          [](unsigned char c) { return (c >= '0' && c <= '9') || IsOneOf(c, "abcdABCD*#"); }},
     };
-    for (const CharacterSetCase& c : cases)
-    {
+    for (const CharacterSetCase& c : cases) {
         SCOPED_TRACE(c.what);
         const std::unique_ptr<StrModifier> modifier = c.make();
         int kept = 0;
-        for (int byte = 0; byte < 256; ++byte)
-        {
+        for (int byte = 0; byte < 256; ++byte) {
             const std::string text(1, static_cast<char>(byte));
             bool changed = false;
             const std::string stored = modifier->Apply(text, "old", changed);
@@ -178,8 +202,7 @@ TEST(DerivedStrModifier, KeepExactlyTheirCharacters)
 
 namespace {
 
-struct DerivedCase
-{
+struct DerivedCase {
     const char* what;
     ModifierFactory make;
     Rule rule;
@@ -189,8 +212,7 @@ struct DerivedCase
     bool changed;
 };
 
-std::unique_ptr<StrModifier> Build(const DerivedCase& c)
-{
+std::unique_ptr<StrModifier> Build(const DerivedCase& c) {
     std::unique_ptr<StrModifier> modifier = c.make();
     static_cast<StrModifier&>(*modifier) = Configured(c.rule);
     return modifier;
@@ -198,40 +220,108 @@ std::unique_ptr<StrModifier> Build(const DerivedCase& c)
 
 }  // namespace
 
-TEST(DerivedStrModifier, FilterThenApplyTheBaseRule)
-{
+TEST(DerivedStrModifier, FilterThenApplyTheBaseRule) {
     const std::vector<DerivedCase> cases = {
-        {"digits filtered then cut", Make<CORVANE::NumberStrModifier>(), {0, "", 2, 0, "", ""},
-         "9-0-8", "", "90", true},
-        {"filtered down to the current text is no change", Make<CORVANE::SafeStrModifier>(), {},
-         "a\"b`", "ab", "ab", false},
-        {"quotes and backquotes vanish", Make<CORVANE::SafeStrModifier>(), {},
-         "say \"hi\" `now`", "", "say hi now", true},
-        {"printable filters as safe", Make<CORVANE::PrintableStrModifier>(), {}, "caf\xC3\xA9\t\"1\"",
-         "", "caf1", true},
-        {"filtered to empty, refused by minimum", Make<CORVANE::NumberStrModifier>(),
-         {0, "", 5, 1, "", ""}, "abc", "12", "12", false},
-        {"filtered to empty, taken without limits", Make<CORVANE::NumberStrModifier>(), {}, "abc",
-         "12", "", true},
-        {"case and length after the filter", Make<CORVANE::SafeStrModifier>(), {3, "", 5, 0, "", ""},
-         "h\"ELLO wORLD", "", "Hello", true},
-        {"keypad symbols", Make<CORVANE::DTMFStrModifier>(), {}, "12#*abcdefABCDEF 9", "",
-         "12#*abcdABCD9", true},
-        {"file path keeps backslash and colon, no slash", Make<CORVANE::FilepathStrModifier>(), {},
-         "C:\\dir/sub\\a&b?.wav", "", "C:\\dirsub\\a&b.wav", true},
-        {"file name after the last backslash", Make<CORVANE::FilenameStrModifier>(), {},
-         "D:\\dir\\my?file.txt", "", "myfile.txt", true},
-        {"slash is no separator", Make<CORVANE::FilenameStrModifier>(), {}, "dir/my file (1).txt", "",
-         "dirmy file (1).txt", true},
-        {"nothing after the last backslash", Make<CORVANE::FilenameStrModifier>(), {}, "C:\\dir\\",
-         "x", "", true},
-        {"cut file name equal to current", Make<CORVANE::FilenameStrModifier>(), {}, "C:\\x\\a.txt",
-         "a.txt", "a.txt", false},
-        {"NUL bytes filtered", Make<CORVANE::NumberStrModifier>(), {}, std::string("1\0002", 3), "",
-         "12", true},
+        {"digits filtered then cut",
+         Make<CORVANE::NumberStrModifier>(),
+         {0, "", 2, 0, "", ""},
+         "9-0-8",
+         "",
+         "90",
+         true},
+        {"filtered down to the current text is no change",
+         Make<CORVANE::SafeStrModifier>(),
+         {},
+         "a\"b`",
+         "ab",
+         "ab",
+         false},
+        {"quotes and backquotes vanish",
+         Make<CORVANE::SafeStrModifier>(),
+         {},
+         "say \"hi\" `now`",
+         "",
+         "say hi now",
+         true},
+        {"printable filters as safe",
+         Make<CORVANE::PrintableStrModifier>(),
+         {},
+         "caf\xC3\xA9\t\"1\"",
+         "",
+         "caf1",
+         true},
+        {"filtered to empty, refused by minimum",
+         Make<CORVANE::NumberStrModifier>(),
+         {0, "", 5, 1, "", ""},
+         "abc",
+         "12",
+         "12",
+         false},
+        {"filtered to empty, taken without limits",
+         Make<CORVANE::NumberStrModifier>(),
+         {},
+         "abc",
+         "12",
+         "",
+         true},
+        {"case and length after the filter",
+         Make<CORVANE::SafeStrModifier>(),
+         {3, "", 5, 0, "", ""},
+         "h\"ELLO wORLD",
+         "",
+         "Hello",
+         true},
+        {"keypad symbols",
+         Make<CORVANE::DTMFStrModifier>(),
+         {},
+         "12#*abcdefABCDEF 9",
+         "",
+         "12#*abcdABCD9",
+         true},
+        {"file path keeps backslash and colon, no slash",
+         Make<CORVANE::FilepathStrModifier>(),
+         {},
+         "C:\\dir/sub\\a&b?.wav",
+         "",
+         "C:\\dirsub\\a&b.wav",
+         true},
+        {"file name after the last backslash",
+         Make<CORVANE::FilenameStrModifier>(),
+         {},
+         "D:\\dir\\my?file.txt",
+         "",
+         "myfile.txt",
+         true},
+        {"slash is no separator",
+         Make<CORVANE::FilenameStrModifier>(),
+         {},
+         "dir/my file (1).txt",
+         "",
+         "dirmy file (1).txt",
+         true},
+        {"nothing after the last backslash",
+         Make<CORVANE::FilenameStrModifier>(),
+         {},
+         "C:\\dir\\",
+         "x",
+         "",
+         true},
+        {"cut file name equal to current",
+         Make<CORVANE::FilenameStrModifier>(),
+         {},
+         "C:\\x\\a.txt",
+         "a.txt",
+         "a.txt",
+         false},
+        {"NUL bytes filtered",
+         Make<CORVANE::NumberStrModifier>(),
+         {},
+         std::string("1\0002", 3),
+         "",
+         "12",
+         true},
     };
-    for (const DerivedCase& c : cases)
-    {
+    for (const DerivedCase& c : cases) {
         SCOPED_TRACE(c.what);
         bool changed = !c.changed;
         EXPECT_EQ(Build(c)->Apply(c.proposal, c.current, changed), c.stored);
@@ -239,22 +329,20 @@ TEST(DerivedStrModifier, FilterThenApplyTheBaseRule)
     }
 }
 
-TEST(StrModifierKeepOnly, KeepsTheSetInOrder)
-{
+TEST(StrModifierKeepOnly, KeepsTheSetInOrder) {
     const StrModifier modifier;
     EXPECT_EQ(modifier.KeepOnly("anything", ""), "");
     EXPECT_EQ(modifier.KeepOnly("", "abc"), "");
     EXPECT_EQ(modifier.KeepOnly("c-a-b-a", "aab"), "aba");
     EXPECT_EQ(modifier.KeepOnly("xyz", "abc"), "");
-    EXPECT_EQ(modifier.KeepOnly(std::string("\0a\0", 3), std::string(1, '\0')), std::string(2, '\0'));
+    EXPECT_EQ(modifier.KeepOnly(std::string("\0a\0", 3), std::string(1, '\0')),
+              std::string(2, '\0'));
     EXPECT_EQ(modifier.KeepOnly("\xFF\x80z", "\xFF"), "\xFF");
 }
 
-TEST(StrModifierXml, EscapesAndUnescapesTheFiveEntities)
-{
+TEST(StrModifierXml, EscapesAndUnescapesTheFiveEntities) {
     const StrModifier modifier;
-    const struct
-    {
+    const struct {
         std::string plain;
         std::string escaped;
     } pairs[] = {
@@ -265,8 +353,7 @@ TEST(StrModifierXml, EscapesAndUnescapesTheFiveEntities)
         {"", ""},
         {"plain", "plain"},
     };
-    for (const auto& p : pairs)
-    {
+    for (const auto& p : pairs) {
         EXPECT_EQ(modifier.XmlEscape(p.plain), p.escaped);
         EXPECT_EQ(modifier.XmlUnescape(p.escaped), p.plain);
     }
@@ -277,12 +364,10 @@ TEST(StrModifierXml, EscapesAndUnescapesTheFiveEntities)
 
 // Texts of any bytes and of 10 MB go through every modifier by the rules
 // and in linear time: a quadratic delete-and-rescan would never finish here.
-TEST(StrModifierBadInput, TenMegabytesOfAnyBytes)
-{
+TEST(StrModifierBadInput, TenMegabytesOfAnyBytes) {
     const std::size_t size = 10 * 1024 * 1024;
     std::string text(size, '\0');
-    for (std::size_t i = 0; i < size; ++i)
-        text[i] = static_cast<char>(i * 7 % 256);
+    for (std::size_t i = 0; i < size; ++i) text[i] = static_cast<char>(i * 7 % 256);
 
     const auto started = std::chrono::steady_clock::now();
     bool changed = false;

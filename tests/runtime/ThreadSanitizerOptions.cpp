@@ -5,6 +5,6 @@
 // through lock-free pipes and eventfd signals that ThreadSanitizer cannot
 // see, so every message looks like a race inside the library.
 extern "C" const char* __tsan_default_suppressions() {
-  return "race:tzset_internal\n"
-         "race:libzmq.so\n";
+    return "race:tzset_internal\n"
+           "race:libzmq.so\n";
 }

@@ -1,10 +1,11 @@
-#include <gtest/gtest.h>
+#include "runtime/TimeText.h"
 
 #include <cstdint>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "runtime/DateTime.h"
-#include "runtime/TimeText.h"
 #include "support/ZoneScope.h"
 
 namespace {
@@ -12,10 +13,11 @@ namespace {
 using TESTSUPPORT::ZoneScope;
 
 // Ticks of the DateTime scale, worked out apart from the code under test.
-constexpr std::uint64_t April11At130509007 = 133573143090070000;  // Thursday 2024-04-11 13:05:09.007
-constexpr std::uint64_t January1st2024 = 133485408000000000;
-constexpr std::uint64_t LastDayOf9999 = 2650467743999990000;  // 9999-12-31 23:59:59.999
-constexpr std::uint64_t Sentinel = 123456789;
+constexpr std::uint64_t kApril11At130509007 =
+    133573143090070000;  // Thursday 2024-04-11 13:05:09.007
+constexpr std::uint64_t kJanuary1st2024 = 133485408000000000;
+constexpr std::uint64_t kLastDayOf9999 = 2650467743999990000;  // 9999-12-31 23:59:59.999
+constexpr std::uint64_t kSentinel = 123456789;
 
 DateTime Ticks(std::uint64_t value) {
     DateTime time;
@@ -31,17 +33,17 @@ DateTime At(const std::string& stamp) {
 
 TEST(DbTimestamp, ParsesSeventeenDigitsToTheMillisecond) {
     const std::pair<const char*, std::uint64_t> cases[] = {
-        {"20240411130509007", April11At130509007},
-        {"20240101000000000", January1st2024},
+        {"20240411130509007", kApril11At130509007},
+        {"20240101000000000", kJanuary1st2024},
         {"16010101000000000", 0},
-        {"99991231235959999", LastDayOf9999},
+        {"99991231235959999", kLastDayOf9999},
     };
     for (const auto& [stamp, ticks] : cases) {
         DateTime time;
-        time.status = DateTime::Underflow;
+        time.status = DateTime::kUnderflow;
         ParseDbTimestamp(time, stamp);
         EXPECT_EQ(time.value, ticks) << stamp;
-        EXPECT_EQ(time.status, DateTime::Underflow) << "the status is not the parser's";
+        EXPECT_EQ(time.status, DateTime::kUnderflow) << "the status is not the parser's";
         EXPECT_EQ(FormatDbTimestamp(time), stamp);
     }
 }
@@ -55,8 +57,10 @@ TEST(DbTimestamp, RoundTripsEveryFieldPadded) {
         EXPECT_EQ(At(FormatDbTimestamp(time)).value, time.value) << stamp;
     }
     // Text order is time order.
-    EXPECT_LT(FormatDbTimestamp(At("20240101000000000")), FormatDbTimestamp(At("20240101000000001")));
-    EXPECT_LT(FormatDbTimestamp(At("20231231235959999")), FormatDbTimestamp(At("20240101000000000")));
+    EXPECT_LT(FormatDbTimestamp(At("20240101000000000")),
+              FormatDbTimestamp(At("20240101000000001")));
+    EXPECT_LT(FormatDbTimestamp(At("20231231235959999")),
+              FormatDbTimestamp(At("20240101000000000")));
 }
 
 // Each field is read as atoi reads it: blanks, a sign, digits up to the
@@ -64,16 +68,17 @@ TEST(DbTimestamp, RoundTripsEveryFieldPadded) {
 TEST(DbTimestamp, ReadsEachFieldAsAtoiDoes) {
     const std::pair<std::string, std::uint64_t> cases[] = {
         {"2026121009 5 7000", 134413671070000000},  // 2026-12-10 09:05:07.000, "%2d" fields
-        {"2024 4111305 9007", April11At130509007},
-        {"2024+41113+5+9007", April11At130509007},
-        {"2024\t41113\n5\r9007", April11At130509007},
+        {"2024 4111305 9007", kApril11At130509007},
+        {"2024+41113+5+9007", kApril11At130509007},
+        {"2024\t41113\n5\r9007", kApril11At130509007},
         {"2024041113050900a", 133573143090000000},  // milliseconds "00a" are 0
-        {"20240411130509  7", April11At130509007},
-        {std::string("2024041113") + '\0' + "509007", 133573140090070000},  // minute ends at the NUL
+        {"20240411130509  7", kApril11At130509007},
+        {std::string("2024041113") + '\0' + "509007",
+         133573140090070000},  // minute ends at the NUL
     };
     for (const auto& [stamp, ticks] : cases) {
         DateTime time;
-        time.value = Sentinel;
+        time.value = kSentinel;
         ParseDbTimestamp(time, stamp);
         EXPECT_EQ(time.value, ticks) << stamp;
     }
@@ -87,9 +92,9 @@ TEST(DbTimestamp, LeavesTheTimeAloneForMalformedText) {
         " 2024041113050900",   // year 202
         "+2024041113050900",   // year 202
         "-0240411130509007",
-        "2024-4111305 9007",   // month -4
-        "2024AB11130509007",   // month 0
-        "202404111305-1007",   // second -1
+        "2024-4111305 9007",  // month -4
+        "2024AB11130509007",  // month 0
+        "202404111305-1007",  // second -1
         "        130509007",
         "20241311130509007",  // month 13
         "20240011130509007",  // month 0
@@ -106,16 +111,16 @@ TEST(DbTimestamp, LeavesTheTimeAloneForMalformedText) {
     };
     for (const std::string& text : cases) {
         DateTime time;
-        time.value = Sentinel;
+        time.value = kSentinel;
         ParseDbTimestamp(time, text);
-        EXPECT_EQ(time.value, Sentinel) << text.substr(0, 20);
-        EXPECT_EQ(time.status, DateTime::Ok);
+        EXPECT_EQ(time.value, kSentinel) << text.substr(0, 20);
+        EXPECT_EQ(time.status, DateTime::kOk);
     }
 }
 
 TEST(FormatDateTime, WritesEveryCode) {
     ZoneScope zone("ABC+5");
-    const DateTime thursday = Ticks(April11At130509007);
+    const DateTime thursday = Ticks(kApril11At130509007);
     const std::pair<const char*, const char*> cases[] = {
         {"%Y%m%d%H%M%S%s", "20240411130509007"},
         {"%Y-%m-%d at %I:%M %p", "2024-04-11 at 01:05 pm"},
@@ -148,13 +153,10 @@ TEST(FormatDateTime, WritesEveryCode) {
 }
 
 TEST(FormatDateTime, StopsAtAnUnknownCodeOrATrailingPercent) {
-    const DateTime thursday = Ticks(April11At130509007);
+    const DateTime thursday = Ticks(kApril11At130509007);
     const std::pair<const char*, const char*> cases[] = {
-        {"%Q%Y", ""},
-        {"%Y-%Q-%m", "2024-"},
-        {"%Y%", "2024"},
-        {"%Y%#", "2024"},
-        {"%Y%#%m", "2024%m"},  // "%#%" is "%%"
+        {"%Q%Y", ""},       {"%Y-%Q-%m", "2024-"}, {"%Y%", "2024"},
+        {"%Y%#", "2024"},   {"%Y%#%m", "2024%m"},  // "%#%" is "%%"
         {"%Y %e", "2024 "},
     };
     for (const auto& [format, expected] : cases) {
@@ -178,12 +180,9 @@ TEST(FormatDateTime, UsesTheTwelveHourClockAroundNoonAndMidnight) {
 TEST(FormatDateTime, NumbersWeeksFromTheFirstSundayOrMonday) {
     // Monday 1 January 2024; Sunday 7 January; Sunday 31 December 2023.
     const std::pair<const char*, const char*> cases[] = {
-        {"20240101000000000", "00 01"},
-        {"20240106000000000", "00 01"},
-        {"20240107000000000", "01 01"},
-        {"20240108000000000", "01 02"},
-        {"20231231000000000", "53 52"},
-        {"20241231000000000", "52 53"},
+        {"20240101000000000", "00 01"}, {"20240106000000000", "00 01"},
+        {"20240107000000000", "01 01"}, {"20240108000000000", "01 02"},
+        {"20231231000000000", "53 52"}, {"20241231000000000", "52 53"},
     };
     for (const auto& [stamp, expected] : cases) {
         EXPECT_EQ(FormatDateTime(At(stamp), "%U %W"), expected) << stamp;
@@ -207,7 +206,7 @@ TEST(FormatDateTime, WritesTheStandardOffsetAndTheZoneNameInEffect) {
     };
     for (const Case& c : cases) {
         ZoneScope zone(c.zone);
-        EXPECT_EQ(FormatDateTime(Ticks(April11At130509007), "%T %z %Z"), c.expected) << c.zone;
+        EXPECT_EQ(FormatDateTime(Ticks(kApril11At130509007), "%T %z %Z"), c.expected) << c.zone;
     }
 }
 
@@ -227,7 +226,7 @@ TEST(FormatDateTime, WritesTheWinterOffsetAsStandard) {
     };
     for (const auto& [name, expected] : cases) {
         ZoneScope zone(name);
-        EXPECT_EQ(FormatDateTime(Ticks(April11At130509007), "%T"), expected) << name;
+        EXPECT_EQ(FormatDateTime(Ticks(kApril11At130509007), "%T"), expected) << name;
     }
 }
 

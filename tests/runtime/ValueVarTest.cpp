@@ -1,15 +1,14 @@
 #include "runtime/ValueVar.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 using CORVANE::ValueVar;
 
-TEST(ValueVarSet, LimitsStoreAndReadOnly)
-{
+TEST(ValueVarSet, LimitsStoreAndReadOnly) {
     ValueVar<int> volume("volume", 0, 5, -5);
     EXPECT_EQ(volume.Set(7, true), 0);
     EXPECT_FALSE(volume.changed);
@@ -46,8 +45,7 @@ TEST(ValueVarSet, LimitsStoreAndReadOnly)
 
 namespace {
 
-struct TextCase
-{
+struct TextCase {
     std::string text;
     int value;
 };
@@ -55,8 +53,7 @@ struct TextCase
 }  // namespace
 
 // From 5, without limits.
-TEST(ValueVarFromString, IntTextRules)
-{
+TEST(ValueVarFromString, IntTextRules) {
     const std::vector<TextCase> cases = {
         {"", 0},
         {"\"\"", 0},
@@ -81,8 +78,7 @@ TEST(ValueVarFromString, IntTextRules)
         {"-99999999999999999999", INT_MIN},
         {std::string(100000, '9'), INT_MAX},
     };
-    for (const TextCase& c : cases)
-    {
+    for (const TextCase& c : cases) {
         SCOPED_TRACE("text \"" + c.text.substr(0, 30) + "\"");
         ValueVar<int> var("number", 5, 0, 0);
         EXPECT_EQ(&var.FromString(c.text), &var);
@@ -92,8 +88,7 @@ TEST(ValueVarFromString, IntTextRules)
 }
 
 // From 5, without limits: texts that are no number keep the value.
-TEST(ValueVarLoadFromString, IntLoadRules)
-{
+TEST(ValueVarLoadFromString, IntLoadRules) {
     const std::vector<TextCase> cases = {
         {"", 0},
         {"\"\"", 0},
@@ -110,8 +105,7 @@ TEST(ValueVarLoadFromString, IntLoadRules)
         {"-2147483649", 5},
         {std::string(100000, '9'), 5},
     };
-    for (const TextCase& c : cases)
-    {
+    for (const TextCase& c : cases) {
         SCOPED_TRACE("text \"" + c.text.substr(0, 30) + "\"");
         ValueVar<int> var("number", 5, 0, 0);
         var.Set(6, true);
@@ -132,8 +126,7 @@ TEST(ValueVarLoadFromString, IntLoadRules)
 
 namespace {
 
-struct BoolCase
-{
+struct BoolCase {
     std::string text;
     bool fromString;  // starting from false
     bool loaded;      // starting from false, then from true
@@ -142,8 +135,7 @@ struct BoolCase
 
 }  // namespace
 
-TEST(ValueVarBool, TextAndLoadRules)
-{
+TEST(ValueVarBool, TextAndLoadRules) {
     const std::vector<BoolCase> cases = {
         {"on", true, true, true},
         {"ON", true, true, true},
@@ -160,8 +152,7 @@ TEST(ValueVarBool, TextAndLoadRules)
         {"99999999999", true, false, true},
         {"-99999999999", false, false, true},
     };
-    for (const BoolCase& c : cases)
-    {
+    for (const BoolCase& c : cases) {
         SCOPED_TRACE("text \"" + c.text + "\"");
         ValueVar<bool> var("autodelete", false, true);
         var.FromString(c.text);
@@ -178,27 +169,19 @@ TEST(ValueVarBool, TextAndLoadRules)
     }
 }
 
-TEST(ValueVarDouble, TextRules)
-{
-    const struct
-    {
+TEST(ValueVarDouble, TextRules) {
+    const struct {
         std::string text;
         double value;  // starting from 7.0
     } cases[] = {
-        {"2.5", 2.5},
-        {"  -1.25e2xyz", -125.0},
-        {"", 0.0},
-        {"\"\"", 0.0},
-        {"On", 1.0},
-        {"x", 7.0},
-        {"  ", 7.0},
-        {"1e999", 7.0},
-        {"-1e999", 7.0},
-        {"1e-400", 0.0},
+        {"2.5", 2.5},    {"  -1.25e2xyz", -125.0},
+        {"", 0.0},       {"\"\"", 0.0},
+        {"On", 1.0},     {"x", 7.0},
+        {"  ", 7.0},     {"1e999", 7.0},
+        {"-1e999", 7.0}, {"1e-400", 0.0},
         {"7", 7.0},
     };
-    for (const auto& c : cases)
-    {
+    for (const auto& c : cases) {
         SCOPED_TRACE("text \"" + c.text + "\"");
         ValueVar<double> var;
         var.Set(7.0, true);
@@ -215,8 +198,7 @@ TEST(ValueVarDouble, TextRules)
     EXPECT_FALSE(fresh.changed);
 }
 
-TEST(ValueVarCopy, AssignmentKeepsTheTargetsInitialValue)
-{
+TEST(ValueVarCopy, AssignmentKeepsTheTargetsInitialValue) {
     ValueVar<int> source("priority", 1, 9, 1);
     source.Set(4, true);
     source.spareText = "spare";
@@ -238,8 +220,7 @@ TEST(ValueVarCopy, AssignmentKeepsTheTargetsInitialValue)
     EXPECT_EQ(copy.value, 4);
 }
 
-TEST(ValueVarBadInput, TenMegabyteNumberTexts)
-{
+TEST(ValueVarBadInput, TenMegabyteNumberTexts) {
     const std::string digits(10 * 1024 * 1024, '9');
     const std::string blanksThenOne = std::string(10 * 1024 * 1024, ' ') + "1";
 
@@ -260,7 +241,10 @@ TEST(ValueVarBadInput, TenMegabyteNumberTexts)
     EXPECT_EQ(real.value, 0.0);
     real.FromString("0." + digits);
     EXPECT_EQ(real.value, 1.0);
-    real.FromString(std::string("\0" "5", 2));
+    real.FromString(
+        std::string("\0"
+                    "5",
+                    2));
     EXPECT_EQ(real.value, 1.0);
 }
 
@@ -268,18 +252,15 @@ namespace {
 
 // Starting from 5, without limits.
 template <typename T>
-struct WideCase
-{
+struct WideCase {
     std::string text;
     T fromString;  // read as the C runtime's atol (atoll for long long)
     T loaded;      // checked against the range of T
 };
 
 template <typename T>
-void CheckWideTexts(const std::vector<WideCase<T>>& cases)
-{
-    for (const WideCase<T>& c : cases)
-    {
+void CheckWideTexts(const std::vector<WideCase<T>>& cases) {
+    for (const WideCase<T>& c : cases) {
         SCOPED_TRACE("text \"" + c.text.substr(0, 30) + "\"");
         ValueVar<T> assigned("size", 5, 0, 0);
         assigned.FromString(c.text);
@@ -297,8 +278,7 @@ void CheckWideTexts(const std::vector<WideCase<T>>& cases)
 
 }  // namespace
 
-TEST(ValueVarWide, LongTextAndLoadRules)
-{
+TEST(ValueVarWide, LongTextAndLoadRules) {
     CheckWideTexts<long>({
         {"", 0, 0},
         {"On", 1, 1},
@@ -317,8 +297,7 @@ TEST(ValueVarWide, LongTextAndLoadRules)
     });
 }
 
-TEST(ValueVarWide, LongLongTextAndLoadRules)
-{
+TEST(ValueVarWide, LongLongTextAndLoadRules) {
     CheckWideTexts<long long>({
         {"\"\"", 0, 0},
         {"TRUE", 1, 1},
@@ -333,8 +312,7 @@ TEST(ValueVarWide, LongLongTextAndLoadRules)
 
 // Assigned texts are read as signed longs, as atol reads them; a loaded
 // text must be a number of the unsigned range.
-TEST(ValueVarWide, UnsignedLongTextAndLoadRules)
-{
+TEST(ValueVarWide, UnsignedLongTextAndLoadRules) {
     CheckWideTexts<unsigned long>({
         {"", 0, 0},
         {"on", 1, 1},
@@ -349,8 +327,7 @@ TEST(ValueVarWide, UnsignedLongTextAndLoadRules)
     });
 }
 
-TEST(ValueVarWide, LimitsHoldBeyondTheIntRange)
-{
+TEST(ValueVarWide, LimitsHoldBeyondTheIntRange) {
     ValueVar<long> big("bytes", 0, 5000000000L, -5);
     EXPECT_EQ(big.Set(6000000000L, true), 0);
     EXPECT_EQ(big.Set(-6, true), 0);

@@ -11,9 +11,9 @@
 // never touched.
 class WallClockStep {
 public:
-  explicit WallClockStep(time_t seconds);
-  ~WallClockStep();
+    explicit WallClockStep(time_t seconds);
+    ~WallClockStep();
 
-  WallClockStep(const WallClockStep&) = delete;
-  WallClockStep& operator=(const WallClockStep&) = delete;
+    WallClockStep(const WallClockStep&) = delete;
+    WallClockStep& operator=(const WallClockStep&) = delete;
 };

@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "GuestFixtures.h"
 #include "runtime/DateTime.h"
@@ -28,7 +28,8 @@ QuarterPastNine LatestQuarterPastNine() {
     if (FormatDateTime(day, "%H%M%S") < "091500") {
         day.Subtract(TimeSpan{24 * 3600, 0});
     }
-    return {FormatDateTime(day, "%Y%m%d") + "091500000", FormatDateTime(day, "%Y-%m-%d") + " 09:15:00"};
+    return {FormatDateTime(day, "%Y%m%d") + "091500000",
+            FormatDateTime(day, "%Y-%m-%d") + " 09:15:00"};
 }
 
 std::string NowShown() { return FormatDateTime(DateTime::Now(), "%Y-%m-%d %H:%M:%S"); }

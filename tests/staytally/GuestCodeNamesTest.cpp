@@ -1,8 +1,8 @@
 #include "staytally/GuestCodeNames.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -4,15 +4,18 @@
 #include <sstream>
 #include <utility>
 
-
 const char kGuestHeader[] =
     "\"Timestamp\",\"Mailbox\",\"Room\",\"Tenant\",\"Activity\",\"Method\",\"Result\","
     "\"Detail\",\"Who\",\"To From\",\"Line\",";
 
 Activity::Activity(std::string id, std::string timestamp, std::string mailbox, int activity,
                    int method, int result)
-    : id(std::move(id)), timestamp(std::move(timestamp)), mailbox(std::move(mailbox)),
-      activity(activity), method(method), result(result) {}
+    : id(std::move(id)),
+      timestamp(std::move(timestamp)),
+      mailbox(std::move(mailbox)),
+      activity(activity),
+      method(method),
+      result(result) {}
 
 std::string Activity::ToJson() const {
     std::ostringstream json;
@@ -49,7 +52,7 @@ void GuestReportTest::Seed(const std::vector<Activity>& activities) {
 }
 
 TESTSUPPORT::ProgramResult GuestReportTest::RunStaytally(const std::vector<std::string>& args,
-                                           const std::string& shellPrefix) const {
+                                                         const std::string& shellPrefix) const {
     TESTSUPPORT::ProgramOptions options;
     options.environment["TMPDIR"] = TempFolder();
     options.environment["QUORIX_ROOT"] = dir_.Path() + "/root";

@@ -1,14 +1,13 @@
 // A small hotel in the test database and runs of the staytally program
 // against it, for the tests of the guest activity report.
 
-#ifndef STAYTALLY_TESTS_GUESTFIXTURES_H
-#define STAYTALLY_TESTS_GUESTFIXTURES_H
-
-#include <gtest/gtest.h>
+#pragma once
 
 #include <map>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "support/CsvLine.h"
 #include "support/FolderFiles.h"
@@ -46,8 +45,8 @@ struct Activity {
     std::string ToJson() const;
 };
 
-using TESTSUPPORT::FileText;
 using TESTSUPPORT::FilesIn;
+using TESTSUPPORT::FileText;
 
 // The test hotel (SeedTestHotel). Each test gets its own temp folder
 // (TMPDIR of the runs), machine root and registry file (none, unless the
@@ -62,7 +61,7 @@ protected:
     // Runs the program with args. shellPrefix, when given, runs it through
     // /bin/sh after those shell commands (e.g. "ulimit -n 1024").
     TESTSUPPORT::ProgramResult RunStaytally(const std::vector<std::string>& args,
-                                       const std::string& shellPrefix = "") const;
+                                            const std::string& shellPrefix = "") const;
 
     // The canonical extended JSON of the stored mail tasks, one object per task.
     static std::vector<std::string> MailTasks();
@@ -86,5 +85,3 @@ std::string JsonMember(const std::string& object, const std::string& name);
 // The text of a string member, unescaped for the escapes JSON writes for
 // line ends and quotes.
 std::string JsonString(const std::string& object, const std::string& name);
-
-#endif

@@ -3,12 +3,13 @@
 // malformed record ids and many guest mailboxes in one window. What a
 // failed run leaves behind: RunOutcomeTest.
 
-#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "GuestFixtures.h"
 

@@ -1,9 +1,9 @@
 #include "staytally/ReportMailboxActivityDB.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "GuestFixtures.h"
 #include "staytally/FindReportMailboxActivities.h"
@@ -43,8 +43,7 @@ TEST_F(ActivityRecordTest, WindowIncludesBothBoundsOnly) {
         ids.push_back(entry.first);
         EXPECT_EQ(entry.second.id, entry.first);
     }
-    EXPECT_EQ(ids, (std::vector<std::string>{"65f3000000000000000000a2",
-                                             "65f3000000000000000000a3",
+    EXPECT_EQ(ids, (std::vector<std::string>{"65f3000000000000000000a2", "65f3000000000000000000a3",
                                              "65f3000000000000000000a4"}));
     // One query for the window, one read per hit.
     EXPECT_EQ(QueriesSent(), 4u);
@@ -63,10 +62,14 @@ TEST_F(ActivityRecordTest, StoredValuesGoThroughTheFieldRules) {
         {"quotes dropped from detail", R"("detail": "Lamp \"on\" `now`")",
          [](const DBACCESS::ReportMailboxActivityDB& r) { return r.detail.Get(); }, "Lamp on now"},
         {"activity as int32", R"("activity": 12)",
-         [](const DBACCESS::ReportMailboxActivityDB& r) { return std::to_string(r.activity.value); },
+         [](const DBACCESS::ReportMailboxActivityDB& r) {
+             return std::to_string(r.activity.value);
+         },
          "12"},
         {"activity as text", R"("activity": "12")",
-         [](const DBACCESS::ReportMailboxActivityDB& r) { return std::to_string(r.activity.value); },
+         [](const DBACCESS::ReportMailboxActivityDB& r) {
+             return std::to_string(r.activity.value);
+         },
          "12"},
         {"message file without its folder", R"("msgfile": "D:\\msgs\\guest 101.wav")",
          [](const DBACCESS::ReportMailboxActivityDB& r) { return r.msgfile.Get(); },
@@ -76,7 +79,8 @@ TEST_F(ActivityRecordTest, StoredValuesGoThroughTheFieldRules) {
          "202404110915"},
         {"unknown field kept aside", R"("source": "pms", "line": 4)",
          [](const DBACCESS::ReportMailboxActivityDB& r) {
-             return r.UndeclaredFields().at("source").value.Get() + "/" + std::to_string(r.line.value);
+             return r.UndeclaredFields().at("source").value.Get() + "/" +
+                    std::to_string(r.line.value);
          },
          "pms/4"},
     };

@@ -3,8 +3,6 @@
 // mail sender's semaphore, an earlier report at the -file path, and the
 // standard descriptors it was started with.
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
 #include <semaphore.h>
 #include <sys/stat.h>
@@ -15,6 +13,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "GuestFixtures.h"
 #include "runtime/DateTime.h"
@@ -184,7 +184,8 @@ TEST_F(RunOutcomeTest, TaskNamesFilesByAbsoluteNativePaths) {
     };
     for (const auto& c : cases) {
         SetUp();  // a fresh database
-        const auto run = RunStaytally({"-file", c.file, "-email", "desk@hotel.example"}, "cd " + work);
+        const auto run =
+            RunStaytally({"-file", c.file, "-email", "desk@hotel.example"}, "cd " + work);
         ASSERT_EQ(run.exitCode, 0) << c.file << ": " << run.err;
         const std::vector<std::string> tasks = MailTasks();
         ASSERT_EQ(tasks.size(), 1u);
@@ -230,7 +231,8 @@ TEST_F(RunOutcomeTest, PathTheTaskCannotHoldIsRefusedBeforeAnythingIsWritten) {
 
     const std::string accentedFolder = dir_.MakeDir("t\xC3\xA9mp");
     run = RunStaytally({"-email", "desk@hotel.example"}, "export TMPDIR=" + accentedFolder);
-    ExpectCleanFailure(run, "staytally: cannot mail " + accentedFolder + "/GA############.csv" + rule);
+    ExpectCleanFailure(run,
+                       "staytally: cannot mail " + accentedFolder + "/GA############.csv" + rule);
     EXPECT_TRUE(FilesIn(accentedFolder).empty());
 
     // Without a mail task the path is simply written.
@@ -271,7 +273,8 @@ TEST_F(RunOutcomeTest, EarlierReportIsKeptWhenTheRunFails) {
 TEST_F(RunOutcomeTest, ClosedStandardDescriptorsAreNeverHandedOn) {
     auto run = RunStaytally({}, "exec >&-");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "staytally: cannot write the report to standard output: Bad file descriptor\n");
+    EXPECT_EQ(run.err,
+              "staytally: cannot write the report to standard output: Bad file descriptor\n");
     for (const std::string& request : Server().Requests()) {
         EXPECT_EQ(request.find("Timestamp"), std::string::npos) << request;
     }

@@ -1,5 +1,4 @@
-#ifndef TESTSUPPORT_CSVLINE_H
-#define TESTSUPPORT_CSVLINE_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -12,5 +11,3 @@ namespace TESTSUPPORT {
 std::vector<std::string> CsvFieldsOf(const std::string& line);
 
 }  // namespace TESTSUPPORT
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef TESTSUPPORT_ENVIRONMENTSCOPE_H
-#define TESTSUPPORT_ENVIRONMENTSCOPE_H
+#pragma once
 
 #include <cstdlib>
 #include <string>
@@ -11,7 +10,9 @@ namespace TESTSUPPORT {
 class EnvironmentScope {
 public:
     // Sets name to value.
-    EnvironmentScope(const char* name, const std::string& value) : EnvironmentScope(name) { Set(value); }
+    EnvironmentScope(const char* name, const std::string& value) : EnvironmentScope(name) {
+        Set(value);
+    }
     // Removes name.
     explicit EnvironmentScope(const char* name) : name_(name) {
         const char* old = std::getenv(name);
@@ -40,5 +41,3 @@ private:
 };
 
 }  // namespace TESTSUPPORT
-
-#endif

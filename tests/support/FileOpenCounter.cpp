@@ -20,9 +20,7 @@ FileOpenCounter::FileOpenCounter(const std::string& path)
     }
 }
 
-FileOpenCounter::~FileOpenCounter() {
-    close(fd_);
-}
+FileOpenCounter::~FileOpenCounter() { close(fd_); }
 
 int FileOpenCounter::Opens() {
     alignas(inotify_event) char buffer[4096];

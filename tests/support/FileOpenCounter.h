@@ -1,5 +1,4 @@
-#ifndef TESTSUPPORT_FILEOPENCOUNTER_H
-#define TESTSUPPORT_FILEOPENCOUNTER_H
+#pragma once
 
 #include <string>
 
@@ -23,5 +22,3 @@ private:
 };
 
 }  // namespace TESTSUPPORT
-
-#endif

@@ -23,13 +23,9 @@ std::vector<std::string> NamesIn(const std::string& folder, bool regularOnly) {
 
 }  // namespace
 
-std::vector<std::string> FilesIn(const std::string& folder) {
-    return NamesIn(folder, false);
-}
+std::vector<std::string> FilesIn(const std::string& folder) { return NamesIn(folder, false); }
 
-std::vector<std::string> RegularFilesIn(const std::string& folder) {
-    return NamesIn(folder, true);
-}
+std::vector<std::string> RegularFilesIn(const std::string& folder) { return NamesIn(folder, true); }
 
 std::string FileText(const std::string& path) {
     std::string text;

@@ -1,5 +1,4 @@
-#ifndef TESTSUPPORT_FOLDERFILES_H
-#define TESTSUPPORT_FOLDERFILES_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -18,5 +17,3 @@ std::vector<std::string> RegularFilesIn(const std::string& folder);
 std::string FileText(const std::string& path);
 
 }  // namespace TESTSUPPORT
-
-#endif

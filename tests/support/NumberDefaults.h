@@ -1,15 +1,14 @@
 // Checks that a record builds its number fields with their defaults, so that
 // a field's initial value is its default and Clear brings that back.
 
-#ifndef TESTSUPPORT_NUMBERDEFAULTS_H
-#define TESTSUPPORT_NUMBERDEFAULTS_H
-
-#include <gtest/gtest.h>
+#pragma once
 
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "runtime/ValueVar.h"
 
@@ -67,5 +66,3 @@ inline void ExpectNumberDefaults(const std::vector<RecordCase>& cases) {
 }
 
 }  // namespace TESTSUPPORT
-
-#endif  // TESTSUPPORT_NUMBERDEFAULTS_H

@@ -1,5 +1,6 @@
 #include "support/ProgramRun.h"
 
+#include <fcntl.h>
 #include <net/if.h>
 #include <poll.h>
 #include <sched.h>
@@ -14,7 +15,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <stdexcept>
 
 extern char** environ;
@@ -27,7 +27,8 @@ class Pipe {
 public:
     Pipe() {
         if (pipe2(fds_, O_CLOEXEC) != 0) {
-            throw std::runtime_error(std::string("RunProgram: pipe failed: ") + std::strerror(errno));
+            throw std::runtime_error(std::string("RunProgram: pipe failed: ") +
+                                     std::strerror(errno));
         }
     }
     ~Pipe() {
@@ -107,8 +108,10 @@ bool WriteProcFile(const char* path, const char* text) {
 // A network namespace of the calling process's own, with its loopback up.
 bool EnterOwnNetwork(const IdMaps& ids) {
     if (unshare(CLONE_NEWNET) != 0) {
-        if (unshare(CLONE_NEWUSER | CLONE_NEWNET) != 0 || !WriteProcFile("/proc/self/setgroups", "deny") ||
-            !WriteProcFile("/proc/self/uid_map", ids.users) || !WriteProcFile("/proc/self/gid_map", ids.groups)) {
+        if (unshare(CLONE_NEWUSER | CLONE_NEWNET) != 0 ||
+            !WriteProcFile("/proc/self/setgroups", "deny") ||
+            !WriteProcFile("/proc/self/uid_map", ids.users) ||
+            !WriteProcFile("/proc/self/gid_map", ids.groups)) {
             return false;
         }
     }
@@ -129,8 +132,9 @@ bool EnterOwnNetwork(const IdMaps& ids) {
 
 // Only async-signal-safe calls between fork and exec: the test process may
 // run other threads (the database server's reader, for one).
-[[noreturn]] void RunChild(const std::string& path, char** argv, char** envp, const ProgramOptions& options,
-                           const IdMaps& ids, Pipe& in, Pipe& out, Pipe& err, Pipe& status) {
+[[noreturn]] void RunChild(const std::string& path, char** argv, char** envp,
+                           const ProgramOptions& options, const IdMaps& ids, Pipe& in, Pipe& out,
+                           Pipe& err, Pipe& status) {
     const std::string& workDir = options.workDir;
     if ((options.ownNetwork && !EnterOwnNetwork(ids)) || dup2(in.Read(), STDIN_FILENO) < 0 ||
         dup2(out.Write(), STDOUT_FILENO) < 0 || dup2(err.Write(), STDERR_FILENO) < 0 ||
@@ -176,7 +180,8 @@ ProgramResult RunProgram(const std::string& path, const std::vector<std::string>
     } while (got < 0 && errno == EINTR);
     if (got == static_cast<ssize_t>(sizeof startError)) {
         waitpid(pid, nullptr, 0);
-        throw std::runtime_error("RunProgram: cannot start " + path + ": " + std::strerror(startError));
+        throw std::runtime_error("RunProgram: cannot start " + path + ": " +
+                                 std::strerror(startError));
     }
 
     // A child that exits without reading its input must not kill us.
@@ -190,7 +195,8 @@ ProgramResult RunProgram(const std::string& path, const std::vector<std::string>
     if (options.input.empty()) {
         in.CloseWrite();
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
     bool outOpen = true, errOpen = true;
     while (outOpen || errOpen) {
         pollfd fds[3];
@@ -208,8 +214,8 @@ ProgramResult RunProgram(const std::string& path, const std::vector<std::string>
             inIndex = static_cast<int>(count);
             fds[count++] = {in.Write(), POLLOUT, 0};
         }
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                          std::chrono::steady_clock::now());
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
             kill(pid, SIGKILL);
             result.timedOut = true;
@@ -238,7 +244,8 @@ ProgramResult RunProgram(const std::string& path, const std::vector<std::string>
         drain(outIndex, out.Read(), result.out, outOpen);
         drain(errIndex, err.Read(), result.err, errOpen);
         if (inIndex >= 0 && fds[inIndex].revents != 0) {
-            ssize_t n = write(in.Write(), options.input.data() + written, options.input.size() - written);
+            ssize_t n =
+                write(in.Write(), options.input.data() + written, options.input.size() - written);
             if (n > 0) {
                 written += static_cast<std::size_t>(n);
             }

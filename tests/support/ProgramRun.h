@@ -1,5 +1,4 @@
-#ifndef TESTSUPPORT_PROGRAMRUN_H
-#define TESTSUPPORT_PROGRAMRUN_H
+#pragma once
 
 #include <map>
 #include <string>
@@ -43,5 +42,3 @@ ProgramResult RunProgram(const std::string& path, const std::vector<std::string>
                          const ProgramOptions& options = {});
 
 }  // namespace TESTSUPPORT
-
-#endif

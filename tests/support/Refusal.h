@@ -3,16 +3,15 @@
 // read raises a refusal of its query while an empty collection reads as
 // not found.
 
-#ifndef TESTSUPPORT_REFUSAL_H
-#define TESTSUPPORT_REFUSAL_H
-
-#include <gtest/gtest.h>
+#pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "Poco/Exception.h"
+#include <gtest/gtest.h>
+
 #include "dbaccess/DatabaseException.h"
 #include "support/TestServer.h"
 
@@ -53,12 +52,10 @@ inline void ExpectRefusedReads(const std::vector<RecordRead>& reads) {
         EXPECT_EQ(Refused([&] { found = r.read(); }).text, "none");
         EXPECT_FALSE(found);
         TestServer::Get().FailNextQuery(r.collection, "not master", 10107);
-        EXPECT_EQ(Refused([&] { r.read(); }).text,
-                  "Refused by the database: kelden." + std::string(r.collection) +
-                      ": not master (code 10107)");
+        EXPECT_EQ(Refused([&] { r.read(); }).text, "Refused by the database: kelden." +
+                                                       std::string(r.collection) +
+                                                       ": not master (code 10107)");
     }
 }
 
 }  // namespace TESTSUPPORT
-
-#endif  // TESTSUPPORT_REFUSAL_H

@@ -8,21 +8,21 @@ namespace TESTSUPPORT {
 // threads print) to a temporary file while it lives.
 class StdoutCapture {
 public:
-  StdoutCapture();
-  ~StdoutCapture();
+    StdoutCapture();
+    ~StdoutCapture();
 
-  StdoutCapture(const StdoutCapture&) = delete;
-  StdoutCapture& operator=(const StdoutCapture&) = delete;
+    StdoutCapture(const StdoutCapture&) = delete;
+    StdoutCapture& operator=(const StdoutCapture&) = delete;
 
-  // Everything captured so far.
-  std::string Text() const;
+    // Everything captured so far.
+    std::string Text() const;
 
-  // Polls until the captured text holds `needle`; false after timeoutMs.
-  bool WaitFor(const std::string& needle, int timeoutMs = 5000) const;
+    // Polls until the captured text holds `needle`; false after timeoutMs.
+    bool WaitFor(const std::string& needle, int timeoutMs = 5000) const;
 
 private:
-  int saved_ = -1;
-  std::string path_;
+    int saved_ = -1;
+    std::string path_;
 };
 
 }  // namespace TESTSUPPORT

@@ -29,9 +29,7 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ignored);
 }
 
-std::string TempDir::File(const std::string& name) const {
-    return path_ + "/" + name;
-}
+std::string TempDir::File(const std::string& name) const { return path_ + "/" + name; }
 
 std::string TempDir::Write(const std::string& name, const std::string& text) const {
     const std::string full = File(name);
@@ -46,9 +44,7 @@ std::string TempDir::Write(const std::string& name, const std::string& text) con
     return full;
 }
 
-std::string TempDir::Read(const std::string& name) const {
-    return FileText(File(name));
-}
+std::string TempDir::Read(const std::string& name) const { return FileText(File(name)); }
 
 std::string TempDir::MakeDir(const std::string& name) const {
     const std::string full = File(name);

@@ -1,5 +1,4 @@
-#ifndef TESTSUPPORT_TEMPDIR_H
-#define TESTSUPPORT_TEMPDIR_H
+#pragma once
 
 #include <string>
 
@@ -35,5 +34,3 @@ private:
 };
 
 }  // namespace TESTSUPPORT
-
-#endif

@@ -44,19 +44,22 @@ std::string MailboxJson(const std::string& number, const std::string& roomid,
     return "{\"_id\": " + Json(number) + ", \"type\": " + std::to_string(type) +
            ", \"tenantid\": " + Json(tenantid) +
            ", \"cosname\": \"guest\", \"name\": {\"first_display\": \"Ana\", \"last_display\": "
-           "\"Costa\"}, \"room\": {\"roomid\": " + Json(roomid) +
+           "\"Costa\"}, \"room\": {\"roomid\": " +
+           Json(roomid) +
            ", \"occupied\": true, \"status\": 1}, \"extension\": [{\"definition\": " +
            Json(number) + ", \"pos\": 0}]}";
 }
 
 void SeedTestHotel(TestServer& server) {
-    server.Seed("tenant", "[{\"_id\": \"1\", \"name\": \"Main\"}, "
-                          "{\"_id\": \"2\", \"name\": \"Harbour Wing\"}]");
+    server.Seed("tenant",
+                "[{\"_id\": \"1\", \"name\": \"Main\"}, "
+                "{\"_id\": \"2\", \"name\": \"Harbour Wing\"}]");
     server.Seed("mailbox", "[" + MailboxJson("101", "101A", "1") + ", " +
                                MailboxJson("102", "102", "2") + ", " +
                                MailboxJson("900", "", "1", 1) + "]");
-    server.Seed("config", "[{\"_id\": \"siteinfo\", \"sitename\": \"Hotel Meridian\", "
-                          "\"sitecity\": \"Port Ellen\"}]");
+    server.Seed("config",
+                "[{\"_id\": \"siteinfo\", \"sitename\": \"Hotel Meridian\", "
+                "\"sitecity\": \"Port Ellen\"}]");
 }
 
 }  // namespace TESTSUPPORT

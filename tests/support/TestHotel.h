@@ -1,8 +1,7 @@
 // The small hotel the program tests run their reports against, and the
 // texts their fixtures build documents and compare reports with.
 
-#ifndef TESTSUPPORT_TESTHOTEL_H
-#define TESTSUPPORT_TESTHOTEL_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -35,5 +34,3 @@ std::string MailboxJson(const std::string& number, const std::string& roomid,
 void SeedTestHotel(TestServer& server);
 
 }  // namespace TESTSUPPORT
-
-#endif

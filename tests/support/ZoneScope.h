@@ -1,5 +1,4 @@
-#ifndef TESTSUPPORT_ZONESCOPE_H
-#define TESTSUPPORT_ZONESCOPE_H
+#pragma once
 
 #include <ctime>
 
@@ -30,5 +29,3 @@ private:
 };
 
 }  // namespace TESTSUPPORT
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef DAWNTALLY_FINDWAKEUPLOGIDS_H
-#define DAWNTALLY_FINDWAKEUPLOGIDS_H
+#pragma once
 
 #include <map>
 #include <string>
@@ -13,5 +12,3 @@
 std::map<std::string, std::string> FindWakeupLogIds(const std::string& lower,
                                                     const std::string& upper,
                                                     const std::string& collection);
-
-#endif

@@ -11,15 +11,15 @@
 #include "dbaccess/MailboxDirectory.h"
 #include "reportframe/CsvFields.h"
 #include "reportframe/ReportContent.h"
-#include "reportframe/ReportRun.h"
 #include "reportframe/ReportFileNames.h"
+#include "reportframe/ReportRun.h"
 #include "runtime/TimeText.h"
 
 namespace {
 
 const std::vector<std::string> kTitles = {
-    "Timestamp", "Scheduled", "Action", "Result", "Mailbox", "Room",     "First",   "Last",
-    "Tenant",    "Source",    "Who",    "Count",  "Line",    "Prompt",   "WakeupID", "Archived",
+    "Timestamp", "Scheduled", "Action", "Result", "Mailbox", "Room",   "First",    "Last",
+    "Tenant",    "Source",    "Who",    "Count",  "Line",    "Prompt", "WakeupID", "Archived",
 };
 
 enum Section { kActions, kResults };
@@ -101,6 +101,7 @@ void BuildWakeupCallReport(int hours, const std::string& emailList, const std::s
         {"Results", WakeupResultName, {}},
     };
     report.header = CsvHeader(kTitles);
-    RunReport(report, [hours](ReportContent& content) { CollectRows(content, hours); }, emailList,
-              filePath);
+    RunReport(
+        report, [hours](ReportContent& content) { CollectRows(content, hours); }, emailList,
+        filePath);
 }

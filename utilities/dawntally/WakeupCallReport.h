@@ -1,5 +1,4 @@
-#ifndef DAWNTALLY_WAKEUPCALLREPORT_H
-#define DAWNTALLY_WAKEUPCALLREPORT_H
+#pragma once
 
 #include <string>
 
@@ -11,5 +10,3 @@
 // when the report could not be made whole (no database, a file or the mail
 // task that could not be written).
 void BuildWakeupCallReport(int hours, const std::string& emailList, const std::string& filePath);
-
-#endif

@@ -8,19 +8,28 @@
 namespace {
 
 const char* const kActionNames[] = {
-    "Scheduled", "Canceled", "Called Guest", "Called Operator", "Alert stopped", "Stopped",
-    "Check out", "Reset", "Alert scheduled", "Alert email", "Alert call",
-    "Operator performed call",
+    "Scheduled",       "Canceled",    "Called Guest", "Called Operator",
+    "Alert stopped",   "Stopped",     "Check out",    "Reset",
+    "Alert scheduled", "Alert email", "Alert call",   "Operator performed call",
 };
 
 const char* const kResultNames[] = {
-    "Success", "Answered", "Snoozed", "Not answered", "Busy", "Voicemail", "No Line",
-    "Invalid", "Canceled", "Archived", "Failed", "Maximum Attempts",
+    "Success", "Answered", "Snoozed",  "Not answered", "Busy",   "Voicemail",
+    "No Line", "Invalid",  "Canceled", "Archived",     "Failed", "Maximum Attempts",
 };
 
 const char* const kSourceNames[] = {
-    "Guest", "Administrator (telephone)", "Administration", nullptr, "Quillon", "PMS",
-    "System", "User", "User (telephone)", "User (telephone)", "User (test application)",
+    "Guest",
+    "Administrator (telephone)",
+    "Administration",
+    nullptr,
+    "Quillon",
+    "PMS",
+    "System",
+    "User",
+    "User (telephone)",
+    "User (telephone)",
+    "User (test application)",
     "CAS",
 };
 

@@ -1,5 +1,4 @@
-#ifndef DAWNTALLY_WAKEUPCODENAMES_H
-#define DAWNTALLY_WAKEUPCODENAMES_H
+#pragma once
 
 #include <string>
 
@@ -14,5 +13,3 @@ std::string WakeupResultName(int code);
 // Who asked for it ("source"). Source 3 has no name, and it and every code
 // outside the table are written as the bare number ("3", "-1", "12").
 std::string WakeupSourceName(int code);
-
-#endif

@@ -1,10 +1,7 @@
-#ifndef DAWNTALLY_WAKEUPLOGCOLLECTION_H
-#define DAWNTALLY_WAKEUPLOGCOLLECTION_H
+#pragma once
 
 #include <string>
 
 // The collection of the wake-up events, "wakeuplog"; each call returns a new
 // string.
 std::string WakeupLogCollection();
-
-#endif

@@ -24,8 +24,7 @@ WakeupLogDB::WakeupLogDB(const std::string& id)
       timestamp("timestamp", 0),
       eventtime("eventtime", 0),
       wakeupid("wakeupid", 0),
-      tenantid("tenantid", 0)
-{
+      tenantid("tenantid", 0) {
     Clear();
     std::string error;
     Read(id, error);
@@ -33,27 +32,22 @@ WakeupLogDB::WakeupLogDB(const std::string& id)
 
 WakeupLogDB::~WakeupLogDB() = default;
 
-void WakeupLogDB::Clear()
-{
+void WakeupLogDB::Clear() {
     ResetFields(actor, action, archived, count, fname, lname, line, profileid, promptid, mailbox,
                 notes, result, source, timestamp, wakeupid, eventtime, tenantid);
 }
 
-bool WakeupLogDB::SetField(const std::string& name, const std::string& text)
-{
-    if (name == "_id")
-    {
+bool WakeupLogDB::SetField(const std::string& name, const std::string& text) {
+    if (name == "_id") {
         id_ = text;
         return false;
     }
     // What the service logged about the call itself stays as it was read.
-    if (LoadNamedField(name, text, eventtime))
-    {
+    if (LoadNamedField(name, text, eventtime)) {
         eventtime.readOnly = true;
         return false;
     }
-    if (LoadNamedField(name, text, wakeupid))
-    {
+    if (LoadNamedField(name, text, wakeupid)) {
         wakeupid.readOnly = true;
         return false;
     }
@@ -62,23 +56,19 @@ bool WakeupLogDB::SetField(const std::string& name, const std::string& text)
                            tenantid);
 }
 
-int WakeupLogDB::Read(const std::string& readId, std::string& errorText)
-{
+int WakeupLogDB::Read(const std::string& readId, std::string& errorText) {
     errorText.clear();
-    if (readId.empty() || !Connect())
-        return kNoConnection;
+    if (readId.empty() || !Connect()) return kNoConnection;
     const Poco::MongoDB::ObjectId::Ptr objectId = MakeObjectId(readId);
     // Clear leaves "eventtime" and "wakeupid" writable for the load; they
     // are locked again however the read ends.
     Clear();
     id_.clear();
-    struct LockWhenDone
-    {
+    struct LockWhenDone {
         WakeupLogDB& record;
         ~LockWhenDone() { record.LockLoadedFields(); }
     } lock{*this};
-    if (objectId.isNull())
-    {
+    if (objectId.isNull()) {
         Disconnect();
         return kNotFound;
     }
@@ -86,13 +76,9 @@ int WakeupLogDB::Read(const std::string& readId, std::string& errorText)
     return id_.empty() ? kNotFound : 0;
 }
 
-const std::string& WakeupLogDB::GetId() const
-{
-    return id_;
-}
+const std::string& WakeupLogDB::GetId() const { return id_; }
 
-void WakeupLogDB::LockLoadedFields()
-{
+void WakeupLogDB::LockLoadedFields() {
     eventtime.readOnly = true;
     wakeupid.readOnly = true;
 }

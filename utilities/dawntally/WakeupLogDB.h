@@ -1,5 +1,4 @@
-#ifndef DAWNTALLY_WAKEUPLOGDB_H
-#define DAWNTALLY_WAKEUPLOGDB_H
+#pragma once
 
 #include <string>
 
@@ -14,8 +13,7 @@ namespace DBACCESS {
 // for it (source, actor), when it was logged (timestamp), when the call was
 // due (eventtime) and when it was archived; times are 17-digit local time
 // texts. Read-only: nothing here writes to the database.
-class WakeupLogDB : public MongoDBBase
-{
+class WakeupLogDB : public MongoDBBase {
 public:
     // Reads the event of that "_id" text. Whether it was found shows only in
     // GetId(), which stays empty when nothing was read; the fields then hold
@@ -68,5 +66,3 @@ private:
 };
 
 }  // namespace DBACCESS
-
-#endif

@@ -19,7 +19,10 @@ const char* const kActivityNames[] = {
 };
 
 const char* const kTypeNames[] = {
-    "Message", "Callout", "Checkout Message", "Wellness Check",
+    "Message",
+    "Callout",
+    "Checkout Message",
+    "Wellness Check",
 };
 
 }  // namespace

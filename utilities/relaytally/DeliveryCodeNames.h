@@ -1,5 +1,4 @@
-#ifndef RELAYTALLY_DELIVERYCODENAMES_H
-#define RELAYTALLY_DELIVERYCODENAMES_H
+#pragma once
 
 #include <string>
 
@@ -11,5 +10,3 @@
 std::string DeliveryActivityName(int code);
 // The kind of message (a delivery's "type").
 std::string DeliveryTypeName(int code);
-
-#endif

@@ -28,7 +28,7 @@ std::vector<std::string> FindDeliveryActivityIds(const std::string& to, const st
 
     DBACCESS::SearchHits hits;
     {
-        DBACCESS::MongoDBSearch search(DBACCESS::MDSActivityDB::CollectionName);
+        DBACCESS::MongoDBSearch search(DBACCESS::MDSActivityDB::kCollectionName);
         hits = search.FindRange("timestamp", from, upper, {"_id", "timestamp"});
     }
 

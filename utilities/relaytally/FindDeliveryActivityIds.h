@@ -1,5 +1,4 @@
-#ifndef RELAYTALLY_FINDDELIVERYACTIVITYIDS_H
-#define RELAYTALLY_FINDDELIVERYACTIVITYIDS_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -10,5 +9,3 @@
 // ones in the order the server sent them. Only deliveries that can be read
 // by their id are listed. The upper bound comes first.
 std::vector<std::string> FindDeliveryActivityIds(const std::string& to, const std::string& from);
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef RELAYTALLY_LOADRECORDINGNUMBERS_H
-#define RELAYTALLY_LOADRECORDINGNUMBERS_H
+#pragma once
 
 #include <set>
 #include <string>
@@ -8,5 +7,3 @@
 // integer its text begins with (0 when it begins with none), ascending and
 // without duplicates. Empty when the database cannot be reached.
 std::set<int> LoadRecordingNumbers(const std::string& collection);
-
-#endif

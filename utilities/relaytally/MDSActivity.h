@@ -1,5 +1,4 @@
-#ifndef RELAYTALLY_MDSACTIVITY_H
-#define RELAYTALLY_MDSACTIVITY_H
+#pragma once
 
 #include <string>
 
@@ -12,8 +11,7 @@ namespace DBACCESS {
 // One entry of a delivery's "activity" log: what happened to the message
 // at one mailbox, and when. Filled from its sub-document by the delivery
 // record; it has no collection of its own.
-class MDSActivity : public MongoDBBase
-{
+class MDSActivity : public MongoDBBase {
 public:
     MDSActivity();
     MDSActivity(const MDSActivity& other) = default;
@@ -29,11 +27,9 @@ public:
 
     CORVANE::ValueVar<int> activity;  // the delivery activity code
     CORVANE::BaseStrVar<CORVANE::SafeStrModifier> detail;
-    CORVANE::BaseStrVar<CORVANE::SafeStrModifier> mailbox;    // at most 20 characters
-    CORVANE::BaseStrVar<CORVANE::SafeStrModifier> number;     // at most 60 characters
+    CORVANE::BaseStrVar<CORVANE::SafeStrModifier> mailbox;      // at most 20 characters
+    CORVANE::BaseStrVar<CORVANE::SafeStrModifier> number;       // at most 60 characters
     CORVANE::BaseStrVar<CORVANE::NumberStrModifier> timestamp;  // database time, at most 60 digits
 };
 
 }  // namespace DBACCESS
-
-#endif

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "Poco/MongoDB/Document.h"
+
 #include "dbaccess/FieldLoading.h"
 #include "dbaccess/ResultCode.h"
 
@@ -12,17 +13,16 @@ namespace DBACCESS {
 namespace {
 
 // Element i of an array of sub-documents; null when it is not one.
-Poco::MongoDB::Document::Ptr ElementDocument(const Poco::MongoDB::Array& array, int i)
-{
+Poco::MongoDB::Document::Ptr ElementDocument(const Poco::MongoDB::Array& array, int i) {
     return array.get<Poco::MongoDB::Document::Ptr>(i, Poco::MongoDB::Document::Ptr());
 }
 
 }  // namespace
 
-const char* const MDSActivityDB::CollectionName = "mdsactivity";
+const char* const MDSActivityDB::kCollectionName = "mdsactivity";
 
 MDSActivityDB::MDSActivityDB()
-    : MongoDBBase(CollectionName),
+    : MongoDBBase(kCollectionName),
       accountingid("accountingid", 0),
       calloptions("calloptions", 0, 0, 0),
       confirm("confirm", false, false),
@@ -43,32 +43,25 @@ MDSActivityDB::MDSActivityDB()
       textvoice("textvoice", 0),
       type("type", 0, 0, 0),
       timestamp("timestamp", 0),
-      urgent("urgent", false, false)
-{
+      urgent("urgent", false, false) {
     Clear();
 }
 
-MDSActivityDB::MDSActivityDB(const std::string& id) : MDSActivityDB()
-{
-    Read(id);
-}
+MDSActivityDB::MDSActivityDB(const std::string& id) : MDSActivityDB() { Read(id); }
 
 MDSActivityDB::~MDSActivityDB() = default;
 
-void MDSActivityDB::Clear()
-{
+void MDSActivityDB::Clear() {
     ResetFields(accountingid, calloptions, confirm, contactnumber, creator, created, delafterpost,
-                deliver, description, daysbeforecheckout, emailsent, expiration, language,
-                filepath, operator_, recid, text, textvoice, type, timestamp, urgent);
+                deliver, description, daysbeforecheckout, emailsent, expiration, language, filepath,
+                operator_, recid, text, textvoice, type, timestamp, urgent);
     activities.clear();
     recipients.clear();
     emailaddresses.clear();
 }
 
-bool MDSActivityDB::SetField(const std::string& name, const std::string& value)
-{
-    if (name == "_id")
-    {
+bool MDSActivityDB::SetField(const std::string& name, const std::string& value) {
+    if (name == "_id") {
         id_ = value;
         return false;
     }
@@ -78,10 +71,8 @@ bool MDSActivityDB::SetField(const std::string& name, const std::string& value)
                              recid, text, textvoice, type, timestamp, urgent);
 }
 
-bool MDSActivityDB::OnArray(const std::string& name, Poco::MongoDB::Array::Ptr array)
-{
-    if (array.isNull())
-        return false;
+bool MDSActivityDB::OnArray(const std::string& name, Poco::MongoDB::Array::Ptr array) {
+    if (array.isNull()) return false;
     if (name == "activity")
         LoadActivities(*array);
     else if (name == "recipients")
@@ -91,76 +82,58 @@ bool MDSActivityDB::OnArray(const std::string& name, Poco::MongoDB::Array::Ptr a
     return false;
 }
 
-void MDSActivityDB::LoadActivities(const Poco::MongoDB::Array& array)
-{
+void MDSActivityDB::LoadActivities(const Poco::MongoDB::Array& array) {
     const int count = static_cast<int>(array.size());
-    for (int i = 0; i < count; ++i)
-    {
+    for (int i = 0; i < count; ++i) {
         Poco::MongoDB::Document::Ptr element = ElementDocument(array, i);
-        if (element.isNull())
-            continue;
+        if (element.isNull()) continue;
         MDSActivity entry;
         entry.ParseSubDocument(element, std::string());
         const std::string key = entry.timestamp.value;
-        if (!key.empty())
-            activities.emplace(key, std::move(entry));
+        if (!key.empty()) activities.emplace(key, std::move(entry));
     }
 }
 
-void MDSActivityDB::LoadRecipients(const Poco::MongoDB::Array& array)
-{
+void MDSActivityDB::LoadRecipients(const Poco::MongoDB::Array& array) {
     const int count = static_cast<int>(array.size());
-    for (int i = 0; i < count; ++i)
-    {
+    for (int i = 0; i < count; ++i) {
         Poco::MongoDB::Document::Ptr element = ElementDocument(array, i);
         if (element.isNull() || !element->isType<Poco::Int32>("activity") ||
             !element->isType<std::string>("mailbox") || !element->isType<std::string>("name") ||
             !element->isType<std::string>("room"))
             continue;
         bool completed = false;
-        if (element->exists("completed"))
-        {
-            if (!element->isType<bool>("completed"))
-                continue;
+        if (element->exists("completed")) {
+            if (!element->isType<bool>("completed")) continue;
             completed = element->get<bool>("completed");
         }
-        MDSRecipient recipient(element->get<Poco::Int32>("activity"),
-                                     element->get<std::string>("mailbox"),
-                                     element->get<std::string>("room"),
-                                     element->get<std::string>("name"), completed);
+        MDSRecipient recipient(
+            element->get<Poco::Int32>("activity"), element->get<std::string>("mailbox"),
+            element->get<std::string>("room"), element->get<std::string>("name"), completed);
         std::string key = recipient.mailbox.value;
         recipients.emplace(std::move(key), std::move(recipient));
     }
 }
 
-void MDSActivityDB::LoadEmailList(const Poco::MongoDB::Array& array)
-{
+void MDSActivityDB::LoadEmailList(const Poco::MongoDB::Array& array) {
     const int count = static_cast<int>(array.size());
-    for (int i = 0; i < count; ++i)
-    {
+    for (int i = 0; i < count; ++i) {
         Poco::MongoDB::Document::Ptr element = ElementDocument(array, i);
-        if (element.isNull() || !element->isType<std::string>("emailaddress"))
-            continue;
+        if (element.isNull() || !element->isType<std::string>("emailaddress")) continue;
         const std::string address = element->get<std::string>("emailaddress");
-        if (!address.empty())
-            emailaddresses.insert(address);
+        if (!address.empty()) emailaddresses.insert(address);
     }
 }
 
-int MDSActivityDB::Read(const std::string& id)
-{
+int MDSActivityDB::Read(const std::string& id) {
     MutableLastError().clear();
     Clear();
     id_.clear();
-    if (id.empty() || !Connect())
-        return kNoConnection;
+    if (id.empty() || !Connect()) return kNoConnection;
     ReadOne("_id", id);
     return id_.empty() ? kNotFound : 0;
 }
 
-std::string MDSActivityDB::GetId() const
-{
-    return id_;
-}
+std::string MDSActivityDB::GetId() const { return id_; }
 
 }  // namespace DBACCESS

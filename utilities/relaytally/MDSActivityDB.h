@@ -1,11 +1,11 @@
-#ifndef RELAYTALLY_MDSACTIVITYDB_H
-#define RELAYTALLY_MDSACTIVITYDB_H
+#pragma once
 
 #include <map>
 #include <set>
 #include <string>
 
 #include "Poco/MongoDB/Array.h"
+
 #include "dbaccess/MongoDBBase.h"
 #include "relaytally/MDSActivity.h"
 #include "relaytally/MDSRecipient.h"
@@ -18,11 +18,10 @@ namespace DBACCESS {
 // "mdsactivity" with the message (voice file, text or stored recording),
 // its schedule, the mailboxes it goes to and the log of what happened to it
 // at each of them. Read-only: nothing here writes to the database.
-class MDSActivityDB : public MongoDBBase
-{
+class MDSActivityDB : public MongoDBBase {
 public:
     // The collection of the deliveries.
-    static const char* const CollectionName;  // "mdsactivity"
+    static const char* const kCollectionName;  // "mdsactivity"
 
     MDSActivityDB();
     // Reads the delivery of that id; GetId() tells whether it was found.
@@ -61,7 +60,7 @@ public:
     CORVANE::BaseStrVar<CORVANE::SafeStrModifier> expiration;
     CORVANE::ValueVar<int> language;
     CORVANE::BaseStrVar<CORVANE::FilepathStrModifier> filepath;
-    CORVANE::ValueVar<bool> operator_;  // field "operator"
+    CORVANE::ValueVar<bool> operator_;                      // field "operator"
     CORVANE::BaseStrVar<CORVANE::NumberStrModifier> recid;  // number of a stored recording
     CORVANE::BaseStrVar<CORVANE::SafeStrModifier> text;
     CORVANE::BaseStrVar<CORVANE::SafeStrModifier> textvoice;
@@ -85,5 +84,3 @@ private:
 };
 
 }  // namespace DBACCESS
-
-#endif

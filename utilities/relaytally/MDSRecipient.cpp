@@ -11,8 +11,7 @@ MDSRecipient::MDSRecipient(int activityCode, const std::string& mailboxText,
       mailbox("mailbox", 0),
       name("name", 0),
       room("room", 0),
-      completed("completed", false, false)
-{
+      completed("completed", false, false) {
     Clear();
     activity.Set(activityCode, true);
     completed.Set(isCompleted, true);
@@ -23,8 +22,7 @@ MDSRecipient::MDSRecipient(int activityCode, const std::string& mailboxText,
 
 MDSRecipient::~MDSRecipient() = default;
 
-void MDSRecipient::Clear()
-{
+void MDSRecipient::Clear() {
     activity.value = activity.initialValue;
     mailbox.value = mailbox.initialValue;
     name.value = name.initialValue;
@@ -32,8 +30,7 @@ void MDSRecipient::Clear()
     completed.value = completed.initialValue;
 }
 
-bool MDSRecipient::SetField(const std::string& fieldName, const std::string& text)
-{
+bool MDSRecipient::SetField(const std::string& fieldName, const std::string& text) {
     return !AssignNamedField(fieldName, text, activity, mailbox, name, room, completed);
 }
 

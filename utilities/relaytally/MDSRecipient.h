@@ -1,5 +1,4 @@
-#ifndef RELAYTALLY_MDSRECIPIENT_H
-#define RELAYTALLY_MDSRECIPIENT_H
+#pragma once
 
 #include <string>
 
@@ -11,8 +10,7 @@ namespace DBACCESS {
 
 // One mailbox a delivery goes to (an element of its "recipients"), with
 // the guest's name and room as they were when the delivery was made.
-class MDSRecipient : public MongoDBBase
-{
+class MDSRecipient : public MongoDBBase {
 public:
     // The texts pass through their modifiers as any assignment does.
     MDSRecipient(int activity, const std::string& mailbox, const std::string& room,
@@ -36,5 +34,3 @@ public:
 };
 
 }  // namespace DBACCESS
-
-#endif

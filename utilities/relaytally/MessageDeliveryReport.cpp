@@ -14,8 +14,8 @@
 #include "relaytally/RecordingCollection.h"
 #include "reportframe/CsvFields.h"
 #include "reportframe/ReportContent.h"
-#include "reportframe/ReportRun.h"
 #include "reportframe/ReportFileNames.h"
+#include "reportframe/ReportRun.h"
 #include "reportframe/ReportStrings.h"
 #include "runtime/TimeText.h"
 #include "runtime/ValueText.h"
@@ -23,9 +23,9 @@
 namespace {
 
 const std::vector<std::string> kTitles = {
-    "Timestamp", "Created", "Scheduled", "Expiration", "Username",
-    "Description", "ID", "Urgent", "Recording", "Type",
-    "Mailbox", "Room", "Name", "Tenant", "Last Activity",
+    "Timestamp",   "Created", "Scheduled", "Expiration", "Username",
+    "Description", "ID",      "Urgent",    "Recording",  "Type",
+    "Mailbox",     "Room",    "Name",      "Tenant",     "Last Activity",
 };
 
 // Recording number to its name; a recording that could not be read has an
@@ -109,9 +109,8 @@ void AddDeliveryRows(ReportContent& report, const DBACCESS::MDSActivityDB& deliv
         row += TimeField(working, entry.timestamp.Get());
         row += TimeField(working, delivery.created.Get());
         row += TimeField(working, delivery.deliver.value);
-        row += delivery.expiration.value.empty()
-                   ? CsvField(std::string())
-                   : TimeField(working, delivery.expiration.Get());
+        row += delivery.expiration.value.empty() ? CsvField(std::string())
+                                                 : TimeField(working, delivery.expiration.Get());
         AppendCsvField(row, delivery.creator.value);
         AppendCsvField(row, delivery.description.value);
         AppendCsvField(row, delivery.accountingid.value);
@@ -156,13 +155,15 @@ void CollectRows(ReportContent& report, int hours) {
 
 }  // namespace
 
-void BuildMessageDeliveryReport(int hours, const std::string& emailList, const std::string& filePath) {
+void BuildMessageDeliveryReport(int hours, const std::string& emailList,
+                                const std::string& filePath) {
     ReportContent report;
     report.reportFilePattern = "MDS%Y%m%d%H%M.csv";
     report.tempPrefix = "mds";
     report.subjectPrefix = "Message Delivery report for ";
     report.sections = {{"Activity", DeliveryActivityName, {}}};
     report.header = CsvHeader(kTitles);
-    RunReport(report, [hours](ReportContent& content) { CollectRows(content, hours); }, emailList,
-              filePath);
+    RunReport(
+        report, [hours](ReportContent& content) { CollectRows(content, hours); }, emailList,
+        filePath);
 }

@@ -1,5 +1,4 @@
-#ifndef RELAYTALLY_MESSAGEDELIVERYREPORT_H
-#define RELAYTALLY_MESSAGEDELIVERYREPORT_H
+#pragma once
 
 #include <string>
 
@@ -9,6 +8,5 @@
 // console, to filePath, and/or mailed to emailList with a count per
 // activity. Throws ReportFailure when the report could not be made whole
 // (no database, a file or the mail task that could not be written).
-void BuildMessageDeliveryReport(int hours, const std::string& emailList, const std::string& filePath);
-
-#endif
+void BuildMessageDeliveryReport(int hours, const std::string& emailList,
+                                const std::string& filePath);

@@ -2,6 +2,7 @@
 
 #include "Poco/MongoDB/Document.h"
 #include "Poco/Types.h"
+
 #include "dbaccess/FieldLoading.h"
 #include "dbaccess/ResultCode.h"
 
@@ -12,8 +13,7 @@ QXRecording::QXRecording(int recordingNumber)
       description("description", 0),
       number("number", 0, 0, 0),
       name("name", 0),
-      type("type", 0, 0, 0)
-{
+      type("type", 0, 0, 0) {
     Clear();
     std::string error;
     Read(recordingNumber, error);
@@ -21,23 +21,18 @@ QXRecording::QXRecording(int recordingNumber)
 
 QXRecording::~QXRecording() = default;
 
-void QXRecording::Clear()
-{
+void QXRecording::Clear() {
     ResetFields(number, name, description, type);
     files.clear();
 }
 
-bool QXRecording::OnArray(const std::string& arrayName, Poco::MongoDB::Array::Ptr array)
-{
-    if (arrayName != "files" || array.isNull())
-        return true;
+bool QXRecording::OnArray(const std::string& arrayName, Poco::MongoDB::Array::Ptr array) {
+    if (arrayName != "files" || array.isNull()) return true;
     const int count = static_cast<int>(array->size());
-    for (int i = 0; i < count; ++i)
-    {
+    for (int i = 0; i < count; ++i) {
         const Poco::MongoDB::Document::Ptr element =
             array->get<Poco::MongoDB::Document::Ptr>(i, Poco::MongoDB::Document::Ptr());
-        if (element.isNull())
-            continue;
+        if (element.isNull()) continue;
         RecordingFile file;
         file.ParseSubDocument(element, std::string());
         files.emplace(file.language.value, file);
@@ -45,15 +40,12 @@ bool QXRecording::OnArray(const std::string& arrayName, Poco::MongoDB::Array::Pt
     return true;
 }
 
-bool QXRecording::SetField(const std::string& fieldName, const std::string& text)
-{
-    if (fieldName == "_id")
-    {
+bool QXRecording::SetField(const std::string& fieldName, const std::string& text) {
+    if (fieldName == "_id") {
         id_ = text;
         return false;
     }
-    if (fieldName == number.name)
-    {
+    if (fieldName == number.name) {
         number.FromString(text);
         number.readOnly = true;
         return false;
@@ -61,11 +53,9 @@ bool QXRecording::SetField(const std::string& fieldName, const std::string& text
     return !AssignNamedField(fieldName, text, name, description, type);
 }
 
-int QXRecording::Read(int recordingNumber, std::string& errorText)
-{
+int QXRecording::Read(int recordingNumber, std::string& errorText) {
     errorText.clear();
-    if (!Connect())
-        return kNoConnection;
+    if (!Connect()) return kNoConnection;
     // Cleared only once the reply has come: a read that breaks off leaves
     // the record as it was.
     ReadOne("number", static_cast<Poco::Int32>(recordingNumber), [this] {
@@ -76,9 +66,6 @@ int QXRecording::Read(int recordingNumber, std::string& errorText)
     return id_.empty() ? kNotFound : 0;
 }
 
-const std::string& QXRecording::Id() const
-{
-    return id_;
-}
+const std::string& QXRecording::Id() const { return id_; }
 
 }  // namespace DBACCESS

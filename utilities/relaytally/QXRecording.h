@@ -1,10 +1,10 @@
-#ifndef RELAYTALLY_QXRECORDING_H
-#define RELAYTALLY_QXRECORDING_H
+#pragma once
 
 #include <map>
 #include <string>
 
 #include "Poco/MongoDB/Array.h"
+
 #include "dbaccess/MongoDBBase.h"
 #include "relaytally/RecordingFile.h"
 #include "runtime/BaseStrVar.h"
@@ -15,8 +15,7 @@ namespace DBACCESS {
 // A stored recording of the collection "recording", found by its number,
 // with one file per language. Read-only: nothing here writes to the
 // database.
-class QXRecording : public MongoDBBase
-{
+class QXRecording : public MongoDBBase {
 public:
     // Reads the recording of that number; name.Get() is empty when it
     // could not be read.
@@ -54,5 +53,3 @@ private:
 };
 
 }  // namespace DBACCESS
-
-#endif

@@ -1,10 +1,7 @@
-#ifndef RELAYTALLY_RECORDINGCOLLECTION_H
-#define RELAYTALLY_RECORDINGCOLLECTION_H
+#pragma once
 
 #include <string>
 
 // The collection of the stored recordings, "recording"; each call returns a
 // new string.
 std::string RecordingCollection();
-
-#endif

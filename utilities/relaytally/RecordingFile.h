@@ -1,5 +1,4 @@
-#ifndef RELAYTALLY_RECORDINGFILE_H
-#define RELAYTALLY_RECORDINGFILE_H
+#pragma once
 
 #include <string>
 
@@ -10,8 +9,7 @@
 namespace DBACCESS {
 
 // One language version of a stored recording (an element of its "files").
-class RecordingFile : public MongoDBBase
-{
+class RecordingFile : public MongoDBBase {
 public:
     RecordingFile();
     RecordingFile(const RecordingFile& other) = default;
@@ -32,5 +30,3 @@ public:
 };
 
 }  // namespace DBACCESS
-
-#endif

@@ -4,14 +4,14 @@
 
 namespace {
 
-const char* const Maker = "Corvane";
-const char* const Product = "Quorix";
-const char* const BuildDate = "Apr 11 2024";
+const char* const kMaker = "Corvane";
+const char* const kProduct = "Quorix";
+const char* const kBuildDate = "Apr 11 2024";
 
 }  // namespace
 
 std::string FormatBanner(const std::string& programName) {
-    const std::string version = VersionMajor + "." + VersionMinor + "." + VersionBuild;
-    return std::string(Maker) + " " + Product + "\r\n" + programName + " Version: " + version + " Built: " +
-           BuildDate + "\r\n";
+    const std::string version = kVersionMajor + "." + kVersionMinor + "." + kVersionBuild;
+    return std::string(kMaker) + " " + kProduct + "\r\n" + programName + " Version: " + version +
+           " Built: " + kBuildDate + "\r\n";
 }

@@ -1,5 +1,4 @@
-#ifndef REPORTFRAME_CODENAMES_H
-#define REPORTFRAME_CODENAMES_H
+#pragma once
 
 #include <cstddef>
 #include <string>
@@ -16,5 +15,3 @@ template <std::size_t N>
 std::string CodeName(const char* const (&names)[N], int code) {
     return CodeName(names, N, code);
 }
-
-#endif

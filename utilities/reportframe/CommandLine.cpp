@@ -1,8 +1,8 @@
 #include "reportframe/CommandLine.h"
 
-#include "runtime/CaseConversion.h"
-
 #include <cstring>
+
+#include "runtime/CaseConversion.h"
 
 namespace {
 
@@ -30,8 +30,8 @@ int ParseCommandLine(int argc, char** argv, OptionMap* options) {
             continue;
         }
         const char marker = argument[at];
-        const std::string key =
-            CORVANE::ConvertCase(argument.substr(0, at) + argument.substr(at + 1), CORVANE::CaseConversionUpper);
+        const std::string key = CORVANE::ConvertCase(
+            argument.substr(0, at) + argument.substr(at + 1), CORVANE::kCaseConversionUpper);
         std::string value;
         if (i + 1 < argc && (marker == '~' || !IsOptionArgument(argv[i + 1]))) {
             value = argv[++i];

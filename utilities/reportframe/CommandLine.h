@@ -1,5 +1,4 @@
-#ifndef REPORTFRAME_COMMANDLINE_H
-#define REPORTFRAME_COMMANDLINE_H
+#pragma once
 
 #include <map>
 #include <string>
@@ -15,5 +14,3 @@ using OptionMap = std::multimap<std::string, std::string>;
 // path (begins with "/" and holds another "/"), after "~" always.
 // Returns the number of entries in the map, 0 when options is null.
 int ParseCommandLine(int argc, char** argv, OptionMap* options);
-
-#endif

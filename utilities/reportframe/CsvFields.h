@@ -1,5 +1,4 @@
-#ifndef REPORTFRAME_CSVFIELDS_H
-#define REPORTFRAME_CSVFIELDS_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -14,5 +13,3 @@ void AppendCsvField(std::string& line, const std::string& text);
 // The header line: each title passed through the report label table and
 // written as a field.
 std::string CsvHeader(const std::vector<std::string>& titles);
-
-#endif

@@ -6,8 +6,9 @@ std::string DatabaseUnreachableReason() {
     DBACCESS::MongoDBAccess access;
     Poco::MongoDB::Connection::Ptr connection = access.GetConnection();
     if (connection.isNull()) {
-        const std::string why = access.LastError().empty() ? std::string("no connection could be had")
-                                                           : access.LastError();
+        const std::string why = access.LastError().empty()
+                                    ? std::string("no connection could be had")
+                                    : access.LastError();
         // The reads that follow find no database at once instead of each
         // waiting for it again.
         DBACCESS::MongoDBAccess::RefuseConnections(why);

@@ -1,5 +1,4 @@
-#ifndef REPORTFRAME_DATABASEPROBE_H
-#define REPORTFRAME_DATABASEPROBE_H
+#pragma once
 
 #include <string>
 
@@ -10,5 +9,3 @@
 // reads and the mail task find none at once, with this reason), and the run
 // is then ended as a failure after its (empty) report is written.
 std::string DatabaseUnreachableReason();
-
-#endif

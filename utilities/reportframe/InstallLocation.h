@@ -1,5 +1,4 @@
-#ifndef REPORTFRAME_INSTALLLOCATION_H
-#define REPORTFRAME_INSTALLLOCATION_H
+#pragma once
 
 #include <string>
 
@@ -12,5 +11,3 @@
 std::string GetInstallLocation(const std::string& product, const std::string& valueName,
                                const std::string& defaultFolder, const std::string& suffix1,
                                const std::string& suffix2, const std::string& suffix3);
-
-#endif

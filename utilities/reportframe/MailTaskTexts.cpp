@@ -1,6 +1,7 @@
 #include "reportframe/MailTaskTexts.h"
 
 #include "Poco/String.h"
+
 #include "dbaccess/PostwickPost.h"
 
 namespace {

@@ -1,5 +1,4 @@
-#ifndef REPORTFRAME_MAILTASKTEXTS_H
-#define REPORTFRAME_MAILTASKTEXTS_H
+#pragma once
 
 #include <string>
 
@@ -16,5 +15,3 @@ std::string EmailListRefusal(const std::string& emailList);
 // Why the task cannot name this (absolute, native) path as it is; empty
 // when it can.
 std::string MailPathRefusal(const std::string& path);
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef REPORTFRAME_REPORTCONTENT_H
-#define REPORTFRAME_REPORTCONTENT_H
+#pragma once
 
 #include <map>
 #include <string>
@@ -18,9 +17,10 @@ struct SummarySection {
 
 // Everything a report builder hands over to be written and mailed.
 struct ReportContent {
-    std::string reportFilePattern;  // FormatDateTime pattern of the default report file, "GA%Y%m%d%H%M.csv"
-    std::string tempPrefix;         // prefix of the mail body temp file, "gr"
-    std::string subjectPrefix;      // the mail subject before the end time
+    std::string
+        reportFilePattern;  // FormatDateTime pattern of the default report file, "GA%Y%m%d%H%M.csv"
+    std::string tempPrefix;     // prefix of the mail body temp file, "gr"
+    std::string subjectPrefix;  // the mail subject before the end time
 
     DateTime start;  // the report window
     DateTime end;
@@ -29,5 +29,3 @@ struct ReportContent {
     std::multimap<std::string, std::string> rows;  // row lines, in output order
     std::vector<SummarySection> sections;          // in body order
 };
-
-#endif

@@ -51,9 +51,9 @@ void WriteReport(ReportFile& file, const ReportContent& report, const std::strin
     }
 }
 
-// The report, complete, beside the file the user named (see ReportFile::Kind::Replace).
+// The report, complete, beside the file the user named (see ReportFile::Kind::kReplace).
 std::unique_ptr<ReportFile> WriteGivenFile(const ReportContent& report, const std::string& path) {
-    auto file = std::make_unique<ReportFile>(path, ReportFile::Kind::Replace);
+    auto file = std::make_unique<ReportFile>(path, ReportFile::Kind::kReplace);
     if (!file->IsOpen()) {
         throw ReportFailure("cannot open report file " + path + ": " + file->Error());
     }
@@ -69,7 +69,7 @@ std::unique_ptr<ReportFile> WriteNewFile(const ReportContent& report, const std:
                                          std::string& path) {
     for (int number = 1; number <= kReportNames; ++number) {
         path = number == 1 ? name : NumberedFileName(name, number);
-        auto file = std::make_unique<ReportFile>(path, ReportFile::Kind::CreateNew);
+        auto file = std::make_unique<ReportFile>(path, ReportFile::Kind::kCreateNew);
         if (file->NameTaken()) {
             continue;
         }
@@ -135,7 +135,7 @@ std::string MailBody(const ReportContent& report, const std::string& siteName) {
 std::unique_ptr<ReportFile> WriteBody(const std::string& body, const std::string& prefix,
                                       std::string& taskPath) {
     const std::string name = MakeTempFileName(prefix);
-    auto file = std::make_unique<ReportFile>(name, ReportFile::Kind::Temp);
+    auto file = std::make_unique<ReportFile>(name, ReportFile::Kind::kTemp);
     file->WriteLine(body);
     taskPath = TaskPath(name);
     if (!file->Close() || taskPath.empty()) {

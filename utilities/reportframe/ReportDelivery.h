@@ -1,5 +1,4 @@
-#ifndef REPORTFRAME_REPORTDELIVERY_H
-#define REPORTFRAME_REPORTDELIVERY_H
+#pragma once
 
 #include <string>
 
@@ -26,5 +25,3 @@
 // cannot be stored.
 void DeliverReport(const ReportContent& report, const std::string& emailList,
                    const std::string& filePath, const std::string& databaseFailure);
-
-#endif

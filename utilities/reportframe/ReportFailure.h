@@ -1,5 +1,4 @@
-#ifndef REPORTFRAME_REPORTFAILURE_H
-#define REPORTFRAME_REPORTFAILURE_H
+#pragma once
 
 #include <stdexcept>
 #include <string>
@@ -19,5 +18,3 @@ class ReportFailure : public std::runtime_error {
 public:
     explicit ReportFailure(const std::string& what) : std::runtime_error(what) {}
 };
-
-#endif

@@ -18,19 +18,21 @@ ReportFile::ReportFile(const std::string& path, Kind kind) {
     const std::string native = PLATFORM::NativePath(path);
     bool opened = false;
     switch (kind) {
-        case Kind::Replace:
+        case Kind::kReplace:
             if (!file_.OpenReplacement(native)) {
                 error_ = std::strerror(errno);
             }
             return;
-        case Kind::CreateNew:
+        case Kind::kCreateNew:
             opened = file_.Open(
-                native, WritableFile::kCreate | WritableFile::kExclusive | WritableFile::kNoFollow, 0600);
+                native, WritableFile::kCreate | WritableFile::kExclusive | WritableFile::kNoFollow,
+                0600);
             nameTaken_ = !opened && errno == EEXIST;
             break;
-        case Kind::Temp:
+        case Kind::kTemp:
             opened = file_.Open(
-                native, WritableFile::kCreate | WritableFile::kTruncate | WritableFile::kNoFollow, 0600);
+                native, WritableFile::kCreate | WritableFile::kTruncate | WritableFile::kNoFollow,
+                0600);
             break;
     }
     if (!opened) {

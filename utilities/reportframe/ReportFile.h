@@ -1,5 +1,4 @@
-#ifndef REPORTFRAME_REPORTFILE_H
-#define REPORTFRAME_REPORTFILE_H
+#pragma once
 
 #include <string>
 
@@ -17,14 +16,14 @@ public:
         // complete. A symbolic link is written through: its target is
         // replaced and the link stays a link. A device or a FIFO
         // ("/dev/stdout") is written directly.
-        Replace,
+        kReplace,
         // A name the program made in the shared temp folder, where anyone
         // may have put a file or link under it first: created, mode 0600,
         // only when nothing exists under the name (NameTaken tells that).
-        CreateNew,
+        kCreateNew,
         // A temp file the program made for itself (MakeTempFileName):
         // opened without following a link, emptied, mode 0600 when created.
-        Temp,
+        kTemp,
     };
 
     // The path is spelled as the system spells it; it is translated to the
@@ -36,7 +35,7 @@ public:
 
     bool IsOpen() const { return file_.IsOpen(); }
 
-    // CreateNew only: whether the file could not be made because something
+    // kCreateNew only: whether the file could not be made because something
     // exists under the name.
     bool NameTaken() const { return nameTaken_; }
 
@@ -48,11 +47,11 @@ public:
     void WriteLine(const std::string& line);
 
     // Writes what is pending and closes the file. False when the file was
-    // never open or a write failed (Error tells why). A Replace file is not
+    // never open or a write failed (Error tells why). A kReplace file is not
     // yet at its path.
     bool Close();
 
-    // After a Close that succeeded: the file stays. A Replace file is put in
+    // After a Close that succeeded: the file stays. A kReplace file is put in
     // place of the one at its path. False when that fails (Error tells why).
     bool Keep();
 
@@ -60,13 +59,11 @@ private:
     void Flush();
     void Fail(const std::string& what);
 
-    PLATFORM::WritableFile file_;  // a Replace file removes its replacement itself unless kept
+    PLATFORM::WritableFile file_;  // a kReplace file removes its replacement itself unless kept
     bool nameTaken_ = false;
     bool closed_ = false;
     bool kept_ = false;
-    std::string created_;  // CreateNew, Temp: the file opened, removed unless kept
+    std::string created_;  // kCreateNew, kTemp: the file opened, removed unless kept
     std::string pending_;
     std::string error_;
 };
-
-#endif

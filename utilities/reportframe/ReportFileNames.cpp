@@ -8,7 +8,7 @@
 namespace {
 
 const char* const CurrentFolder = ".\\";
-const char* const FallbackTempPattern = "%Y%m%d%I%M%S%s.tmp";
+const char* const kFallbackTempPattern = "%Y%m%d%I%M%S%s.tmp";
 
 std::string FormatNow(const std::string& pattern) {
     return FormatDateTime(DateTime::Now(), pattern);
@@ -41,17 +41,11 @@ std::string MakeTempFileName(const std::string& prefix) {
     if (PLATFORM::CreateUniqueTempFile(PLATFORM::NativePath(ReportFolder()), prefix, path)) {
         return path;
     }
-    return CurrentFolder + FormatNow(FallbackTempPattern);
+    return CurrentFolder + FormatNow(kFallbackTempPattern);
 }
 
-std::string MailboxCollection() {
-    return "mailbox";
-}
+std::string MailboxCollection() { return "mailbox"; }
 
-std::string TenantCollection() {
-    return "tenant";
-}
+std::string TenantCollection() { return "tenant"; }
 
-std::string ReportMailboxActivityCollection() {
-    return "reportmbactivity";
-}
+std::string ReportMailboxActivityCollection() { return "reportmbactivity"; }

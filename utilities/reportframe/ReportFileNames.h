@@ -1,5 +1,4 @@
-#ifndef REPORTFRAME_REPORTFILENAMES_H
-#define REPORTFRAME_REPORTFILENAMES_H
+#pragma once
 
 #include <string>
 
@@ -23,5 +22,3 @@ std::string MakeTempFileName(const std::string& prefix);
 std::string MailboxCollection();
 std::string TenantCollection();
 std::string ReportMailboxActivityCollection();
-
-#endif

@@ -1,12 +1,12 @@
 #include "reportframe/ReportProgram.h"
 
-#include <Poco/Exception.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <streambuf>
+
+#include <Poco/Exception.h>
 
 #include "platform/StandardDescriptors.h"
 #include "reportframe/Banner.h"
@@ -18,10 +18,10 @@
 
 namespace {
 
-const int DefaultHours = 24;
+const int kDefaultHours = 24;
 
-const char* const ExampleEmails = "frontdesk@example.com;manager@example.com";
-const char* const ExampleEmail = "manager@example.com";
+const char* const kExampleEmails = "frontdesk@example.com;manager@example.com";
+const char* const kExampleEmail = "manager@example.com";
 
 // The first entry of a key, or the empty text.
 std::string FirstValue(const OptionMap& options, const std::string& key) {
@@ -34,31 +34,34 @@ std::string FirstValue(const OptionMap& options, const std::string& key) {
 // other value: too large is the longest window, too small the default.
 int ReportHours(const OptionMap& options) {
     if (options.find("HOURS") == options.end()) {
-        return DefaultHours;
+        return kDefaultHours;
     }
     const std::string text = FirstValue(options, "HOURS");
     const long hours = std::strtol(text.c_str(), nullptr, 10);
     if (hours < 1) {
-        return DefaultHours;
+        return kDefaultHours;
     }
-    return hours > MaxReportHours ? MaxReportHours : static_cast<int>(hours);
+    return hours > kMaxReportHours ? kMaxReportHours : static_cast<int>(hours);
 }
 
 void PrintUsage(const ReportProgram& program) {
     const std::string& name = program.name;
-    std::cout << FormatBanner(CORVANE::ConvertCase(name, CORVANE::CaseConversionUpper)) << std::endl;
+    std::cout << FormatBanner(CORVANE::ConvertCase(name, CORVANE::kCaseConversionUpper))
+              << std::endl;
     std::cout << program.description << std::endl;
     std::cout << "-hours    Number of hours to report on. Default is 24." << std::endl;
-    std::cout << "-email    Optional email addresses to send report to. Quorix must be enabled for Postwick. "
+    std::cout << "-email    Optional email addresses to send report to. Quorix must be enabled for "
+                 "Postwick. "
                  "Seperate email addresses by a ;"
               << std::endl;
-    std::cout
-        << "-file     Optional file to write the report to. If file is specified along with email address "
-           "file will not be automatically deleted after being sent."
-        << std::endl;
+    std::cout << "-file     Optional file to write the report to. If file is specified along with "
+                 "email address "
+                 "file will not be automatically deleted after being sent."
+              << std::endl;
     std::cout << "\r\nExamples" << std::endl;
-    std::cout << "  " << name << " -hours 5 -email " << ExampleEmails << std::endl;
-    std::cout << "  " << name << " -file \"c:\\temp\\report.csv\" -email " << ExampleEmail << std::endl;
+    std::cout << "  " << name << " -hours 5 -email " << kExampleEmails << std::endl;
+    std::cout << "  " << name << " -file \"c:\\temp\\report.csv\" -email " << kExampleEmail
+              << std::endl;
     std::cout << "  " << name << " > \"c:\\test.csv\"" << std::endl;
 }
 
@@ -87,7 +90,8 @@ protected:
 // Puts the stand-in under std::cout for the run.
 class ClosedOutputScope {
 public:
-    explicit ClosedOutputScope(bool closed) : previous_(closed ? std::cout.rdbuf(&closed_) : nullptr) {}
+    explicit ClosedOutputScope(bool closed)
+        : previous_(closed ? std::cout.rdbuf(&closed_) : nullptr) {}
     ~ClosedOutputScope() {
         if (previous_ != nullptr) {
             std::cout.rdbuf(previous_);

@@ -1,21 +1,21 @@
-#ifndef REPORTFRAME_REPORTPROGRAM_H
-#define REPORTFRAME_REPORTPROGRAM_H
+#pragma once
 
 #include <string>
 
-// Builds one report over the last `hours` hours (1 to MaxReportHours), to the
+// Builds one report over the last `hours` hours (1 to kMaxReportHours), to the
 // console, to filePath, and/or mailed to emailList. Failures leave it as
 // exceptions (see ReportFailure.h).
-using ReportBuilder = void (*)(int hours, const std::string& emailList, const std::string& filePath);
+using ReportBuilder = void (*)(int hours, const std::string& emailList,
+                               const std::string& filePath);
 
 // The longest window: hours x 3600 still fits the 32-bit seconds of a
 // TimeSpan when computed in unsigned arithmetic (static_cast<unsigned>(hours) * 3600u).
-constexpr int MaxReportHours = 1193046;
+constexpr int kMaxReportHours = 1193046;
 
 // Everything in which the three report programs differ.
 struct ReportProgram {
-    std::string name;               // "staytally": usage examples, failure lines; upper-cased in the banner
-    std::string description;        // first usage text
+    std::string name;  // "staytally": usage examples, failure lines; upper-cased in the banner
+    std::string description;  // first usage text
     ReportBuilder builder;
 };
 
@@ -28,5 +28,3 @@ struct ReportProgram {
 // could not be written, after one line "<name>: <what failed>" on standard
 // error.
 int RunReportProgram(const ReportProgram& program, int argc, char** argv);
-
-#endif

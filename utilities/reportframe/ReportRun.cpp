@@ -1,6 +1,7 @@
 #include "reportframe/ReportRun.h"
 
 #include "Poco/Exception.h"
+
 #include "reportframe/DatabaseProbe.h"
 #include "reportframe/ReportDelivery.h"
 #include "reportframe/ReportFailure.h"

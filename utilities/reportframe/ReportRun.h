@@ -1,5 +1,4 @@
-#ifndef REPORTFRAME_REPORTRUN_H
-#define REPORTFRAME_REPORTRUN_H
+#pragma once
 
 #include <functional>
 #include <string>
@@ -14,5 +13,3 @@
 // ReportFailure "database error: <its display text>".
 void RunReport(ReportContent& report, const std::function<void(ReportContent&)>& collectRows,
                const std::string& emailList, const std::string& filePath);
-
-#endif

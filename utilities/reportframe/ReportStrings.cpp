@@ -4,14 +4,14 @@
 #include "platform/PathAccess.h"
 #include "platform/Win32Error.h"
 #include "reportframe/InstallLocation.h"
-#include "runtime/ProfileEdit.h"
 #include "reportframe/StartupOrder.h"
+#include "runtime/ProfileEdit.h"
 
 std::map<std::string, QXUTIL::ProfileValue> ReportStrings QX_STARTUP_STEP(QX_STEP_REPORT_STRINGS);
 
 void LoadReportStrings() {
-    const std::string path = GetInstallLocation("qxreports", "InstallLocation", "c:\\vs",
-                                                "\\reportstrings.ini", "", "");
+    const std::string path =
+        GetInstallLocation("qxreports", "InstallLocation", "c:\\vs", "\\reportstrings.ini", "", "");
     // Besides a missing file, a folder that cannot be searched means the
     // labels cannot be had either: the reports then stay in English.
     if (PLATFORM::PathAccessError(path) != PLATFORM::ERROR_SUCCESS) {

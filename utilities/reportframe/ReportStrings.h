@@ -1,5 +1,4 @@
-#ifndef REPORTFRAME_REPORTSTRINGS_H
-#define REPORTFRAME_REPORTSTRINGS_H
+#pragma once
 
 #include <map>
 #include <string>
@@ -19,5 +18,3 @@ void LoadReportStrings();
 // The replacement of label, or label itself when it has none or an empty
 // one.
 std::string GetReportString(const std::string& label);
-
-#endif

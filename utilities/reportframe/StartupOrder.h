@@ -1,5 +1,4 @@
-#ifndef REPORTFRAME_STARTUPORDER_H
-#define REPORTFRAME_STARTUPORDER_H
+#pragma once
 
 #include "dbaccess/StartupOrder.h"
 
@@ -9,6 +8,4 @@
 
 #if QX_STEP_REPORT_STRINGS <= QX_STEP_SHARED_CONSTANTS
 #error "the report strings' step must come after the shared constants"
-#endif
-
 #endif

@@ -1,5 +1,4 @@
-#ifndef STAYTALLY_FINDREPORTMAILBOXACTIVITIES_H
-#define STAYTALLY_FINDREPORTMAILBOXACTIVITIES_H
+#pragma once
 
 #include <map>
 #include <string>
@@ -16,5 +15,3 @@ using ReportMailboxActivities = std::multimap<std::string, DBACCESS::ReportMailb
 // own, "reportmbactivity".
 ReportMailboxActivities FindReportMailboxActivities(const std::string& from, const std::string& to,
                                                     const std::string& collection);
-
-#endif

@@ -10,8 +10,8 @@
 #include "dbaccess/QXMailbox.h"
 #include "reportframe/CsvFields.h"
 #include "reportframe/ReportContent.h"
-#include "reportframe/ReportRun.h"
 #include "reportframe/ReportFileNames.h"
+#include "reportframe/ReportRun.h"
 #include "runtime/TimeText.h"
 #include "staytally/FindReportMailboxActivities.h"
 #include "staytally/GuestCodeNames.h"
@@ -19,8 +19,8 @@
 namespace {
 
 const std::vector<std::string> kTitles = {
-    "Timestamp", "Mailbox", "Room",   "Tenant",  "Activity", "Method",
-    "Result",    "Detail",  "Who",    "To From", "Line",
+    "Timestamp", "Mailbox", "Room", "Tenant",  "Activity", "Method",
+    "Result",    "Detail",  "Who",  "To From", "Line",
 };
 
 enum Section { kActivity, kMethod, kResult };
@@ -44,9 +44,9 @@ void CollectRows(ReportContent& report, int hours) {
     report.start = DateTime::Now();
     report.start.Subtract(TimeSpan{static_cast<std::uint32_t>(hours) * 3600u, 0});
 
-    const auto records = FindReportMailboxActivities(FormatDbTimestamp(report.start),
-                                                     FormatDbTimestamp(report.end),
-                                                     ReportMailboxActivityCollection());
+    const auto records =
+        FindReportMailboxActivities(FormatDbTimestamp(report.start), FormatDbTimestamp(report.end),
+                                    ReportMailboxActivityCollection());
     std::string row;  // scratch space, kept across rows for its capacity
     for (const auto& hit : records) {
         const DBACCESS::ReportMailboxActivityDB& record = hit.second;
@@ -93,7 +93,8 @@ void CollectRows(ReportContent& report, int hours) {
 
 }  // namespace
 
-void BuildGuestActivityReport(int hours, const std::string& emailList, const std::string& filePath) {
+void BuildGuestActivityReport(int hours, const std::string& emailList,
+                              const std::string& filePath) {
     ReportContent report;
     report.reportFilePattern = "GA%Y%m%d%H%M.csv";
     report.tempPrefix = "gr";
@@ -104,6 +105,7 @@ void BuildGuestActivityReport(int hours, const std::string& emailList, const std
         {"Results", GuestResultName, {}},
     };
     report.header = CsvHeader(kTitles);
-    RunReport(report, [hours](ReportContent& content) { CollectRows(content, hours); }, emailList,
-              filePath);
+    RunReport(
+        report, [hours](ReportContent& content) { CollectRows(content, hours); }, emailList,
+        filePath);
 }

@@ -1,5 +1,4 @@
-#ifndef STAYTALLY_GUESTACTIVITYREPORT_H
-#define STAYTALLY_GUESTACTIVITYREPORT_H
+#pragma once
 
 #include <string>
 
@@ -9,5 +8,3 @@
 // and result. Throws ReportFailure when the report could not be made whole
 // (no database, a file or the mail task that could not be written).
 void BuildGuestActivityReport(int hours, const std::string& emailList, const std::string& filePath);
-
-#endif

@@ -1,5 +1,4 @@
-#ifndef STAYTALLY_GUESTCODENAMES_H
-#define STAYTALLY_GUESTCODENAMES_H
+#pragma once
 
 #include <string>
 
@@ -9,5 +8,3 @@
 std::string GuestActivityName(int code);
 std::string GuestMethodName(int code);
 std::string GuestResultName(int code);
-
-#endif

@@ -30,8 +30,8 @@ ReportMailboxActivityDB::ReportMailboxActivityDB()
 
 ReportMailboxActivityDB::ReportMailboxActivityDB(const ReportMailboxActivityDB& other) = default;
 
-ReportMailboxActivityDB& ReportMailboxActivityDB::operator=(
-    const ReportMailboxActivityDB& other) = default;
+ReportMailboxActivityDB& ReportMailboxActivityDB::operator=(const ReportMailboxActivityDB& other) =
+    default;
 
 ReportMailboxActivityDB::~ReportMailboxActivityDB() = default;
 

@@ -1,5 +1,4 @@
-#ifndef STAYTALLY_REPORTMAILBOXACTIVITYDB_H
-#define STAYTALLY_REPORTMAILBOXACTIVITYDB_H
+#pragma once
 
 #include <string>
 
@@ -12,8 +11,7 @@ namespace DBACCESS {
 // One event in the life of a guest mailbox, as the product's services log
 // it in "reportmbactivity": what happened (activity), how (method), with
 // what outcome (result), when (timestamp, a 17-digit local time text).
-class ReportMailboxActivityDB : public MongoDBBase
-{
+class ReportMailboxActivityDB : public MongoDBBase {
 public:
     ReportMailboxActivityDB();
     ReportMailboxActivityDB(const ReportMailboxActivityDB& other);
@@ -52,5 +50,3 @@ public:
 };
 
 }  // namespace DBACCESS
-
-#endif
