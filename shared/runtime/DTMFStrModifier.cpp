@@ -1,14 +1,14 @@
 #include "runtime/DTMFStrModifier.h"
 
-#include "runtime/ByteSet.h"
 #include "runtime/ModifierCharacterSets.h"
 
 namespace CORVANE {
 
 std::string DTMFStrModifier::Apply(const std::string& newText, const std::string& currentText,
                                    bool& changed) const {
-    static const ByteSet kept(kDTMFCharacters);
-    return ApplyKeeping(newText, kept, currentText, changed);
+    // Built once: KeepOnly takes the set as a string.
+    static const std::string kept(kDTMFCharacters);
+    return StrModifier::Apply(KeepOnly(newText, kept), currentText, changed);
 }
 
 }  // namespace CORVANE

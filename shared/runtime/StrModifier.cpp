@@ -92,14 +92,11 @@ std::string StrModifier::Apply(const std::string& newText, const std::string& cu
     return text;
 }
 
-std::string StrModifier::ApplyKeeping(const std::string& newText, const ByteSet& keepSet,
-                                      const std::string& currentText, bool& changed) const {
-    if (AllBytes(newText, keepSet, true)) return StrModifier::Apply(newText, currentText, changed);
-    return StrModifier::Apply(Select(newText, keepSet, true), currentText, changed);
-}
-
 std::string StrModifier::KeepOnly(const std::string& text, const std::string& keepSet) const {
-    return Select(text, ByteSet(keepSet), true);
+    // Most proposals hold nothing to delete: a plain copy is cheaper than a
+    // byte-by-byte rebuild.
+    const ByteSet set(keepSet);
+    return AllBytes(text, set, true) ? text : Select(text, set, true);
 }
 
 std::string StrModifier::XmlEscape(const std::string& text) const {

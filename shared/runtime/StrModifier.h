@@ -6,8 +6,6 @@
 
 namespace CORVANE {
 
-class ByteSet;
-
 // The rule every text field applies to a proposed text: which texts may
 // replace the current one, how they are filtered and cut, and which case
 // rule they get. The owner configures it by writing the public members
@@ -51,12 +49,6 @@ public:
     std::size_t minLength;   // shorter texts are refused, only when maxLength != 0
     std::string removeSet;   // deleted from every proposal first
     std::string allowedSet;  // when not empty, a text holding anything else is refused
-
-protected:
-    // The base rule of this class for newText without the bytes outside
-    // keepSet; a text that has none goes to it as it is, without a copy.
-    std::string ApplyKeeping(const std::string& newText, const ByteSet& keepSet,
-                             const std::string& currentText, bool& changed) const;
 };
 
 }  // namespace CORVANE

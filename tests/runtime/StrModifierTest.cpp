@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -326,6 +327,32 @@ TEST(DerivedStrModifier, FilterThenApplyTheBaseRule) {
         bool changed = !c.changed;
         EXPECT_EQ(Build(c)->Apply(c.proposal, c.current, changed), c.stored);
         EXPECT_EQ(changed, c.changed);
+    }
+}
+
+// A class derived from a modifier may change its filter: Apply filters
+// through the virtual KeepOnly, whatever the class.
+template <class M>
+class MarkingKeepOnly : public M {
+public:
+    std::string KeepOnly(const std::string& text, const std::string& /*keepSet*/) const override {
+        return text + "X";
+    }
+};
+
+TEST(DerivedStrModifier, FilterThroughTheVirtualKeepOnly) {
+    const std::vector<std::pair<const char*, ModifierFactory>> cases = {
+        {"DTMF", Make<MarkingKeepOnly<CORVANE::DTMFStrModifier>>()},
+        {"file name", Make<MarkingKeepOnly<CORVANE::FilenameStrModifier>>()},
+        {"file path", Make<MarkingKeepOnly<CORVANE::FilepathStrModifier>>()},
+        {"number", Make<MarkingKeepOnly<CORVANE::NumberStrModifier>>()},
+        {"printable", Make<MarkingKeepOnly<CORVANE::PrintableStrModifier>>()},
+        {"safe", Make<MarkingKeepOnly<CORVANE::SafeStrModifier>>()},
+    };
+    for (const auto& c : cases) {
+        bool changed = false;
+        EXPECT_EQ(c.second()->Apply("1", "", changed), "1X") << c.first;
+        EXPECT_TRUE(changed) << c.first;
     }
 }
 
