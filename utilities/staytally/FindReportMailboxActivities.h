@@ -1,12 +1,18 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
+#include <utility>
 
+#include "runtime/ArenaAllocator.h"
 #include "staytally/ReportMailboxActivityDB.h"
 
-// The activity records by their "_id" text.
-using ReportMailboxActivities = std::multimap<std::string, DBACCESS::ReportMailboxActivityDB>;
+// The activity records by their "_id" text. A window holds tens of thousands
+// of them, of some kilobytes each: they are kept in an arena of large pages.
+using ReportMailboxActivities = std::multimap<
+    std::string, DBACCESS::ReportMailboxActivityDB, std::less<std::string>,
+    CORVANE::ArenaAllocator<std::pair<const std::string, DBACCESS::ReportMailboxActivityDB>>>;
 
 // Every activity record whose "timestamp" lies between from and to (17-digit
 // time texts, both inclusive) that could be read: one range query for the
