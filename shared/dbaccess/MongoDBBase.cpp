@@ -34,6 +34,22 @@ struct ElementListAccess : Poco::MongoDB::Document {
     }
 };
 
+// True when a name occurs twice. A record's document has some twenty
+// names, which are compared pair by pair more cheaply than sorted.
+bool HasRepeats(std::vector<std::string_view>& names) {
+    constexpr std::size_t kPairwiseAtMost = 32;
+    if (names.size() > kPairwiseAtMost) {
+        std::sort(names.begin(), names.end());
+        return std::adjacent_find(names.begin(), names.end()) != names.end();
+    }
+    for (std::size_t i = 1; i < names.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (names[i] == names[j]) return true;
+        }
+    }
+    return false;
+}
+
 // Calls visit(name, element) for each element of document in order. A name
 // that occurs twice is visited once, with its first element: the one the
 // library's lookup by name gives, and a record's hooks never see one name
@@ -41,13 +57,12 @@ struct ElementListAccess : Poco::MongoDB::Document {
 template <typename Visit>
 void ForEachElement(const Poco::MongoDB::Document::Ptr& document, Visit visit) {
     const Poco::MongoDB::ElementSet& elements = ElementListAccess::Of(*document);
-    // Names are checked for repeats once, sorted, so that the usual document
-    // without any is walked without a set of the names seen.
+    // Names are checked for repeats once, so that the usual document without
+    // any is walked without a set of the names seen.
     std::vector<std::string_view> names;
     names.reserve(elements.size());
     for (const Poco::MongoDB::Element::Ptr& element : elements) names.emplace_back(element->name());
-    std::sort(names.begin(), names.end());
-    const bool repeats = std::adjacent_find(names.begin(), names.end()) != names.end();
+    const bool repeats = HasRepeats(names);
     std::set<std::string_view> seen;
     for (const Poco::MongoDB::Element::Ptr& element : elements) {
         if (repeats && !seen.insert(element->name()).second) continue;

@@ -1,7 +1,9 @@
 #include "runtime/TimeText.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "platform/LocalClock.h"
 #include "runtime/ValueText.h"
@@ -20,11 +22,19 @@ const char* const kShortMonthNames[] = {"",    "Jan", "Feb", "Mar", "Apr", "May"
 const char* const kDbTimestampFormat = "%Y%m%d%H%M%S%s";
 constexpr std::size_t kDbTimestampLength = 17;
 
+// Appends number in decimal, zeros in front up to width characters unless
+// noFill is set.
+void AppendNumber(std::string& out, long number, std::size_t width, bool noFill) {
+    char digits[24];
+    const auto length = static_cast<std::size_t>(
+        std::to_chars(digits, digits + sizeof digits, number).ptr - digits);
+    if (!noFill && length < width) out.append(width - length, '0');
+    out.append(digits, length);
+}
+
 std::string Number(long number, std::size_t width, bool noFill) {
-    std::string digits = std::to_string(number);
-    if (!noFill && digits.size() < width) {
-        digits.insert(0, width - digits.size(), '0');
-    }
+    std::string digits;
+    AppendNumber(digits, number, width, noFill);
     return digits;
 }
 
@@ -55,8 +65,10 @@ std::string FormatDateTime(const DateTime& time, const std::string& format) {
         return "";
     }
     const bool morning = t.hour < 12;
-    const int dayOfYear = DayOfYear(time);
+    // Only three rare specifiers need the day of the year.
+    const auto dayOfYear = [&time] { return DayOfYear(time); };
     std::string out;
+    out.reserve(format.size() + 16);
     for (std::size_t i = 0; i < format.size(); ++i) {
         if (format[i] != '%') {
             out += format[i];
@@ -90,22 +102,23 @@ std::string FormatDateTime(const DateTime& time, const std::string& format) {
                 out += PLATFORM::LocaleDateText(t, noFill) + " " + PLATFORM::LocaleTimeText(t);
                 break;
             case 'd':
-                out += Number(t.day, 2, noFill);
+                AppendNumber(out, t.day, 2, noFill);
                 break;
             case 'H':
-                out += Number(t.hour, 2, noFill);
+                AppendNumber(out, t.hour, 2, noFill);
                 break;
             case 'I':
-                out += Number(t.hour == 0 ? 12 : (t.hour > 12 ? t.hour - 12 : t.hour), 2, noFill);
+                AppendNumber(out, t.hour == 0 ? 12 : (t.hour > 12 ? t.hour - 12 : t.hour), 2,
+                             noFill);
                 break;
             case 'j':
-                out += Number(dayOfYear, 0, true);
+                AppendNumber(out, dayOfYear(), 0, true);
                 break;
             case 'm':
-                out += Number(t.month, 2, noFill);
+                AppendNumber(out, t.month, 2, noFill);
                 break;
             case 'M':
-                out += Number(t.minute, 2, noFill);
+                AppendNumber(out, t.minute, 2, noFill);
                 break;
             case 'p':
                 out += morning ? "am" : "pm";
@@ -114,10 +127,10 @@ std::string FormatDateTime(const DateTime& time, const std::string& format) {
                 out += morning ? "AM" : "PM";
                 break;
             case 's':
-                out += Number(t.milliseconds, 3, noFill);
+                AppendNumber(out, t.milliseconds, 3, noFill);
                 break;
             case 'S':
-                out += Number(t.second, 2, noFill);
+                AppendNumber(out, t.second, 2, noFill);
                 break;
             case 'T':
                 out += ZoneOffset();
@@ -125,13 +138,13 @@ std::string FormatDateTime(const DateTime& time, const std::string& format) {
             // Week numbers as C's strftime counts them: the days before the first
             // Sunday (%U) or Monday (%W) of the year are week 0.
             case 'U':
-                out += Number((dayOfYear - 1 + 7 - t.dayOfWeek) / 7, 2, noFill);
+                AppendNumber(out, (dayOfYear() - 1 + 7 - t.dayOfWeek) / 7, 2, noFill);
                 break;
             case 'w':
-                out += Number(t.dayOfWeek, 2, noFill);
+                AppendNumber(out, t.dayOfWeek, 2, noFill);
                 break;
             case 'W':
-                out += Number((dayOfYear - 1 + 7 - (t.dayOfWeek + 6) % 7) / 7, 2, noFill);
+                AppendNumber(out, (dayOfYear() - 1 + 7 - (t.dayOfWeek + 6) % 7) / 7, 2, noFill);
                 break;
             case 'x':
                 out += PLATFORM::LocaleDateText(t, noFill);
@@ -143,7 +156,7 @@ std::string FormatDateTime(const DateTime& time, const std::string& format) {
                 out += Number(t.year, 2, noFill).substr(2);
                 break;
             case 'Y':
-                out += Number(t.year, 4, noFill);
+                AppendNumber(out, t.year, 4, noFill);
                 break;
             case 'z':
                 out += ZoneName(19);
@@ -168,8 +181,9 @@ void ParseDbTimestamp(DateTime& time, const std::string& text) {
     }
     // Each field as atoi reads it, so a writer that pads with blanks ("%2d")
     // is read as meant: " 5" is 5.
-    auto field = [&text](std::size_t at, std::size_t length) {
-        return CORVANE::ReadLeadingInteger(text.substr(at, length));
+    const std::string_view digits(text);
+    auto field = [digits](std::size_t at, std::size_t length) {
+        return CORVANE::ReadLeadingInteger(digits.substr(at, length));
     };
     PLATFORM::CalendarTime fields;
     fields.year = field(0, 4);

@@ -26,9 +26,9 @@ struct LeadingInteger {
 // One pass over blanks, sign and digits. The magnitude is kept apart from
 // the sign, so the most negative number of every type is read without
 // overflowing and nothing beyond the widest range is ever computed.
-LeadingInteger ReadInteger(const std::string& text) {
+LeadingInteger ReadInteger(std::string_view text) {
     LeadingInteger result;
-    std::string::size_type pos = 0;
+    std::string_view::size_type pos = 0;
     while (pos < text.size() && IsBlank(text[pos])) ++pos;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
         result.negative = text[pos] == '-';
@@ -76,20 +76,37 @@ T ValueOf(const LeadingInteger& read) {
 }  // namespace
 
 bool ReadValueKeyword(const std::string& text, int& number) {
-    if (text.empty() || text == "\"\"" || Poco::icompare(text, "false") == 0 ||
-        Poco::icompare(text, "off") == 0) {
-        number = 0;
-        return true;
+    // Every number a document holds is tested here first: the length picks
+    // the one keyword a text could be.
+    bool zero = false;
+    switch (text.size()) {
+        case 0:
+            zero = true;
+            break;
+        case 2:
+            zero = text == "\"\"";
+            if (!zero && Poco::icompare(text, "on") != 0) return false;
+            break;
+        case 3:
+            if (Poco::icompare(text, "off") != 0) return false;
+            zero = true;
+            break;
+        case 4:
+            if (Poco::icompare(text, "true") != 0) return false;
+            break;
+        case 5:
+            if (Poco::icompare(text, "false") != 0) return false;
+            zero = true;
+            break;
+        default:
+            return false;
     }
-    if (Poco::icompare(text, "true") == 0 || Poco::icompare(text, "on") == 0) {
-        number = 1;
-        return true;
-    }
-    return false;
+    number = zero ? 0 : 1;
+    return true;
 }
 
 template <typename T>
-T ReadLeadingInteger(const std::string& text) {
+T ReadLeadingInteger(std::string_view text) {
     static_assert(std::is_signed<T>::value, "the C runtime reads signed integers");
     const LeadingInteger read = ReadInteger(text);
     if (Fits<T>(read)) return ValueOf<T>(read);
@@ -97,20 +114,20 @@ T ReadLeadingInteger(const std::string& text) {
 }
 
 template <typename T>
-bool ReadCheckedInteger(const std::string& text, T& number) {
+bool ReadCheckedInteger(std::string_view text, T& number) {
     const LeadingInteger read = ReadInteger(text);
     if (!read.hasDigits || !Fits<T>(read)) return false;
     number = ValueOf<T>(read);
     return true;
 }
 
-template int ReadLeadingInteger<int>(const std::string&);
-template long ReadLeadingInteger<long>(const std::string&);
-template long long ReadLeadingInteger<long long>(const std::string&);
-template bool ReadCheckedInteger<int>(const std::string&, int&);
-template bool ReadCheckedInteger<long>(const std::string&, long&);
-template bool ReadCheckedInteger<unsigned long>(const std::string&, unsigned long&);
-template bool ReadCheckedInteger<long long>(const std::string&, long long&);
+template int ReadLeadingInteger<int>(std::string_view);
+template long ReadLeadingInteger<long>(std::string_view);
+template long long ReadLeadingInteger<long long>(std::string_view);
+template bool ReadCheckedInteger<int>(std::string_view, int&);
+template bool ReadCheckedInteger<long>(std::string_view, long&);
+template bool ReadCheckedInteger<unsigned long>(std::string_view, unsigned long&);
+template bool ReadCheckedInteger<long long>(std::string_view, long long&);
 
 bool ReadDouble(const std::string& text, double& number) {
     const char* begin = text.c_str();

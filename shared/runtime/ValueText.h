@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace CORVANE {
 
@@ -16,13 +17,13 @@ bool ReadValueKeyword(const std::string& text, int& number);
 // non-digit, 0 when there is none. A number beyond the range of T gives the
 // nearest end of that range.
 template <typename T = int>
-T ReadLeadingInteger(const std::string& text);
+T ReadLeadingInteger(std::string_view text);
 
 // As ReadLeadingInteger, but false when no digit can be read or the number
 // does not fit T (int, long, unsigned long or long long; a negative number
 // fits no unsigned type). Text after the digits is ignored ("12abc" is 12).
 template <typename T>
-bool ReadCheckedInteger(const std::string& text, T& number);
+bool ReadCheckedInteger(std::string_view text, T& number);
 
 // A floating point number the way strtod reads one; false when nothing can
 // be read or the number is too large for a double.

@@ -27,13 +27,6 @@ enum Section { kActions, kResults };
 const char* const kWithSeconds = "%Y-%m-%d %H:%M:%S";
 const char* const kMinutes = "%Y-%m-%d %H:%M";
 
-// The time columns share one working time, so a column whose text is no
-// database time shows the time of the column before it (the first: now).
-std::string TimeField(DateTime& working, const std::string& text, const char* format) {
-    ParseDbTimestamp(working, text);
-    return CsvField(FormatDateTime(working, format));
-}
-
 struct Lookups {
     MailboxDirectory directory;
     TenantNames tenants;
@@ -45,25 +38,28 @@ std::string Row(const DBACCESS::WakeupLogDB& event, const Lookups& lookups) {
     const std::string tenantId = event.tenantid.Get();
     const auto tenant = lookups.tenants.find(tenantId);
 
+    // A first time column that is no database time shows now.
     DateTime working = DateTime::Now();
     std::string row;
-    row += TimeField(working, event.timestamp.Get(), kWithSeconds);
-    row += TimeField(working, event.eventtime.Get(), kMinutes);
-    row += CsvField(WakeupActionName(event.action.value));
-    row += CsvField(WakeupResultName(event.result.value));
-    row += CsvField(number);
-    row += CsvField(box == lookups.directory.end() ? std::string() : box->second.roomid.Get());
-    row += CsvField(event.fname.Get());
-    row += CsvField(event.lname.Get());
-    row += CsvField(tenant == lookups.tenants.end() ? tenantId : tenant->second);
-    row += CsvField(WakeupSourceName(event.source.value));
-    row += CsvField(event.actor.Get());
-    row += CsvField(std::to_string(event.count.value));
-    row += CsvField(std::to_string(event.line.value));
-    row += CsvField(std::to_string(event.promptid.value));
-    row += CsvField(event.wakeupid.Get());
-    row += event.archived.value.empty() ? CsvField(std::string())
-                                        : TimeField(working, event.archived.Get(), kWithSeconds);
+    AppendCsvTime(row, working, event.timestamp.Get(), kWithSeconds);
+    AppendCsvTime(row, working, event.eventtime.Get(), kMinutes);
+    AppendCsvField(row, WakeupActionName(event.action.value));
+    AppendCsvField(row, WakeupResultName(event.result.value));
+    AppendCsvField(row, number);
+    AppendCsvField(row, box == lookups.directory.end() ? std::string() : box->second.roomid.Get());
+    AppendCsvField(row, event.fname.Get());
+    AppendCsvField(row, event.lname.Get());
+    AppendCsvField(row, tenant == lookups.tenants.end() ? tenantId : tenant->second);
+    AppendCsvField(row, WakeupSourceName(event.source.value));
+    AppendCsvField(row, event.actor.Get());
+    AppendCsvField(row, std::to_string(event.count.value));
+    AppendCsvField(row, std::to_string(event.line.value));
+    AppendCsvField(row, std::to_string(event.promptid.value));
+    AppendCsvField(row, event.wakeupid.Get());
+    if (event.archived.value.empty())
+        AppendCsvField(row, std::string());
+    else
+        AppendCsvTime(row, working, event.archived.Get(), kWithSeconds);
     return row;
 }
 

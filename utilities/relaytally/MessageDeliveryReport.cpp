@@ -41,12 +41,7 @@ RecordingNames LoadRecordingNames() {
     return names;
 }
 
-// The time columns share one working time, so a column whose text is no
-// database time shows the time of the column before it.
-std::string TimeField(DateTime& working, const std::string& text) {
-    ParseDbTimestamp(working, text);
-    return CsvField(FormatDateTime(working, "%Y-%m-%d %H:%M:%S"));
-}
+const char* const kWithSeconds = "%Y-%m-%d %H:%M:%S";
 
 std::string RecordingText(const DBACCESS::MDSActivityDB& delivery, const RecordingNames& names) {
     if (!delivery.filepath.value.empty()) {
@@ -106,11 +101,13 @@ void AddDeliveryRows(ReportContent& report, const DBACCESS::MDSActivityDB& deliv
 
         DateTime working = DateTime::Now();
         row.clear();
-        row += TimeField(working, entry.timestamp.Get());
-        row += TimeField(working, delivery.created.Get());
-        row += TimeField(working, delivery.deliver.value);
-        row += delivery.expiration.value.empty() ? CsvField(std::string())
-                                                 : TimeField(working, delivery.expiration.Get());
+        AppendCsvTime(row, working, entry.timestamp.Get(), kWithSeconds);
+        AppendCsvTime(row, working, delivery.created.Get(), kWithSeconds);
+        AppendCsvTime(row, working, delivery.deliver.value, kWithSeconds);
+        if (delivery.expiration.value.empty())
+            AppendCsvField(row, std::string());
+        else
+            AppendCsvTime(row, working, delivery.expiration.Get(), kWithSeconds);
         AppendCsvField(row, delivery.creator.value);
         AppendCsvField(row, delivery.description.value);
         AppendCsvField(row, delivery.accountingid.value);

@@ -1,6 +1,7 @@
 #include "reportframe/CsvFields.h"
 
 #include "reportframe/ReportStrings.h"
+#include "runtime/TimeText.h"
 
 std::string CsvField(const std::string& text) {
     std::string field;
@@ -11,13 +12,22 @@ std::string CsvField(const std::string& text) {
 
 void AppendCsvField(std::string& line, const std::string& text) {
     line += '"';
-    for (char c : text) {
-        if (c == '"') {
-            line += '"';
-        }
-        line += c;
+    // The text goes over in runs up to and including each double quote,
+    // which is then doubled.
+    std::string::size_type start = 0;
+    for (auto quote = text.find('"'); quote != std::string::npos; quote = text.find('"', start)) {
+        line.append(text, start, quote + 1 - start);
+        line += '"';
+        start = quote + 1;
     }
+    line.append(text, start, std::string::npos);
     line += "\",";
+}
+
+void AppendCsvTime(std::string& line, DateTime& working, const std::string& text,
+                   const char* format) {
+    ParseDbTimestamp(working, text);
+    AppendCsvField(line, FormatDateTime(working, format));
 }
 
 std::string CsvHeader(const std::vector<std::string>& titles) {
