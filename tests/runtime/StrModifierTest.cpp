@@ -367,6 +367,23 @@ TEST(StrModifierKeepOnly, KeepsTheSetInOrder) {
     EXPECT_EQ(modifier.KeepOnly("\xFF\x80z", "\xFF"), "\xFF");
 }
 
+// Sets are remembered between calls: more sets in turn than are remembered,
+// and one set changed in place, each filter as their content says.
+TEST(StrModifierKeepOnly, FollowsEverySetAsItIsNow) {
+    const StrModifier modifier;
+    const std::vector<std::pair<std::string, std::string>> sets = {
+        {"a", "aaaa"}, {"b", "bbb"}, {"c", "c"}, {"ab", "abababa"}, {"bc", "bcbb"}, {"", ""},
+    };
+    for (int round = 0; round < 3; ++round) {
+        for (const auto& set : sets)
+            EXPECT_EQ(modifier.KeepOnly("abcabab-a", set.first), set.second) << set.first;
+    }
+    std::string set = "ab";
+    EXPECT_EQ(modifier.KeepOnly("abcabc", set), "abab");
+    set[1] = 'c';
+    EXPECT_EQ(modifier.KeepOnly("abcabc", set), "acac");
+}
+
 TEST(StrModifierXml, EscapesAndUnescapesTheFiveEntities) {
     const StrModifier modifier;
     const struct {
