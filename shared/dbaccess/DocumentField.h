@@ -19,6 +19,7 @@ public:
     // through a modifier without limits or character sets.
     DocumentField(int typeCode, const std::string& name, const std::string& text);
     DocumentField(const DocumentField& other) = default;
+    DocumentField(DocumentField&& other) = default;
     DocumentField& operator=(const DocumentField& other) = default;
     virtual ~DocumentField();
 

@@ -282,12 +282,13 @@ template bool MongoDBBase::ReadOne(const std::string&, const Poco::Int32&,
 template bool MongoDBBase::ReadOne(const std::string&, const Poco::MongoDB::ObjectId::Ptr&,
                                    const std::function<void()>&);
 
-void MongoDBBase::KeepField(DocumentFields& into, const DocumentField& field) {
+void MongoDBBase::KeepField(DocumentFields& into, DocumentField&& field) {
     // try_emplace copies the field only where the name is new; a search
-    // meets every name again in each of its documents.
-    const std::string& name = field.value.name;
-    into.try_emplace(name, field);
+    // meets every name again in each of its documents. The walk's own map
+    // takes the field itself, last.
+    const std::string name = field.value.name;
     undeclared_.try_emplace(name, field);
+    into.try_emplace(name, std::move(field));
 }
 
 }  // namespace DBACCESS

@@ -168,7 +168,7 @@ private:
         int exceptions_;
     };
 
-    void KeepField(DocumentFields& into, const DocumentField& field);
+    void KeepField(DocumentFields& into, DocumentField&& field);
 
     MongoDBAccess access_;
     std::string collection_;

@@ -1,5 +1,6 @@
 #include "dbaccess/MongoDBSearch.h"
 
+#include <utility>
 #include <vector>
 
 #include "Poco/MongoDB/ResponseMessage.h"
@@ -41,22 +42,43 @@ SearchHits MongoDBSearch::FindEqual(const std::string& keyField, const std::stri
 
 SearchHits MongoDBSearch::FindRange(const std::string& rangeField, const std::string& lower,
                                     const std::string& upper, const std::set<std::string>& fields) {
-    if (fields.empty() || !Connect()) return SearchHits();
+    SearchHits hits;
+    FindRangeEach(rangeField, lower, upper, fields,
+                  [&hits](const std::string& key, DocumentFields& document) {
+                      hits.emplace(key, std::move(document));
+                  });
+    return hits;
+}
+
+void MongoDBSearch::FindRangeEach(
+    const std::string& rangeField, const std::string& lower, const std::string& upper,
+    const std::set<std::string>& fields,
+    const std::function<void(const std::string&, DocumentFields&)>& visit) {
+    if (fields.empty() || !Connect()) return;
     if (lower.empty() && upper.empty()) {
         Disconnect();
-        return SearchHits();
+        return;
     }
     Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
     Poco::MongoDB::Document& range = cursor.query().selector().addNewDocument(rangeField);
     if (!lower.empty()) range.add("$gte", lower);
     if (!upper.empty()) range.add("$lte", upper);
-    return Run(rangeField, cursor, fields);
+    RunEach(rangeField, cursor, fields, visit);
 }
 
 SearchHits MongoDBSearch::Run(const std::string& keyField, Poco::MongoDB::Cursor& cursor,
                               const std::set<std::string>& fields) {
     SearchHits hits;
-    if (fields.empty() || !Connect()) return hits;
+    RunEach(keyField, cursor, fields, [&hits](const std::string& key, DocumentFields& document) {
+        hits.emplace(key, std::move(document));
+    });
+    return hits;
+}
+
+void MongoDBSearch::RunEach(const std::string& keyField, Poco::MongoDB::Cursor& cursor,
+                            const std::set<std::string>& fields,
+                            const std::function<void(const std::string&, DocumentFields&)>& visit) {
+    if (fields.empty() || !Connect()) return;
     const bool keepId = fields.count(kIdName) != 0;
 
     Poco::MongoDB::Document& projection = cursor.query().returnFieldSelector();
@@ -69,11 +91,9 @@ SearchHits MongoDBSearch::Run(const std::string& keyField, Poco::MongoDB::Cursor
             if (!keepId) document.erase(kIdName);
             const auto key = document.find(keyField);
             if (key == document.end()) continue;
-            const std::string keyText = Poco::trim(key->second.value.value);
-            hits.emplace(keyText, std::move(document));
+            visit(Poco::trim(key->second.value.value), document);
         }
     });
-    return hits;
 }
 
 void MongoDBSearch::FindAll(std::multimap<std::string, std::string>& out,

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Poco/MongoDB/Cursor.h"
@@ -40,6 +42,13 @@ public:
     // empty find nothing. rangeField is also the key field.
     SearchHits FindRange(const std::string& rangeField, const std::string& lower,
                          const std::string& upper, const std::set<std::string>& fields);
+    // The same search, each hit handed to visit(key text, fields) as its
+    // batch arrives, in the server's order, instead of being kept: for a
+    // window of tens of thousands of hits of which the caller keeps little.
+    // SortByKey puts what the caller keeps in FindRange's order.
+    void FindRangeEach(const std::string& rangeField, const std::string& lower,
+                       const std::string& upper, const std::set<std::string>& fields,
+                       const std::function<void(const std::string&, DocumentFields&)>& visit);
     // Every value of one field in the collection: out is emptied, then holds
     // one (element name, text) pair per element of each document's
     // projection of field (the field, or "field.x" for a sub-document),
@@ -52,11 +61,23 @@ private:
     // projection of fields and keyField, and collects every reply batch.
     SearchHits Run(const std::string& keyField, Poco::MongoDB::Cursor& cursor,
                    const std::set<std::string>& fields);
+    // Run, each hit handed to visit instead of kept.
+    void RunEach(const std::string& keyField, Poco::MongoDB::Cursor& cursor,
+                 const std::set<std::string>& fields,
+                 const std::function<void(const std::string&, DocumentFields&)>& visit);
     // Sends the cursor's query over the held connection, as Exchange does,
     // and hands every reply batch, as ParseSearchResults makes it, to take;
     // stops after a batch without documents or the cursor's last one.
     void ForEachBatch(Poco::MongoDB::Cursor& cursor,
                       const std::function<void(std::vector<DocumentFields>&)>& take);
 };
+
+// What a caller kept of each hit of FindRangeEach, with the hit's key, put in
+// the order of FindRange's hits: by key text, equal keys in arrival order.
+template <typename Kept>
+void SortByKey(std::vector<std::pair<std::string, Kept>>& kept) {
+    std::stable_sort(kept.begin(), kept.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+}
 
 }  // namespace DBACCESS

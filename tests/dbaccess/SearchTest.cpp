@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <set>
 #include <string>
 #include <utility>
@@ -139,6 +140,37 @@ TEST_F(SearchTest, KeysAreTrimmedAndEqualKeysKeepServerOrder) {
                                                                 {"20260101000000000", "1"},
                                                                 {"20260101000000000", "3"},
                                                                 {"20260101000000000", "6"}}));
+}
+
+// A range seen hit by hit over several reply batches, sorted by key, gives
+// the kept range search's hits in its order, equal keys included; the
+// visits themselves come in the server's order.
+TEST_F(SearchTest, RangeVisitedHitByHitSortsIntoTheKeptOrder) {
+    std::string json = "[";
+    for (int n = 0; n < 250; ++n) {
+        json += std::string(n == 0 ? "" : ",") + R"({"_id": )" + std::to_string(n) + R"(, "n": ")" +
+                std::to_string(n) + R"(", "timestamp": "2026010100000000)" +
+                std::to_string(n * 7 % 13 % 10) + (n % 3 == 0 ? R"( "})" : R"("})");
+    }
+    Server().Seed("activity", json + "]");
+    MongoDBSearch search("activity");
+    const auto kept = KeysAndNumbers(
+        search.FindRange("timestamp", "20260101000000000", "20260101000000009", {"n"}));
+
+    std::vector<std::pair<std::string, std::string>> visited;
+    std::vector<std::string> arrival;
+    search.FindRangeEach("timestamp", "20260101000000000", "20260101000000009", {"n"},
+                         [&](const std::string& key, DBACCESS::DocumentFields& hit) {
+                             visited.emplace_back(key, hit.at("n").value.Get());
+                             arrival.push_back(visited.back().second);
+                         });
+    ASSERT_EQ(RequestsOf("getmore").size(), 4u);  // each search three batches
+    ASSERT_EQ(visited.size(), kept.size());
+    EXPECT_TRUE(std::is_sorted(
+        arrival.begin(), arrival.end(),
+        [](const std::string& a, const std::string& b) { return std::stoi(a) < std::stoi(b); }));
+    DBACCESS::SortByKey(visited);
+    EXPECT_EQ(visited, kept);
 }
 
 TEST_F(SearchTest, IdIsRemovedUnlessAskedFor) {

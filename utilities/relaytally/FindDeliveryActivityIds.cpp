@@ -1,5 +1,7 @@
 #include "relaytally/FindDeliveryActivityIds.h"
 
+#include <utility>
+
 #include "dbaccess/MongoDBSearch.h"
 #include "relaytally/MDSActivityDB.h"
 #include "runtime/DateTime.h"
@@ -26,24 +28,26 @@ std::vector<std::string> FindDeliveryActivityIds(const std::string& to, const st
         upper = FormatDateTime(now, "%Y%m%d%H%M%S%s");
     }
 
-    DBACCESS::SearchHits hits;
+    // Only the ids are kept of the hits, by time stamp, each as stored: a
+    // trimmed one would not read the delivery back.
+    std::vector<std::pair<std::string, std::string>> stored;
     {
         DBACCESS::MongoDBSearch search(DBACCESS::MDSActivityDB::kCollectionName);
-        hits = search.FindRange("timestamp", from, upper, {"_id", "timestamp"});
+        search.FindRangeEach("timestamp", from, upper, {"_id", "timestamp"},
+                             [&stored](const std::string& key, DBACCESS::DocumentFields& hit) {
+                                 const auto id = hit.find("_id");
+                                 if (id != hit.end())
+                                     stored.emplace_back(key, id->second.value.value);
+                             });
     }
+    DBACCESS::SortByKey(stored);
 
     std::vector<std::string> ids;
     // One record for every check: each read starts by clearing it.
     DeliveryCheck record;
-    for (const auto& hit : hits) {
-        const auto id = hit.second.find("_id");
-        if (id == hit.second.end()) {
-            continue;
-        }
-        // Read back by the id as stored: a trimmed one would miss it.
-        const std::string& idText = id->second.value.value;
+    for (auto& [key, idText] : stored) {
         if (record.Read(idText) == 0) {
-            ids.push_back(idText);
+            ids.push_back(std::move(idText));
         }
     }
     return ids;

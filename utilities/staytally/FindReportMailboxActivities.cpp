@@ -8,21 +8,20 @@
 
 ReportMailboxActivities FindReportMailboxActivities(const std::string& from, const std::string& to,
                                                     const std::string& collection) {
-    // The ids alone, in the order of the hits: the hits themselves are let go
-    // before the records take their place.
-    std::vector<std::string> ids;
+    // Only the ids are kept of the hits, by time stamp: a window's hits
+    // together would take more memory than its records.
+    std::vector<std::pair<std::string, std::string>> ids;
     {
         DBACCESS::MongoDBSearch search(collection);
-        const DBACCESS::SearchHits hits =
-            search.FindRange("timestamp", from, to, {"_id", "timestamp"});
-        ids.reserve(hits.size());
-        for (const auto& hit : hits) {
-            const auto id = hit.second.find("_id");
-            if (id != hit.second.end()) ids.push_back(id->second.value.Get());
-        }
+        search.FindRangeEach("timestamp", from, to, {"_id", "timestamp"},
+                             [&ids](const std::string& key, DBACCESS::DocumentFields& hit) {
+                                 const auto id = hit.find("_id");
+                                 if (id != hit.end()) ids.emplace_back(key, id->second.value.Get());
+                             });
     }
+    DBACCESS::SortByKey(ids);
     ReportMailboxActivities result;
-    for (const std::string& idText : ids) {
+    for (const auto& [key, idText] : ids) {
         // Read where it is kept: a record is too large to be copied there.
         const auto entry = result.emplace(std::piecewise_construct, std::forward_as_tuple(idText),
                                           std::forward_as_tuple());
