@@ -11,7 +11,8 @@ namespace CORVANE {
 // A standard allocator over a BlockArena, for a container that holds a
 // report's records. A default-built allocator makes an arena of its own;
 // copies and rebound copies share it, and it lives as long as the last of
-// them. Containers that move move their arena with them.
+// them. Containers that move take their arena with them; a moved allocator
+// is copied, so that the container moved from can still allocate.
 template <typename T>
 class ArenaAllocator {
 public:
@@ -20,6 +21,8 @@ public:
     using propagate_on_container_swap = std::true_type;
 
     ArenaAllocator() : arena_(std::make_shared<BlockArena>()) {}
+    ArenaAllocator(const ArenaAllocator& other) = default;
+    ArenaAllocator& operator=(const ArenaAllocator& other) = default;
     template <typename U>
     ArenaAllocator(const ArenaAllocator<U>& other) : arena_(other.arena_) {}
 

@@ -93,6 +93,8 @@ TEST(BlockArenaTest, ContainerKeepsItsRecordsThroughCopiesAndMoves) {
 
     Records moved = std::move(records);
     EXPECT_EQ(19980u, moved.size());
+    records.emplace("after", "the move");  // NOLINT(bugprone-use-after-move): still usable
+    EXPECT_EQ(1u, records.size());
     moved = Numbered(3);
     EXPECT_EQ(3u, moved.size());
     moved.emplace("again", "y");
