@@ -14,8 +14,6 @@ constexpr std::size_t kLargePageSize = std::size_t{2} << 20;
 
 }  // namespace
 
-std::size_t LargePageSize() { return kLargePageSize; }
-
 void* MapLargePages(std::size_t bytes) {
     // A large page can only back an aligned range: map one page more than
     // asked and give back what lies outside the aligned part.

@@ -48,13 +48,17 @@ BlockArena::~BlockArena() {
 void* BlockArena::Allocate(std::size_t bytes) {
     const std::size_t size = Rounded(bytes);
     if (size > kLargestBlock) return ::operator new(size);
-    for (auto& list : freed_) {
-        if (list.first == size && list.second != nullptr) {
-            void* block = list.second;
-            QX_UNPOISON(block, size);
-            std::memcpy(&list.second, block, sizeof(void*));
-            return block;
-        }
+    // The list of a size is made with its first block, so that Free, which
+    // may not throw, always finds it.
+    auto list = std::find_if(freed_.begin(), freed_.end(),
+                             [size](const auto& entry) { return entry.first == size; });
+    if (list == freed_.end()) {
+        list = freed_.insert(freed_.end(), {size, nullptr});
+    } else if (list->second != nullptr) {
+        void* block = list->second;
+        QX_UNPOISON(block, size);
+        std::memcpy(&list->second, block, sizeof(void*));
+        return block;
     }
     if (static_cast<std::size_t>(end_ - next_) < size) AddChunk(size);
     void* block = next_;
@@ -63,16 +67,15 @@ void* BlockArena::Allocate(std::size_t bytes) {
     return block;
 }
 
-void BlockArena::Free(void* block, std::size_t bytes) {
+void BlockArena::Free(void* block, std::size_t bytes) noexcept {
     if (block == nullptr) return;
     const std::size_t size = Rounded(bytes);
     if (size > kLargestBlock) {
         ::operator delete(block);
         return;
     }
-    auto list = std::find_if(freed_.begin(), freed_.end(),
-                             [size](const auto& entry) { return entry.first == size; });
-    if (list == freed_.end()) list = freed_.insert(freed_.end(), {size, nullptr});
+    const auto list = std::find_if(freed_.begin(), freed_.end(),
+                                   [size](const auto& entry) { return entry.first == size; });
     std::memcpy(block, &list->second, sizeof(void*));
     list->second = block;
     QX_POISON(block, size);

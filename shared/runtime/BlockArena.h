@@ -22,8 +22,8 @@ public:
 
     // bytes of memory aligned for any type; std::bad_alloc when none is left.
     void* Allocate(std::size_t bytes);
-    // Takes back a block that Allocate(bytes) returned.
-    void Free(void* block, std::size_t bytes);
+    // Takes back a block that Allocate(bytes) returned; never throws.
+    void Free(void* block, std::size_t bytes) noexcept;
 
 private:
     struct Chunk {
