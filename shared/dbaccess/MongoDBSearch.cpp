@@ -19,6 +19,13 @@ const char* const kIdName = "_id";
 // Batch size of FindEqual; the other searches keep the library's default.
 const int kEqualBatchSize = 15000;
 
+// A visit of RunEach that keeps every hit in hits.
+std::function<void(const std::string&, DocumentFields&)> KeepIn(SearchHits& hits) {
+    return [&hits](const std::string& key, DocumentFields& document) {
+        hits.emplace(key, std::move(document));
+    };
+}
+
 }  // namespace
 
 MongoDBSearch::MongoDBSearch(const std::string& collection) : MongoDBBase(collection) {}
@@ -43,10 +50,7 @@ SearchHits MongoDBSearch::FindEqual(const std::string& keyField, const std::stri
 SearchHits MongoDBSearch::FindRange(const std::string& rangeField, const std::string& lower,
                                     const std::string& upper, const std::set<std::string>& fields) {
     SearchHits hits;
-    FindRangeEach(rangeField, lower, upper, fields,
-                  [&hits](const std::string& key, DocumentFields& document) {
-                      hits.emplace(key, std::move(document));
-                  });
+    FindRangeEach(rangeField, lower, upper, fields, KeepIn(hits));
     return hits;
 }
 
@@ -69,9 +73,7 @@ void MongoDBSearch::FindRangeEach(
 SearchHits MongoDBSearch::Run(const std::string& keyField, Poco::MongoDB::Cursor& cursor,
                               const std::set<std::string>& fields) {
     SearchHits hits;
-    RunEach(keyField, cursor, fields, [&hits](const std::string& key, DocumentFields& document) {
-        hits.emplace(key, std::move(document));
-    });
+    RunEach(keyField, cursor, fields, KeepIn(hits));
     return hits;
 }
 

@@ -50,8 +50,7 @@ void* BlockArena::Allocate(std::size_t bytes) {
     if (size > kLargestBlock) return ::operator new(size);
     // The list of a size is made with its first block, so that Free, which
     // may not throw, always finds it.
-    auto list = std::find_if(freed_.begin(), freed_.end(),
-                             [size](const auto& entry) { return entry.first == size; });
+    auto list = FreedOf(size);
     if (list == freed_.end()) {
         list = freed_.insert(freed_.end(), {size, nullptr});
     } else if (list->second != nullptr) {
@@ -74,11 +73,15 @@ void BlockArena::Free(void* block, std::size_t bytes) noexcept {
         ::operator delete(block);
         return;
     }
-    const auto list = std::find_if(freed_.begin(), freed_.end(),
-                                   [size](const auto& entry) { return entry.first == size; });
+    const auto list = FreedOf(size);
     std::memcpy(block, &list->second, sizeof(void*));
     list->second = block;
     QX_POISON(block, size);
+}
+
+BlockArena::FreedLists::iterator BlockArena::FreedOf(std::size_t size) {
+    return std::find_if(freed_.begin(), freed_.end(),
+                        [size](const auto& entry) { return entry.first == size; });
 }
 
 void BlockArena::AddChunk(std::size_t atLeast) {

@@ -31,14 +31,18 @@ private:
         std::size_t size;
     };
 
+    // Block size to the first freed block of that size; each freed block
+    // holds the next one's address.
+    using FreedLists = std::vector<std::pair<std::size_t, void*>>;
+
     void AddChunk(std::size_t atLeast);
+    // The list of blocks of size, or the end of freed_ when there is none.
+    FreedLists::iterator FreedOf(std::size_t size);
 
     std::vector<Chunk> chunks_;
     char* next_;  // the unused part of the newest chunk
     char* end_;
-    // Block size to the first freed block of that size; each freed block
-    // holds the next one's address.
-    std::vector<std::pair<std::size_t, void*>> freed_;
+    FreedLists freed_;
 };
 
 }  // namespace CORVANE
