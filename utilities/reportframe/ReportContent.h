@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "reportframe/ReportRows.h"
 #include "runtime/DateTime.h"
 
 // One summary section of a mail body: its title (a label, passed through the
@@ -25,7 +26,7 @@ struct ReportContent {
     DateTime start;  // the report window
     DateTime end;
 
-    std::string header;                            // the header line
-    std::multimap<std::string, std::string> rows;  // row lines, in output order
-    std::vector<SummarySection> sections;          // in body order
+    std::string header;                    // the header line
+    ReportRows rows;                       // row lines, in output order
+    std::vector<SummarySection> sections;  // in body order
 };

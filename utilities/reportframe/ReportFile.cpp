@@ -49,7 +49,7 @@ ReportFile::~ReportFile() {
     }
 }
 
-void ReportFile::WriteLine(const std::string& line) {
+void ReportFile::WriteLine(std::string_view line) {
     if (!file_.IsOpen()) {
         return;
     }

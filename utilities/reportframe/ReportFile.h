@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/WritableFile.h"
 
@@ -44,7 +45,7 @@ public:
     const std::string& Error() const { return error_; }
 
     // Appends the line and a line feed.
-    void WriteLine(const std::string& line);
+    void WriteLine(std::string_view line);
 
     // Writes what is pending and closes the file. False when the file was
     // never open or a write failed (Error tells why). A kReplace file is not

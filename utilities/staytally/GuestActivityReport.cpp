@@ -87,7 +87,7 @@ void CollectRows(ReportContent& report, int hours) {
         ++report.sections[kMethod].counts[record.method.value];
         ++report.sections[kResult].counts[record.result.value];
         // A copy holds the row in a block of its own size.
-        report.rows.emplace(record.timestamp.Get(), row);
+        report.rows.Add(record.timestamp.Get(), row);
     }
 }
 
