@@ -126,7 +126,7 @@ bool GuardedSocketImpl::FetchReply() {
 }
 
 bool GuardedSocketImpl::ReceiveUntil(std::size_t size, Clock::time_point deadline,
-                                     const std::string& closed) {
+                                     const char* closed) {
     Reserve(size);
     while (received_ < size) {
         const auto left =

@@ -65,7 +65,7 @@ private:
     // Receives until buffer_ holds at least size bytes, by deadline; false,
     // with the socket broken, when time runs out or the connection ends
     // (closed saying where in the reply).
-    bool ReceiveUntil(std::size_t size, Clock::time_point deadline, const std::string& closed);
+    bool ReceiveUntil(std::size_t size, Clock::time_point deadline, const char* closed);
     // Makes room in buffer_ for at least size bytes.
     void Reserve(std::size_t size);
     void Break(Failure failure, const std::string& text);

@@ -18,7 +18,7 @@ namespace DBACCESS {
 
 namespace {
 
-const char* const kIdName = "_id";
+constexpr std::string_view kIdName = "_id";
 
 const int kDocumentType = Poco::MongoDB::ElementTraits<Poco::MongoDB::Document::Ptr>::TypeId;
 const int kArrayType = Poco::MongoDB::ElementTraits<Poco::MongoDB::Array::Ptr>::TypeId;

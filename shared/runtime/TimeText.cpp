@@ -1,5 +1,6 @@
 #include "runtime/TimeText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <string>
@@ -59,16 +60,21 @@ std::string ZoneOffset() {
 
 }  // namespace
 
-std::string FormatDateTime(const DateTime& time, const std::string& format) {
+std::string FormatDateTime(const DateTime& time, std::string_view format) {
+    std::string out;
+    out.reserve(format.size() + 16);
+    AppendDateTime(out, time, format);
+    return out;
+}
+
+void AppendDateTime(std::string& out, const DateTime& time, std::string_view format) {
     PLATFORM::CalendarTime t;
     if (!PLATFORM::TicksToCalendar(time.value, t)) {
-        return "";
+        return;
     }
     const bool morning = t.hour < 12;
     // Only three rare specifiers need the day of the year.
     const auto dayOfYear = [&time] { return DayOfYear(time); };
-    std::string out;
-    out.reserve(format.size() + 16);
     for (std::size_t i = 0; i < format.size(); ++i) {
         if (format[i] != '%') {
             out += format[i];
@@ -165,10 +171,9 @@ std::string FormatDateTime(const DateTime& time, const std::string& format) {
                 out += ZoneName(38);
                 break;
             default:
-                return out;
+                return;
         }
     }
-    return out;
 }
 
 std::string FormatDbTimestamp(const DateTime& time) {
@@ -182,8 +187,15 @@ void ParseDbTimestamp(DateTime& time, const std::string& text) {
     // Each field as atoi reads it, so a writer that pads with blanks ("%2d")
     // is read as meant: " 5" is 5.
     const std::string_view digits(text);
-    auto field = [digits](std::size_t at, std::size_t length) {
-        return CORVANE::ReadLeadingInteger(digits.substr(at, length));
+    // The text as the system writes it, digits only, is read digit by
+    // digit, which gives what atoi gives for it.
+    const bool plain =
+        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    auto field = [digits, plain](std::size_t at, std::size_t length) {
+        if (!plain) return CORVANE::ReadLeadingInteger(digits.substr(at, length));
+        int number = 0;
+        for (const char digit : digits.substr(at, length)) number = number * 10 + (digit - '0');
+        return number;
     };
     PLATFORM::CalendarTime fields;
     fields.year = field(0, 4);

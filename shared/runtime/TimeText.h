@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "runtime/DateTime.h"
 
@@ -9,7 +10,9 @@
 // %W %x %X %y %Y %z %Z; "%#" before a code drops the zero fill. Formatting
 // stops at the first unknown code or a trailing "%" / "%#". A value too large
 // to be a calendar date gives the empty text.
-std::string FormatDateTime(const DateTime& time, const std::string& format);
+std::string FormatDateTime(const DateTime& time, std::string_view format);
+// FormatDateTime(time, format) appended to out.
+void AppendDateTime(std::string& out, const DateTime& time, std::string_view format);
 
 // The 17-digit database time text YYYYMMDDHHMMSSmmm: equal-width fields, so
 // text order is time order.

@@ -1,5 +1,7 @@
 #include "dawntally/WakeupLogDB.h"
 
+#include <string_view>
+
 #include "dbaccess/FieldLoading.h"
 #include "dbaccess/ObjectIdText.h"
 #include "dbaccess/ResultCode.h"
@@ -38,7 +40,7 @@ void WakeupLogDB::Clear() {
 }
 
 bool WakeupLogDB::SetField(const std::string& name, const std::string& text) {
-    if (name == "_id") {
+    if (name == std::string_view("_id")) {
         id_ = text;
         return false;
     }

@@ -1,5 +1,6 @@
 #include "relaytally/FindDeliveryActivityIds.h"
 
+#include <string_view>
 #include <utility>
 
 #include "dbaccess/MongoDBSearch.h"
@@ -15,7 +16,7 @@ namespace {
 class DeliveryCheck : public DBACCESS::MDSActivityDB {
 public:
     bool SetField(const std::string& name, const std::string& text) override {
-        return name == "_id" ? MDSActivityDB::SetField(name, text) : false;
+        return name == std::string_view("_id") ? MDSActivityDB::SetField(name, text) : false;
     }
     bool OnArray(const std::string& /*name*/, Poco::MongoDB::Array::Ptr /*array*/) override {
         return false;

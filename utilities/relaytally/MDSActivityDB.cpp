@@ -1,6 +1,7 @@
 #include "relaytally/MDSActivityDB.h"
 
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "Poco/MongoDB/Document.h"
@@ -61,7 +62,7 @@ void MDSActivityDB::Clear() {
 }
 
 bool MDSActivityDB::SetField(const std::string& name, const std::string& value) {
-    if (name == "_id") {
+    if (name == std::string_view("_id")) {
         id_ = value;
         return false;
     }

@@ -27,7 +27,11 @@ void AppendCsvField(std::string& line, const std::string& text) {
 void AppendCsvTime(std::string& line, DateTime& working, const std::string& text,
                    const char* format) {
     ParseDbTimestamp(working, text);
-    AppendCsvField(line, FormatDateTime(working, format));
+    // One text per thread for the time, whose room is reused row after row.
+    thread_local std::string time;
+    time.clear();
+    AppendDateTime(time, working, format);
+    AppendCsvField(line, time);
 }
 
 std::string CsvHeader(const std::vector<std::string>& titles) {

@@ -1,5 +1,7 @@
 #include "staytally/ReportMailboxActivityDB.h"
 
+#include <string_view>
+
 #include "dbaccess/FieldLoading.h"
 #include "dbaccess/ObjectIdText.h"
 #include "dbaccess/ResultCode.h"
@@ -46,7 +48,7 @@ void ReportMailboxActivityDB::Clear() {
 }
 
 bool ReportMailboxActivityDB::SetField(const std::string& name, const std::string& text) {
-    if (name == "_id") {
+    if (name == std::string_view("_id")) {
         id = text;
         return false;
     }
