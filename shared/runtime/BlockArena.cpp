@@ -39,6 +39,7 @@ std::size_t Rounded(std::size_t bytes) {
 BlockArena::BlockArena() : next_(nullptr), end_(nullptr) {}
 
 BlockArena::~BlockArena() {
+    for (void* block : lastingLarge_) ::operator delete(block);
     for (const Chunk& chunk : chunks_) {
         QX_UNPOISON(chunk.memory, chunk.size);
         PLATFORM::UnmapLargePages(chunk.memory, chunk.size);
@@ -59,6 +60,20 @@ void* BlockArena::Allocate(std::size_t bytes) {
         std::memcpy(&list->second, block, sizeof(void*));
         return block;
     }
+    return Cut(size);
+}
+
+void* BlockArena::AllocateLasting(std::size_t bytes) {
+    const std::size_t size = Rounded(bytes);
+    if (size <= kLargestBlock) return Cut(size);
+    // Its place in the list comes first, so that no block is left unlisted;
+    // a place left empty by a failed allocation deletes nothing.
+    lastingLarge_.push_back(nullptr);
+    lastingLarge_.back() = ::operator new(size);
+    return lastingLarge_.back();
+}
+
+void* BlockArena::Cut(std::size_t size) {
     if (static_cast<std::size_t>(end_ - next_) < size) AddChunk(size);
     void* block = next_;
     next_ += size;

@@ -24,6 +24,10 @@ public:
     void* Allocate(std::size_t bytes);
     // Takes back a block that Allocate(bytes) returned; never throws.
     void Free(void* block, std::size_t bytes) noexcept;
+    // A block that is given back only with the arena, as a report's lines
+    // are: cut from the chunks like the others, without a freed list for its
+    // size; one too large for a chunk is the heap's until the arena goes.
+    void* AllocateLasting(std::size_t bytes);
 
 private:
     struct Chunk {
@@ -39,8 +43,13 @@ private:
     // The list of blocks of size, or the end of freed_ when there is none.
     FreedLists::iterator FreedOf(std::size_t size);
 
+    // The unused part of the newest chunk as a block of size, adding a
+    // chunk first when it is too small.
+    void* Cut(std::size_t size);
+
     std::vector<Chunk> chunks_;
-    char* next_;  // the unused part of the newest chunk
+    std::vector<void*> lastingLarge_;  // AllocateLasting's blocks from the heap
+    char* next_;                       // the unused part of the newest chunk
     char* end_;
     FreedLists freed_;
 };

@@ -69,6 +69,35 @@ TEST(BlockArenaTest, FreedBlocksServeTheirOwnSizeAgain) {
     arena.Free(nullptr, 48);
 }
 
+// Lasting blocks, small and too large for a chunk, lie apart from each
+// other and from ordinary blocks, keep their bytes while ordinary blocks
+// come and go around them, and go with the arena (under AddressSanitizer a
+// large one left behind is a leak).
+TEST(BlockArenaTest, LastingBlocksStayWholeAmongOrdinaryOnes) {
+    BlockArena arena;
+    const std::vector<std::size_t> sizes = {1, 17, 300, 70000, 1 << 20};
+    std::vector<std::pair<unsigned char*, std::size_t>> lasting;
+    for (int round = 0; round < 50; ++round) {
+        for (std::size_t size : sizes) {
+            auto* block = static_cast<unsigned char*>(arena.AllocateLasting(size));
+            ASSERT_TRUE(Aligned(block)) << size;
+            std::memset(block, static_cast<int>(lasting.size() % 251), size);
+            lasting.emplace_back(block, size);
+            void* ordinary = arena.Allocate(size);
+            std::memset(ordinary, 0xee, size);
+            arena.Free(ordinary, size);
+        }
+    }
+    std::map<unsigned char*, std::size_t> byAddress(lasting.begin(), lasting.end());
+    for (auto it = byAddress.begin(); std::next(it) != byAddress.end(); ++it)
+        ASSERT_LE(it->first + it->second, std::next(it)->first);
+    for (std::size_t i = 0; i < lasting.size(); ++i) {
+        const auto expected = static_cast<unsigned char>(i % 251);
+        for (std::size_t at = 0; at < lasting[i].second; ++at)
+            ASSERT_EQ(expected, lasting[i].first[at]) << "block " << i << " byte " << at;
+    }
+}
+
 using Records = std::multimap<std::string, std::string, std::less<std::string>,
                               ArenaAllocator<std::pair<const std::string, std::string>>>;
 

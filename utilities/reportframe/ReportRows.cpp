@@ -17,22 +17,12 @@ std::uint32_t CheckedSize(std::size_t size) {
 
 }  // namespace
 
-ReportRows::~ReportRows() {
-    for (const Entry& entry : entries_) arena_.Free(entry.text, entry.keySize + entry.rowSize);
-}
-
 void ReportRows::Add(std::string_view key, std::string_view row) {
     Entry entry{nullptr, CheckedSize(key.size()), CheckedSize(row.size())};
-    char* text = static_cast<char*>(arena_.Allocate(key.size() + row.size()));
-    std::memcpy(text, key.data(), key.size());
-    std::memcpy(text + key.size(), row.data(), row.size());
-    entry.text = text;
-    try {
-        entries_.push_back(entry);
-    } catch (...) {
-        arena_.Free(text, key.size() + row.size());
-        throw;
-    }
+    entry.text = static_cast<char*>(arena_.AllocateLasting(key.size() + row.size()));
+    std::memcpy(entry.text, key.data(), key.size());
+    std::memcpy(entry.text + key.size(), row.data(), row.size());
+    entries_.push_back(entry);
     if (entries_.size() > 1 && key < Key(entries_[entries_.size() - 2])) ordered_ = false;
 }
 

@@ -14,7 +14,6 @@
 class ReportRows {
 public:
     ReportRows() = default;
-    ~ReportRows();
     ReportRows(const ReportRows&) = delete;
     ReportRows& operator=(const ReportRows&) = delete;
 
