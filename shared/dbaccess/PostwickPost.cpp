@@ -50,12 +50,12 @@ bool PostwickPost::SetField(const std::string& name, const std::string& text) {
 int PostwickPost::Write(std::string& errorText) {
     const int result = Store(errorText);
     if (result == 0) {
-        WakeSender();
+        errorText = WakeSender();
     }
     return result;
 }
 
-int PostwickPost::Store(std::string& errorText) {
+int PostwickPost::Store(std::string& errorText, const std::function<void()>& sent) {
     // Looked at before the task is stored, so that a semaphore that cannot
     // be used fails the write instead of leaving a task nobody is told of.
     if (!sendQueue_.Open(kSendQueue) && sendQueue_.OpenError() != ENOENT) {
@@ -86,13 +86,30 @@ int PostwickPost::Store(std::string& errorText) {
     addText(subject);
     addText(bodypath);
 
-    return RealWrite(errorText, mailFields, {});
+    return RealWrite(errorText, mailFields, {}, sent);
 }
 
-void PostwickPost::WakeSender() {
-    if (sendQueue_.Handle() != nullptr) {
-        sendQueue_.Handle()->Release(1);
+std::string PostwickPost::WakeSender() {
+    if (sendQueue_.Handle() == nullptr || sendQueue_.Handle()->Release(1)) {
+        return std::string();
     }
+    const int why = errno;
+    std::string reason;
+    switch (why) {
+        case EOVERFLOW:
+            reason = "its count is at its maximum of " +
+                     std::to_string(SEMAPHORE::Semaphore::kMaximumCount);
+            break;
+        case EINVAL:
+            reason = "it is damaged (it holds no valid count)";
+            break;
+        case EFAULT:
+            reason = "it is damaged (its file was cut short)";
+            break;
+        default:
+            reason = std::strerror(why);
+    }
+    return std::string("cannot release the mail sender's semaphore ") + kSendQueue + ": " + reason;
 }
 
 }  // namespace LIBMTA

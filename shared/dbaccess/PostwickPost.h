@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "dbaccess/TaskDB.h"
@@ -24,20 +25,23 @@ public:
     // The mail fields are taken (false); other names go to TaskDB.
     bool SetField(const std::string& name, const std::string& text) override;
 
-    // Store, then, when the task was stored, WakeSender.
+    // Store, then, when the task was stored, WakeSender. A stored task is 0
+    // even when the sender could not be woken; errorText then says why.
     int Write(std::string& errorText) override;
 
     // Stores the task with its changed mail fields (see TaskDB::RealWrite
-    // for the results). The mail sender's semaphore "POSTWICK_SEND_QUEUE"
-    // is opened first and held for WakeSender: when it exists but cannot be
-    // used (a damaged object, no access), nothing is stored and the result
-    // is -46 with errorText saying so. A sender that is not running (no
-    // semaphore) leaves the task waiting in the collection.
-    int Store(std::string& errorText);
+    // for the results and for sent). The mail sender's semaphore
+    // "POSTWICK_SEND_QUEUE" is opened first and held for WakeSender: when it
+    // exists but cannot be used (a damaged object, no access), nothing is
+    // stored and the result is -46 with errorText saying so. A sender that
+    // is not running (no semaphore) leaves the task waiting in the
+    // collection.
+    int Store(std::string& errorText, const std::function<void()>& sent = nullptr);
 
     // Releases the semaphore that Store opened once, which wakes the mail
-    // sender; nothing when there was none.
-    void WakeSender();
+    // sender; nothing when there was none. Why the release failed (the
+    // semaphore at its maximum count, or damaged), or empty.
+    std::string WakeSender();
 
     // Whether the task, given text in field, would send it exactly as given:
     // the field's character rule keeps every byte and the write's trimming

@@ -21,6 +21,8 @@ constexpr std::size_t kTimeLength = 20;
 constexpr int kCheckFailedLine = 542;
 // The line the product's trace names for a task write that failed before its check.
 constexpr int kWriteFailedLine = 548;
+// Added to the failure of a write whose request went out.
+const char* const kMayBeStored = "; the task may have been stored";
 
 }  // namespace
 
@@ -108,7 +110,8 @@ void TaskDB::AddFields(
 
 int TaskDB::RealWrite(
     std::string& errorText, const std::map<std::string, std::string>& extraStrings,
-    const std::map<std::string, Poco::SharedPtr<Poco::MongoDB::Array>>& extraArrays) {
+    const std::map<std::string, Poco::SharedPtr<Poco::MongoDB::Array>>& extraArrays,
+    const std::function<void()>& sent) {
     errorText.clear();
     if (!Connect()) {
         return kNoConnection;
@@ -145,13 +148,20 @@ int TaskDB::RealWrite(
                 AddFields(request.update().addNewDocument("$set"), extraStrings, extraArrays);
                 connection.sendRequest(request);
             }
+            if (sent) {
+                sent();
+            }
 
+            // The request went out: whatever its check says, or fails to
+            // say, the server may well have stored it.
             try {
-                errorText = LastWriteError(connection, DatabaseName,
-                                           "getLastError after the write to " + fullName);
+                const std::string checkFailure = LastWriteError(
+                    connection, DatabaseName, "getLastError after the write to " + fullName);
+                if (!checkFailure.empty()) {
+                    errorText = checkFailure + kMayBeStored;
+                }
             } catch (const Poco::Exception& e) {
-                // The request went out: the server may well have stored it.
-                errorText = e.displayText() + "; the task may have been stored";
+                errorText = e.displayText() + kMayBeStored;
                 LogDBError("DBACCESS::TaskDB::RealWrite", kCheckFailedLine, errorText);
                 DropConnection();
             }

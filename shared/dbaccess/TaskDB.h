@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -40,10 +41,13 @@ public:
     // -46 the write failed or was not confirmed: only getLastError's
     // ok: 1 without an error counts as written (errorText: the server's
     // error, its refusal of the check, or the exception, which is traced;
-    // when the check itself broke, "; the task may have been stored" is
-    // added; also an id that is no ObjectId).
+    // also an id that is no ObjectId). sent, when given, is called the
+    // moment the request has gone out, before its check: from then on the
+    // task may be stored whatever the check says, and a failure's errorText
+    // ends in "; the task may have been stored".
     int RealWrite(std::string& errorText, const std::map<std::string, std::string>& extraStrings,
-                  const std::map<std::string, Poco::SharedPtr<Poco::MongoDB::Array>>& extraArrays);
+                  const std::map<std::string, Poco::SharedPtr<Poco::MongoDB::Array>>& extraArrays,
+                  const std::function<void()>& sent = nullptr);
 
     CORVANE::BaseStrVar<CORVANE::NumberStrModifier> created;
     CORVANE::ValueVar<int> priority;

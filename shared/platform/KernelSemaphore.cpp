@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <semaphore.h>
+#include <setjmp.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,6 +61,64 @@ sem_t* OpenChecked(const std::string& posixName) {
         return SEM_FAILED;
     }
     return sem_open(posixName.c_str(), 0);
+}
+
+// Adds count unless the count would pass maximum: 0, else EOVERFLOW, EINVAL
+// for a count that is no count (a damaged object) or sem_post's reason.
+// It holds nothing that needs undoing, so a jump out of it (PostGuarded)
+// leaves nothing behind.
+int Post(sem_t* semaphore, std::uint32_t count, std::uint32_t maximum) {
+    int value = 0;
+    if (sem_getvalue(semaphore, &value) != 0 || value < 0) {
+        return EINVAL;
+    }
+    if (static_cast<std::uint64_t>(value) + count > maximum) {
+        return EOVERFLOW;
+    }
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (sem_post(semaphore) != 0) {
+            return errno;
+        }
+    }
+    return 0;
+}
+
+// Where a bus error met during PostGuarded returns to, on the thread that
+// posts; null elsewhere.
+thread_local sigjmp_buf* busErrorReturn = nullptr;
+
+void ReturnFromBusError(int) {
+    if (busErrorReturn == nullptr) {
+        // Not ours: the default action ends the process when the faulting
+        // access is made again.
+        signal(SIGBUS, SIG_DFL);
+        return;
+    }
+    siglongjmp(*busErrorReturn, 1);
+}
+
+// Post on a named semaphore. Its file was checked when it was opened, but a
+// process may cut it short since (it is open to every user), and touching the
+// mapping beyond the file's end raises SIGBUS: that is caught here and
+// reported as EFAULT. Called under releaseLock, which keeps the handler
+// swap to one thread at a time.
+int PostGuarded(sem_t* semaphore, std::uint32_t count, std::uint32_t maximum) {
+    sigjmp_buf here;
+    busErrorReturn = &here;
+    struct sigaction guard {};
+    guard.sa_handler = ReturnFromBusError;
+    sigemptyset(&guard.sa_mask);
+    struct sigaction previous {};
+    sigaction(SIGBUS, &guard, &previous);
+    int failure;
+    if (sigsetjmp(here, 1) == 0) {
+        failure = Post(semaphore, count, maximum);
+    } else {
+        failure = EFAULT;
+    }
+    sigaction(SIGBUS, &previous, nullptr);
+    busErrorReturn = nullptr;
+    return failure;
 }
 
 }  // namespace
@@ -171,17 +231,10 @@ WaitResult KernelSemaphore::Wait(std::uint32_t milliseconds) {
 
 bool KernelSemaphore::Release(std::uint32_t count) {
     std::lock_guard<std::mutex> hold(releaseLock);
-    int value = 0;
-    if (sem_getvalue(native_->semaphore, &value) != 0 || value < 0 ||
-        static_cast<std::uint64_t>(value) + count > maximumCount_) {
-        return false;
-    }
-    for (std::uint32_t i = 0; i < count; ++i) {
-        if (sem_post(native_->semaphore) != 0) {
-            return false;
-        }
-    }
-    return true;
+    const int failure = native_->named ? PostGuarded(native_->semaphore, count, maximumCount_)
+                                       : Post(native_->semaphore, count, maximumCount_);
+    errno = failure;
+    return failure == 0;
 }
 
 }  // namespace PLATFORM

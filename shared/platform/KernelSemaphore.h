@@ -39,7 +39,10 @@ public:
     WaitResult Wait(std::uint32_t milliseconds);
 
     // Adds `count`. Fails, changing nothing, when the count would pass the
-    // maximum.
+    // maximum; errno then tells why: EOVERFLOW the maximum, EINVAL an object
+    // that holds no valid count (damaged), EFAULT a named semaphore whose
+    // file another process cut short since it was opened, else the system's
+    // reason.
     bool Release(std::uint32_t count);
 
 private:

@@ -205,8 +205,65 @@ TEST_F(PostwickPostTest, StoreWakesNobodyUntilWakeSender) {
     EXPECT_EQ(post.Store(error), 0) << error;
     EXPECT_EQ(StoredTasks().size(), 1u);
     EXPECT_EQ(queue.Count(), 0);
-    post.WakeSender();
+    EXPECT_EQ(post.WakeSender(), "");
     EXPECT_EQ(queue.Count(), 1);
+}
+
+// A semaphore that opens but takes no release: the task is stored all the
+// same, and the caller hears that the sender was not woken and why.
+TEST_F(PostwickPostTest, SemaphoreThatCannotBeReleasedSaysWhy) {
+    const char* const name = "/POSTWICK_SEND_QUEUE";
+    const char* const file = "/dev/shm/sem.POSTWICK_SEND_QUEUE";
+    const auto make = [name](unsigned count) {
+        sem_unlink(name);
+        sem_t* made = sem_open(name, O_CREAT | O_EXCL, 0666, count);
+        ASSERT_NE(made, SEM_FAILED);
+        sem_close(made);
+    };
+    const auto fill = [name, file] {
+        sem_unlink(name);
+        const std::string bytes(sizeof(sem_t), '\xff');
+        const int fd = ::open(file, O_WRONLY | O_CREAT | O_EXCL, 0666);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+        ::close(fd);
+    };
+    const std::string cannot = "cannot release the mail sender's semaphore POSTWICK_SEND_QUEUE: ";
+    struct Case {
+        const char* what;
+        std::function<void()> before;  // before Store
+        std::function<void()> after;   // between Store and WakeSender
+        std::string why;
+    } const cases[] = {
+        {"at its maximum", [&make] { make(200); }, [] {},
+         cannot + "its count is at its maximum of 200"},
+        {"filled with 0xff bytes", fill, [] {}, cannot + "it is damaged (it holds no valid count)"},
+        {"cut short by another process", [&make] { make(0); },
+         [file] { ASSERT_EQ(::truncate(file, 0), 0); },
+         cannot + "it is damaged (its file was cut short)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Server().Reset();
+        c.before();
+        CORVANE::LIBMTA::PostwickPost post;
+        post.subject.FromString("stored, sender asleep");
+        std::string error;
+        ASSERT_EQ(post.Store(error), 0) << error;
+        c.after();
+        EXPECT_EQ(post.WakeSender(), c.why);
+        EXPECT_EQ(StoredTasks().size(), 1u);
+    }
+
+    // Write tells it too, with the task stored.
+    Server().Reset();
+    fill();
+    CORVANE::LIBMTA::PostwickPost post;
+    std::string error;
+    EXPECT_EQ(post.Write(error), 0);
+    EXPECT_EQ(error, cannot + "it is damaged (it holds no valid count)");
+    EXPECT_EQ(StoredTasks().size(), 1u);
+    sem_unlink(name);
 }
 
 // Anyone may leave a file under the semaphore's name while the sender is

@@ -130,11 +130,16 @@ TEST_F(TaskDBTest, TaskWithAnIdIsUpsertedUnderIt) {
 }
 
 // Only getLastError's ok: 1 without an error counts as written; every other
-// answer, or none, is -46 with the reason, and when the check itself broke
-// after the request went out the text says the task may be stored anyway.
+// answer, or none, is -46 with the reason. Once the request went out (the
+// moment `sent` is called) the server may have stored the task whatever the
+// check says, and the text says so.
 TEST_F(TaskDBTest, FailedWrites) {
     using TESTSUPPORT::TestServer;
     const std::string unconfirmed = "the write was not confirmed: ";
+    const std::string mayBeStored = "; the task may have been stored";
+    const auto answer = [](const char* document) {
+        return [document] { TestServer::Get().AnswerNextCommandWith("$cmd", document); };
+    };
     struct Case {
         const char* what;
         const char* id;
@@ -148,17 +153,26 @@ TEST_F(TaskDBTest, FailedWrites) {
         {"connection lost after the send", "",
          [] { TestServer::Get().CloseConnectionMidReply("$cmd"); },
          "Connection closed: getLastError after the write to kelden.taskstest: the server closed "
-         "the connection in the middle of a reply; the task may have been stored",
+         "the connection in the middle of a reply" +
+             mayBeStored,
          true},
         {"check refused", "",
          [] { TestServer::Get().FailNextQuery("$cmd", "not authorized on kelden", 13); },
-         unconfirmed + "not authorized on kelden (code 13)", true},
+         unconfirmed + "not authorized on kelden (code 13)" + mayBeStored, true},
         {"check failed as a command", "",
          [] { TestServer::Get().FailNextCommand("$cmd", "operation was interrupted", 11601); },
-         unconfirmed + "operation was interrupted (code 11601)", true},
+         unconfirmed + "operation was interrupted (code 11601)" + mayBeStored, true},
         {"check answered without a document", "",
          [] { TestServer::Get().AnswerNextWithoutDocuments("$cmd"); },
-         unconfirmed + "getLastError gave no answer", true},
+         unconfirmed + "getLastError gave no answer" + mayBeStored, true},
+        {"answer without ok", "", answer(R"({"err": null})"),
+         unconfirmed + "no error text" + mayBeStored, true},
+        {"write concern timed out", "",
+         answer(R"({"ok": 1, "err": "timeout", "wtimeout": true, "waited": 5000, "n": 0})"),
+         "timeout" + mayBeStored, true},
+        {"write error", "",
+         answer(R"({"ok": 1, "err": "E11000 duplicate key error", "code": 11000, "n": 0})"),
+         "E11000 duplicate key error" + mayBeStored, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -167,10 +181,28 @@ TEST_F(TaskDBTest, FailedWrites) {
         DBACCESS::TaskDB task(kCollection);
         task.id = c.id;
         std::string error;
-        EXPECT_EQ(task.Write(error), -46);
+        int sent = 0;
+        EXPECT_EQ(task.RealWrite(error, {}, {}, [&sent] { ++sent; }), -46);
         EXPECT_EQ(error, c.error);
+        EXPECT_EQ(sent, c.sent ? 1 : 0);
         EXPECT_EQ(RequestsOf("insert").size() + RequestsOf("update").size(), c.sent ? 1u : 0u);
     }
+}
+
+// The caller hears of the send before the check is asked for, so that what
+// the task names can be handed over before the wait for its answer.
+TEST_F(TaskDBTest, SentIsToldOnceBeforeTheCheck) {
+    DBACCESS::TaskDB task(kCollection);
+    std::string error;
+    std::vector<std::size_t> checksAtSend;
+    EXPECT_EQ(
+        task.RealWrite(error, {}, {},
+                       [&checksAtSend] { checksAtSend.push_back(RequestsOf("command").size()); }),
+        0)
+        << error;
+    EXPECT_EQ(checksAtSend, std::vector<std::size_t>{0});
+    EXPECT_EQ(RequestsOf("command").size(), 1u);
+    EXPECT_EQ(StoredTasks().size(), 1u);
 }
 
 TEST_F(TaskDBTest, ServerErrorAfterTheSendIsTheResult) {

@@ -111,11 +111,11 @@ class Control:
             self._state.legacy_refused = bool(command['on'])
         return []
 
-    def _add_fault(self, kind, command, text=None, code=None, seconds=None):
+    def _add_fault(self, kind, command, text=None, code=None, seconds=None, document=None):
         collection = command['collection']
         with self._state.lock:
             self._state.faults.add(faults.Fault(kind, full_name(collection) if collection else None,
-                                                text, code, seconds))
+                                                text, code, seconds, document))
         return []
 
     def _failquery(self, command):
@@ -128,6 +128,10 @@ class Control:
     def _failcommand(self, command):
         return self._add_fault(faults.FAIL_COMMAND, command, command['text'],
                                int(command['code']))
+
+    def _answercommand(self, command):
+        return self._add_fault(faults.ANSWER_COMMAND, command,
+                               document=extjson.loads(command['document']))
 
     def _losecursor(self, command):
         return self._add_fault(faults.LOSE_CURSOR, command)

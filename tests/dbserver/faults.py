@@ -3,6 +3,7 @@
 FAIL_QUERY = 'fail'          # a query or get-more refused: QueryFailure and {"$err", "code"}
 FAIL_GET_MORE = 'failmore'   # the same for a get-more only
 FAIL_COMMAND = 'failcmd'     # a command answered {"ok": 0, "errmsg", "code"}
+ANSWER_COMMAND = 'answercmd'  # a command answered with a given document instead
 EMPTY_REPLY = 'empty'        # a reply without any document
 LOSE_CURSOR = 'lose'         # a get-more finds its cursor gone: CursorNotFound
 CUT_REPLY = 'cut'            # the reply cut short, then the connection closed
@@ -14,12 +15,13 @@ SENDING = (CUT_REPLY, DELAY_REPLY, TRICKLE_REPLY)
 
 
 class Fault:
-    def __init__(self, kind, namespace, text=None, code=None, seconds=None):
+    def __init__(self, kind, namespace, text=None, code=None, seconds=None, document=None):
         self.kind = kind
         self.namespace = namespace  # None: any namespace but commands
         self.text = text
         self.code = code
         self.seconds = seconds
+        self.document = document
 
 
 class Faults:

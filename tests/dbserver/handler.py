@@ -7,8 +7,8 @@ import commands
 import querying
 import wire
 from errors import QueryError, WriteError
-from faults import (CUT_REPLY, DELAY_REPLY, EMPTY_REPLY, FAIL_COMMAND, FAIL_GET_MORE, FAIL_QUERY,
-                    LOSE_CURSOR, SENDING, TRICKLE_REPLY)
+from faults import (ANSWER_COMMAND, CUT_REPLY, DELAY_REPLY, EMPTY_REPLY, FAIL_COMMAND,
+                    FAIL_GET_MORE, FAIL_QUERY, LOSE_CURSOR, SENDING, TRICKLE_REPLY)
 
 # Batch rules of mongod for legacy queries: a first batch without a size
 # holds 101 documents or just over 1 MB, a get-more without one just over
@@ -123,11 +123,13 @@ def _command(state, connection, request):
     if state.legacy_refused and name not in _HANDSHAKE:
         return _error_answer(state, namespace, True, request.request_id,
                              _LEGACY_QUERY_REFUSED % name, _LEGACY_CODE)
-    fault = state.faults.take((FAIL_QUERY, FAIL_COMMAND), namespace, True)
+    fault = state.faults.take((FAIL_QUERY, FAIL_COMMAND, ANSWER_COMMAND), namespace, True)
     if fault is not None and fault.kind == FAIL_QUERY:
         return _error_answer(state, namespace, True, request.request_id, fault.text, fault.code)
-    if fault is not None:
+    if fault is not None and fault.kind == FAIL_COMMAND:
         result = commands.failure(fault.text, fault.code)
+    elif fault is not None:
+        result = fault.document
     else:
         result = commands.run(state, connection, database, command)
     return _answer(state, namespace, True, request.request_id, [bson.encode(result)])

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <semaphore.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -203,6 +204,46 @@ TEST_F(NamedSemaphoreTest, AnObjectThatIsNoSemaphoreIsRefusedUnmapped) {
     Semaphore opened;
     EXPECT_TRUE(opened.Open(name_));
     EXPECT_EQ(opened.OpenError(), 0);
+}
+
+// A semaphore's file is open to every user: what another process does to it
+// after it was opened makes a release fail with the reason, never end the
+// process (a mapping cut short raises SIGBUS where it is touched).
+TEST_F(NamedSemaphoreTest, ReleaseOnAnObjectSpoiltAfterItsOpenFailsWithTheReason) {
+    const std::string file = "/dev/shm/sem." + PosixName(name_).substr(1);
+    const struct {
+        const char* what;
+        std::function<void()> spoil;
+        int error;
+    } cases[] = {
+        {"filled with 0xff bytes",
+         [&] {
+             const std::string bytes(sizeof(sem_t), '\xff');
+             const int fd = ::open(file.c_str(), O_WRONLY);
+             ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+             ::close(fd);
+         },
+         EINVAL},
+        {"cut short", [&] { ASSERT_EQ(::truncate(file.c_str(), 0), 0); }, EFAULT},
+    };
+    struct sigaction before {};
+    ASSERT_EQ(sigaction(SIGBUS, nullptr, &before), 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        sem_unlink(PosixName(name_).c_str());
+        Semaphore created;
+        ASSERT_TRUE(created.Create(name_));
+        Semaphore opened;
+        ASSERT_TRUE(opened.Open(name_));
+        c.spoil();
+        errno = 0;
+        EXPECT_FALSE(opened.Handle()->Release(1));
+        EXPECT_EQ(errno, c.error);
+    }
+    // The guard is gone again: the process's own SIGBUS handling is as before.
+    struct sigaction after {};
+    ASSERT_EQ(sigaction(SIGBUS, nullptr, &after), 0);
+    EXPECT_EQ(after.sa_handler, before.sa_handler);
 }
 
 TEST_F(NamedSemaphoreTest, AMutexAndASemaphoreOfOneNameDoNotMeet) {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -311,6 +312,132 @@ TEST_F(RunOutcomeTest, DamagedSemaphoreIsAFailureLineNotACrash) {
     ExpectCleanFailure(run,
                        "staytally: cannot store the mail task: cannot use the mail sender's "
                        "semaphore POSTWICK_SEND_QUEUE: it is damaged (not a semaphore)");
+}
+
+// From the moment the task's insert went out it may be stored, whatever its
+// check then says (it is, with the test server): the report and the body it
+// names stay, the report in place at the path the task gives, the line says
+// so and names the report, and the sender sleeps on.
+TEST_F(RunOutcomeTest, TaskThatMayBeStoredKeepsItsReport) {
+    const SendQueue queue;
+    const auto answer = [this](const std::string& document) {
+        return [this, document] { Server().AnswerNextCommandWith("$cmd", document); };
+    };
+    const std::string unconfirmed = "the write was not confirmed: ";
+    const struct {
+        const char* what;
+        std::function<void()> fault;  // on the insert's getLastError
+        std::string why;
+    } faults[] = {
+        {"connection lost", [this] { Server().CloseConnectionMidReply("$cmd"); },
+         "Connection closed: getLastError after the write to kelden.taskspostwick: the server "
+         "closed the connection in the middle of a reply"},
+        {"check refused", [this] { Server().FailNextQuery("$cmd", "not master", 10107); },
+         unconfirmed + "not master (code 10107)"},
+        {"ok: 0", [this] { Server().FailNextCommand("$cmd", "interrupted", 11601); },
+         unconfirmed + "interrupted (code 11601)"},
+        {"no answer document", [this] { Server().AnswerNextWithoutDocuments("$cmd"); },
+         unconfirmed + "getLastError gave no answer"},
+        {"write concern timed out", answer(R"({"ok": 1, "err": "timeout", "wtimeout": true})"),
+         "timeout"},
+        {"write error", answer(R"({"ok": 1, "err": "E11000 duplicate key", "code": 11000})"),
+         "E11000 duplicate key"},
+    };
+    const std::string given = dir_.File("daily.csv");
+    for (const auto& f : faults) {
+        for (const bool fileGiven : {false, true}) {
+            SCOPED_TRACE(std::string(f.what) + (fileGiven ? ", -file" : ""));
+            SetUp();
+            for (const std::string& name : FilesIn(TempFolder())) {
+                ::unlink((TempFolder() + "/" + name).c_str());
+            }
+            dir_.Write("daily.csv", "yesterday's report\n");
+            f.fault();
+            const auto run = fileGiven
+                                 ? RunStaytally({"~file", given, "-email", "desk@hotel.example"})
+                                 : RunStaytally({"-email", "desk@hotel.example"});
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_EQ(run.signal, 0);
+            const std::vector<std::string> tasks = MailTasks();
+            ASSERT_EQ(tasks.size(), 1u);
+            const std::string report = JsonString(tasks[0], "filepath");
+            EXPECT_EQ(run.err, "staytally: cannot store the mail task: " + f.why +
+                                   "; the task may have been stored (its report " + report +
+                                   " stays; the mail sender was not woken)\n");
+            if (fileGiven) {
+                EXPECT_EQ(report, given);
+            } else {
+                EXPECT_TRUE(FitsPattern(report, TempFolder() + "/GA############.csv")) << report;
+            }
+            EXPECT_EQ(Lines(FileText(report)).size(), 2u) << "the new report, whole";
+            EXPECT_EQ(BodyRows(FileText(JsonString(tasks[0], "bodypath"))), 1) << tasks[0];
+            EXPECT_EQ(FilesIn(TempFolder()).size(), fileGiven ? 1u : 2u) << "body and report";
+            EXPECT_EQ(FilesIn(dir_.Path()).size(), 3u) << "tmp, root, daily.csv, nothing beside";
+            EXPECT_EQ(queue.Count(), 0);
+        }
+    }
+}
+
+// The mail sender's semaphore opens but takes no release: damaged (filled
+// with 0xff bytes) or at its maximum count. The task is stored and keeps its
+// files, but a sender that was not woken is no success.
+TEST_F(RunOutcomeTest, SemaphoreThatCannotBeReleasedFailsTheRunWithTheTaskStored) {
+    const char* const name = "/POSTWICK_SEND_QUEUE";
+    const char* const file = "/dev/shm/sem.POSTWICK_SEND_QUEUE";
+    const std::string damaged(sizeof(sem_t), '\xff');
+    const struct {
+        const char* what;
+        std::function<void()> plant;
+        std::string why;
+        int count;  // the count after the run, -1 none
+    } cases[] = {
+        {"filled with 0xff bytes",
+         [&] {
+             const int fd = ::open(file, O_WRONLY | O_CREAT | O_EXCL, 0666);
+             ASSERT_EQ(::write(fd, damaged.data(), damaged.size()),
+                       static_cast<ssize_t>(damaged.size()));
+             ::close(fd);
+         },
+         "it is damaged (it holds no valid count)", -1},
+        {"at its maximum",
+         [&] {
+             sem_t* full = sem_open(name, O_CREAT | O_EXCL, 0666, 200);
+             ASSERT_NE(full, SEM_FAILED);
+             sem_close(full);
+         },
+         "its count is at its maximum of 200", 200},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        sem_unlink(name);
+        c.plant();
+        const auto run = RunStaytally({"-email", "desk@hotel.example"});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.signal, 0);
+        EXPECT_EQ(run.err,
+                  "staytally: the mail task is stored, but the mail sender was not woken: cannot "
+                  "release the mail sender's semaphore POSTWICK_SEND_QUEUE: " +
+                      c.why + "\n");
+        const std::vector<std::string> tasks = MailTasks();
+        ASSERT_EQ(tasks.size(), 1u);
+        EXPECT_EQ(Lines(FileText(JsonString(tasks[0], "filepath"))).size(), 2u) << tasks[0];
+        EXPECT_EQ(BodyRows(FileText(JsonString(tasks[0], "bodypath"))), 1) << tasks[0];
+        if (c.count < 0) {
+            EXPECT_EQ(FileText(file), damaged) << "left as it was";
+        } else {
+            sem_t* left = sem_open(name, 0);
+            ASSERT_NE(left, SEM_FAILED);
+            int count = -1;
+            sem_getvalue(left, &count);
+            sem_close(left);
+            EXPECT_EQ(count, c.count);
+        }
+        sem_unlink(name);
+        for (const std::string& made : FilesIn(TempFolder())) {
+            ::unlink((TempFolder() + "/" + made).c_str());
+        }
+    }
 }
 
 TEST_F(RunOutcomeTest, EmailTextWithoutAnAddressIsRefusedBeforeAnyWork) {

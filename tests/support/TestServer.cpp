@@ -251,6 +251,12 @@ void TestServer::FailNextCommand(const std::string& collection, const std::strin
          JsonString(errorText) + R"(, "code": )" + std::to_string(code) + "}");
 }
 
+void TestServer::AnswerNextCommandWith(const std::string& collection,
+                                       const std::string& extendedJson) {
+    Call(R"({"cmd": "answercommand", "collection": )" + JsonString(collection) +
+         R"(, "document": )" + JsonString(extendedJson) + "}");
+}
+
 void TestServer::AnswerNextWithoutDocuments(const std::string& collection) {
     Call(R"({"cmd": "emptyreply", "collection": )" + JsonString(collection) + "}");
 }

@@ -120,6 +120,10 @@ public:
     // answered with {"ok": 0.0, "errmsg": errorText, "code": code, "codeName"}
     // without the QueryFailure flag, as a command that fails.
     void FailNextCommand(const std::string& collection, const std::string& errorText, int code);
+    // The next command (collection as for FailNextCommand) is answered with
+    // this document (extended JSON) instead of its own result, e.g. a
+    // getLastError answer that no server of the test's kind would give.
+    void AnswerNextCommandWith(const std::string& collection, const std::string& extendedJson);
     // The next reply to a query, get-more or command (collection as for
     // FailNextQuery) holds no document at all.
     void AnswerNextWithoutDocuments(const std::string& collection);

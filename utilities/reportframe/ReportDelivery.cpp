@@ -79,11 +79,10 @@ std::unique_ptr<ReportFile> WriteNewFile(const ReportContent& report, const std:
                         std::to_string(kReportNames - 1) + " numbered names after it are taken");
 }
 
-void PutInPlace(ReportFile& file, const std::string& path, const std::string& consequence) {
-    if (!file.Keep()) {
-        throw ReportFailure("cannot put report file " + path + " in place: " + file.Error() +
-                            consequence);
-    }
+// Why the report could not be put in place at path; empty once it is.
+std::string PutInPlace(ReportFile& file, const std::string& path) {
+    return file.Keep() ? std::string()
+                       : "cannot put report file " + path + " in place: " + file.Error();
 }
 
 // The path as the mail sender, a process of its own, must be given it:
@@ -140,9 +139,21 @@ std::unique_ptr<ReportFile> WriteBody(const std::string& body, const std::string
     return file;
 }
 
-// Writes the report and its body, stores the mail task, puts the report in
-// place and only then wakes the mail sender. Whatever fails on the way ends
-// the run before the task is stored, leaving nothing of the run behind.
+// The moment the task's insert has gone out: the task may be stored from
+// now on whatever its check says, and it names the report and the body, so
+// both are the task's and stay. The report is put in place at path; why it
+// could not be, or empty.
+std::string HandOverToTask(ReportFile& report, const std::string& path, ReportFile* body) {
+    if (body != nullptr) {
+        body->Keep();
+    }
+    return PutInPlace(report, path);
+}
+
+// Writes the report and its body, stores the mail task, and once the task is
+// confirmed wakes the mail sender. Whatever fails before the task's insert
+// goes out ends the run leaving nothing of it behind; from then on the files
+// stay with the task (HandOverToTask) and the failure says so.
 void MailReport(const ReportContent& report, const std::string& emailList,
                 const std::string& filePath) {
     const bool fileGiven = !filePath.empty();
@@ -182,21 +193,36 @@ void MailReport(const ReportContent& report, const std::string& emailList,
     post.tasktype.Set(2, true);
     post.autodelete.Set(!fileGiven, true);
 
+    bool handedOver = false;
+    std::string placeFailure;
     std::string error;
-    if (post.Store(error) != 0) {
+    const int stored = post.Store(error, [&] {
+        placeFailure = HandOverToTask(*file, path, bodyFile.get());
+        handedOver = true;
+    });
+    // A same-folder rename that fails is rare; the sender is then not told
+    // of a task whose report is not where it says.
+    if (stored != 0) {
         if (error.empty()) {
             error = post.Access().LastError();
         }
-        throw ReportFailure("cannot store the mail task" +
-                            (error.empty() ? std::string() : ": " + error));
+        std::string failure = "cannot store the mail task" + (error.empty() ? "" : ": " + error);
+        if (handedOver) {
+            failure += placeFailure.empty()
+                           ? " (its report " + taskPath + " stays; the mail sender was not woken)"
+                           : "; " + placeFailure + " (the mail sender was not woken)";
+        }
+        throw ReportFailure(failure);
     }
-    // A same-folder rename that fails here is rare; the sender is then not
-    // told of a task whose report is not where it says.
-    PutInPlace(*file, path, " (the mail task is stored; the mail sender was not woken)");
-    if (bodyFile) {
-        bodyFile->Keep();
+    if (!placeFailure.empty()) {
+        throw ReportFailure(placeFailure +
+                            " (the mail task is stored; the mail sender was not woken)");
     }
-    post.WakeSender();
+    const std::string wakeFailure = post.WakeSender();
+    if (!wakeFailure.empty()) {
+        throw ReportFailure("the mail task is stored, but the mail sender was not woken: " +
+                            wakeFailure);
+    }
 }
 
 }  // namespace
@@ -217,12 +243,16 @@ void DeliverReport(const ReportContent& report, const std::string& emailList,
     // A report the database could not fill is not written: an earlier
     // report at the path stays as it was.
     if (!databaseFailure.empty()) {
-        throw ReportFailure(databaseFailure);
+        throw ReportFailure(databaseFailure +
+                            (emailList.empty() ? "" : " (the mail task could not be stored)"));
     }
     if (!emailList.empty()) {
         MailReport(report, emailList, filePath);
         return;
     }
     const std::unique_ptr<ReportFile> file = WriteGivenFile(report, filePath);
-    PutInPlace(*file, filePath, "");
+    const std::string placeFailure = PutInPlace(*file, filePath);
+    if (!placeFailure.empty()) {
+        throw ReportFailure(placeFailure);
+    }
 }
