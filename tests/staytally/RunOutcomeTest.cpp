@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -376,6 +377,39 @@ TEST_F(RunOutcomeTest, TaskThatMayBeStoredKeepsItsReport) {
             EXPECT_EQ(queue.Count(), 0);
         }
     }
+}
+
+// The report cannot be renamed into place once the task went out (here a
+// folder took its path while the run waited for the site information): the
+// task is stored, the line says so, and the sender is not told of a report
+// that is not where the task says.
+TEST_F(RunOutcomeTest, ReportThatCannotBePutInPlaceAfterTheSendLeavesTheSenderAsleep) {
+    const SendQueue queue;
+    const std::string path = dir_.File("daily.csv");
+    Server().DelayNextReply("config", 1.5);
+    std::thread intruder([this, &path] {
+        // Once the report is written beside its path, a folder takes the path.
+        for (int i = 0; i < 500; ++i) {
+            const std::vector<std::string> names = FilesIn(dir_.Path());
+            if (std::any_of(names.begin(), names.end(), [](const std::string& name) {
+                    return name.rfind("daily.csv.", 0) == 0;
+                })) {
+                ::mkdir(path.c_str(), 0700);
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    const auto run = RunStaytally({"~file", path, "-email", "desk@hotel.example"});
+    intruder.join();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "staytally: cannot put report file " + path +
+                           " in place: rename failed: Is a directory (the mail task is stored; "
+                           "the mail sender was not woken)\n");
+    EXPECT_EQ(MailTasks().size(), 1u);
+    EXPECT_EQ(queue.Count(), 0);
+    EXPECT_EQ(FilesIn(dir_.Path()).size(), 3u) << "tmp, root, the folder: nothing beside it";
+    ::rmdir(path.c_str());
 }
 
 // The mail sender's semaphore opens but takes no release: damaged (filled

@@ -200,8 +200,6 @@ void MailReport(const ReportContent& report, const std::string& emailList,
         placeFailure = HandOverToTask(*file, path, bodyFile.get());
         handedOver = true;
     });
-    // A same-folder rename that fails is rare; the sender is then not told
-    // of a task whose report is not where it says.
     if (stored != 0) {
         if (error.empty()) {
             error = post.Access().LastError();
@@ -214,6 +212,8 @@ void MailReport(const ReportContent& report, const std::string& emailList,
         }
         throw ReportFailure(failure);
     }
+    // A same-folder rename that fails is rare; the sender is then not told
+    // of a task whose report is not where it says.
     if (!placeFailure.empty()) {
         throw ReportFailure(placeFailure +
                             " (the mail task is stored; the mail sender was not woken)");
