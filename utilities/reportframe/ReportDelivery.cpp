@@ -10,6 +10,7 @@
 #include "dbaccess/SiteInfo.h"
 #include "platform/AbsolutePath.h"
 #include "platform/NativePath.h"
+#include "platform/RunFiles.h"
 #include "reportframe/MailTaskTexts.h"
 #include "reportframe/ReportFailure.h"
 #include "reportframe/ReportFile.h"
@@ -182,6 +183,9 @@ void MailReport(const ReportContent& report, const std::string& emailList,
     post.tasktype.Set(2, true);
     post.autodelete.Set(!fileGiven, true);
 
+    // From here on the task may name the report and the body: a run stopped
+    // while the task is stored leaves them for it.
+    PLATFORM::HandOverRunFiles();
     std::string error;
     if (post.Store(error) != 0) {
         if (error.empty()) {
