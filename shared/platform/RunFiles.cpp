@@ -24,6 +24,9 @@ struct Slot {
 
 Slot slots[kSlots];
 
+// The thread that changes the list, which alone runs the handler's work.
+std::atomic<pid_t> listThread{0};
+
 const int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 sigset_t StopSignals() {
@@ -36,6 +39,14 @@ sigset_t StopSignals() {
 }
 
 extern "C" void RemoveAndStop(int signal) {
+    // A signal sent to the process goes to any thread that does not hold it
+    // back, so also to another one while the list's thread makes a file:
+    // handed on to the list's thread, it waits there until the file is
+    // listed.
+    if (::gettid() != listThread.load()) {
+        ::tgkill(::getpid(), listThread.load(), signal);
+        return;
+    }
     for (Slot& slot : slots) {
         if (slot.state.load() == kListed) {
             ::unlink(slot.path);
@@ -53,6 +64,7 @@ extern "C" void RemoveAndStop(int signal) {
 }  // namespace
 
 void RemoveRunFilesWhenStopped() {
+    listThread.store(::gettid());
     struct sigaction handler {};
     handler.sa_handler = RemoveAndStop;
     handler.sa_mask = StopSignals();

@@ -15,8 +15,9 @@ namespace PLATFORM {
 // ready-made paths and re-raise, so that it is safe wherever it interrupts
 // the run. The list is changed from one thread at a time.
 
-// Installs the handler for the three signals. One the process was started
-// with ignored (as nohup starts it with SIGHUP) stays ignored.
+// Installs the handler for the three signals, for the calling thread, the
+// one that changes the list. One the process was started with ignored (as
+// nohup starts it with SIGHUP) stays ignored.
 void RemoveRunFilesWhenStopped();
 
 // Holds back the three signals in the calling thread while it lives, so that

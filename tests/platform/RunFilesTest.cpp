@@ -7,7 +7,9 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -107,6 +109,28 @@ TEST(RunFilesTest, AStopWhileAFileIsMadeFindsItListed) {
         const PLATFORM::StopSignalsHeld held;
         ::raise(SIGTERM);
         const std::string made = dir.Write("GA1.csv", "report");
+        PLATFORM::AddRunFile(made);
+    });
+    EXPECT_EQ(ended, SIGTERM);
+    EXPECT_TRUE(FilesIn(dir.Path()).empty());
+}
+
+// A stop sent to the process while the run holds it back goes to another
+// thread (the trace writer's, in the programs): it must still wait until
+// the file being made is listed.
+TEST(RunFilesTest, AStopThatReachesAnotherThreadWaitsForTheList) {
+    TESTSUPPORT::TempDir dir;
+    const int ended = StopAfter(SIGTERM, [&] {
+        PLATFORM::RemoveRunFilesWhenStopped();
+        std::thread([] {
+            for (;;) {
+                ::pause();
+            }
+        }).detach();
+        const PLATFORM::StopSignalsHeld held;
+        const std::string made = dir.Write("GA1.csv", "report");
+        ::kill(::getpid(), SIGTERM);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
         PLATFORM::AddRunFile(made);
     });
     EXPECT_EQ(ended, SIGTERM);
