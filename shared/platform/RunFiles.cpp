@@ -13,12 +13,10 @@ namespace {
 // A run makes a handful of files at a time; a stopped one must find them all.
 constexpr int kSlots = 16;
 
-enum SlotState : int { kFree, kFilling, kListed };
-
 // The handler reads a path only once it is whole: a slot is listed only after
 // its path was written, and freed before it is written again.
 struct Slot {
-    std::atomic<int> state{kFree};
+    std::atomic<bool> listed{false};
     char path[PATH_MAX];
 };
 
@@ -48,7 +46,7 @@ extern "C" void RemoveAndStop(int signal) {
         return;
     }
     for (Slot& slot : slots) {
-        if (slot.state.load() == kListed) {
+        if (slot.listed.load()) {
             ::unlink(slot.path);
         }
     }
@@ -88,15 +86,14 @@ bool AddRunFile(const std::string& nativePath) {
         return false;
     }
     for (Slot& slot : slots) {
-        if (slot.state.load() == kListed && nativePath == slot.path) {
+        if (slot.listed.load() && nativePath == slot.path) {
             return true;
         }
     }
     for (Slot& slot : slots) {
-        int free = kFree;
-        if (slot.state.compare_exchange_strong(free, kFilling)) {
+        if (!slot.listed.load()) {
             std::memcpy(slot.path, nativePath.c_str(), nativePath.size() + 1);
-            slot.state.store(kListed);
+            slot.listed.store(true);
             return true;
         }
     }
@@ -105,15 +102,15 @@ bool AddRunFile(const std::string& nativePath) {
 
 void DropRunFile(const std::string& nativePath) {
     for (Slot& slot : slots) {
-        if (slot.state.load() == kListed && nativePath == slot.path) {
-            slot.state.store(kFree);
+        if (slot.listed.load() && nativePath == slot.path) {
+            slot.listed.store(false);
         }
     }
 }
 
 void HandOverRunFiles() {
     for (Slot& slot : slots) {
-        slot.state.store(kFree);
+        slot.listed.store(false);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "platform/RunFiles.h"
@@ -122,16 +123,17 @@ bool WritableFile::Open(const std::string& nativePath, unsigned flags, mode_t mo
         O_WRONLY | ((flags & kCreate) != 0 ? O_CREAT : 0) |
         ((flags & kExclusive) != 0 ? O_EXCL : 0) | ((flags & kTruncate) != 0 ? O_TRUNC : 0) |
         ((flags & kAppend) != 0 ? O_APPEND : 0) | ((flags & kNoFollow) != 0 ? O_NOFOLLOW : 0);
-    if ((flags & kRunFile) == 0) {
-        fd_ = OpenDescriptor(nativePath, openFlags, mode);
-        return fd_ >= 0 || Failed("open");
+    std::optional<StopSignalsHeld> held;
+    if ((flags & kRunFile) != 0) {
+        held.emplace();
     }
-    const StopSignalsHeld held;
     fd_ = OpenDescriptor(nativePath, openFlags, mode);
     if (fd_ < 0) {
         return Failed("open");
     }
-    AddRunFile(nativePath);
+    if (held) {
+        AddRunFile(nativePath);
+    }
     return true;
 }
 
