@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "platform/RunFiles.h"
+
 namespace PLATFORM {
 
 bool GetTempFolder(std::string& folder) {
@@ -29,12 +31,14 @@ bool CreateUniqueTempFile(const std::string& folder, const std::string& prefix, 
     }
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
+    const StopSignalsHeld held;
     const int fd = mkstemps(name.data(), static_cast<int>(suffix.size()));
     if (fd < 0) {
         return false;
     }
     close(fd);
     path = name.data();
+    AddRunFile(path);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/WritableFile.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,7 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
+
+#include "platform/RunFiles.h"
 
 namespace PLATFORM {
 
@@ -16,6 +20,9 @@ namespace {
 
 // As many links as the kernel follows in one path.
 constexpr int kMaxLinks = 40;
+
+// What mkostemp fills in to make the name of a replacement its own.
+const char kUniqueEnd[] = ".XXXXXX";
 
 // Read without changing it: umask(2) can only set it, which would race with
 // any other thread creating a file.
@@ -71,6 +78,29 @@ bool FinalLinkTarget(const std::string& nativePath, std::string& target) {
     return false;
 }
 
+// The mkostemp pattern of the file beside `target`: its name and ".XXXXXX",
+// the name cut short where that would not fit the longest name the folder
+// takes (so that any name PATH may have works), and never inside a UTF-8
+// character.
+std::string ReplacementPattern(const std::string& target) {
+    const std::size_t slash = target.rfind('/');
+    const std::size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, nameAt);
+    const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    const std::size_t room =
+        static_cast<std::size_t>(longest > static_cast<long>(sizeof kUniqueEnd) ? longest
+                                                                                : NAME_MAX) -
+        (sizeof kUniqueEnd - 1);
+    std::size_t end = target.size();
+    if (end - nameAt > room) {
+        end = nameAt + room;
+        while (end > nameAt && (static_cast<unsigned char>(target[end]) & 0xC0) == 0x80) {
+            --end;
+        }
+    }
+    return target.substr(0, end) + kUniqueEnd;
+}
+
 int OpenDescriptor(const std::string& nativePath, int flags, mode_t mode) {
     int fd;
     do {
@@ -84,7 +114,7 @@ int OpenDescriptor(const std::string& nativePath, int flags, mode_t mode) {
 WritableFile::~WritableFile() {
     CloseDescriptor();
     if (!replacement_.empty()) {
-        ::unlink(replacement_.c_str());
+        RemoveFile(replacement_);
     }
 }
 
@@ -93,8 +123,18 @@ bool WritableFile::Open(const std::string& nativePath, unsigned flags, mode_t mo
         O_WRONLY | ((flags & kCreate) != 0 ? O_CREAT : 0) |
         ((flags & kExclusive) != 0 ? O_EXCL : 0) | ((flags & kTruncate) != 0 ? O_TRUNC : 0) |
         ((flags & kAppend) != 0 ? O_APPEND : 0) | ((flags & kNoFollow) != 0 ? O_NOFOLLOW : 0);
+    std::optional<StopSignalsHeld> held;
+    if ((flags & kRunFile) != 0) {
+        held.emplace();
+    }
     fd_ = OpenDescriptor(nativePath, openFlags, mode);
-    return fd_ >= 0 || Failed("open");
+    if (fd_ < 0) {
+        return Failed("open");
+    }
+    if (held) {
+        AddRunFile(nativePath);
+    }
+    return true;
 }
 
 bool WritableFile::OpenReplacement(const std::string& nativePath) {
@@ -122,19 +162,42 @@ bool WritableFile::OpenReplacement(const std::string& nativePath) {
         if (!FinalLinkTarget(nativePath, target)) {
             return false;
         }
+    } else if (S_ISFIFO(info.st_mode)) {
+        return OpenFifo(nativePath);
     } else {
         return Open(nativePath, kTruncate);
     }
     mode_ = exists ? (info.st_mode & 07777) : (0666 & ~ProcessUmask());
-    std::string pattern = target + ".XXXXXX";
+    const std::string pattern = ReplacementPattern(target);
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
+    const StopSignalsHeld held;
     fd_ = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd_ < 0) {
         return Failed("open");
     }
     replacement_ = name.data();
     target_ = target;
+    AddRunFile(replacement_);
+    return true;
+}
+
+// Opening a FIFO for writing waits until some process opens it for reading,
+// which may be never: it is opened without waiting, and then written as any
+// other file, each write waiting for the reader to take the bytes.
+bool WritableFile::OpenFifo(const std::string& nativePath) {
+    fd_ = OpenDescriptor(nativePath, O_WRONLY | O_NONBLOCK, 0);
+    if (fd_ < 0) {
+        noReader_ = errno == ENXIO;
+        return Failed("open");
+    }
+    const int flags = ::fcntl(fd_, F_GETFL);
+    if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        const int why = errno;
+        CloseDescriptor();
+        errno = why;
+        return Failed("fcntl");
+    }
     return true;
 }
 
@@ -205,6 +268,7 @@ bool WritableFile::PutInPlace() {
     if (std::rename(replacement_.c_str(), target_.c_str()) != 0) {
         return Failed("rename");
     }
+    DropRunFile(replacement_);
     replacement_.clear();
     return true;
 }
@@ -221,7 +285,11 @@ void WritableFile::CloseDescriptor() {
     }
 }
 
-bool RemoveFile(const std::string& nativePath) { return ::unlink(nativePath.c_str()) == 0; }
+bool RemoveFile(const std::string& nativePath) {
+    const bool removed = ::unlink(nativePath.c_str()) == 0;
+    DropRunFile(nativePath);
+    return removed;
+}
 
 bool CreateFolder(const std::string& nativePath, mode_t mode) {
     return ::mkdir(nativePath.c_str(), mode) == 0;

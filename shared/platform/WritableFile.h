@@ -22,6 +22,7 @@ public:
         kTruncate = 1u << 2,   // emptied when opened
         kAppend = 1u << 3,     // every write lands at the end, after any other writer's
         kNoFollow = 1u << 4,   // a symbolic link at the path is refused (ELOOP)
+        kRunFile = 1u << 5,    // listed as a file of the run once opened (RunFiles.h)
     };
 
     WritableFile() = default;
@@ -36,14 +37,22 @@ public:
     bool Open(const std::string& nativePath, unsigned flags, mode_t mode = 0);
 
     // Opens a replacement of the file at the path: the new contents go to a
-    // file of their own beside it, "<file>.XXXXXX", which PutInPlace renames
-    // over it once complete, so that the file at the path (and at the end of
-    // a failed run, too) is always whole. A symbolic link is written through:
-    // its target is replaced and the link stays a link. The replacement gets
-    // the permission bits of the file it replaces, or for a new file 0666 less
-    // the umask. A device, a FIFO or a descriptor ("/dev/stdout") holds nothing
-    // to keep and is written directly. A folder is refused (EISDIR).
+    // file of their own beside it, "<file>.XXXXXX" (the name of <file> cut
+    // short when it would not fit the longest name the folder takes), which
+    // PutInPlace renames over it once complete, so that the file at the path
+    // (and at the end of a failed run, too) is always whole. Until then the
+    // replacement is listed as a file of the run (RunFiles.h). A symbolic
+    // link is written through: its target is replaced and the link stays a
+    // link. The replacement gets the permission bits of the file it replaces,
+    // or for a new file 0666 less the umask. A device, a FIFO or a descriptor
+    // ("/dev/stdout") holds nothing to keep and is written directly; a FIFO
+    // that no process reads is not waited for but refused (ENXIO, and
+    // NoReader tells it). A folder is refused (EISDIR).
     bool OpenReplacement(const std::string& nativePath);
+
+    // After an OpenReplacement that failed: whether the path is a FIFO that
+    // no process had open for reading.
+    bool NoReader() const { return noReader_; }
 
     bool IsOpen() const { return fd_ >= 0; }
 
@@ -83,16 +92,19 @@ public:
 
 private:
     bool Failed(const char* call);
+    bool OpenFifo(const std::string& nativePath);
     void CloseDescriptor();
 
     int fd_ = -1;
     std::string replacement_;  // the file beside the one replaced, until put in place
     std::string target_;       // the file replaced
     mode_t mode_ = 0;          // the permission bits the replacement ends with
+    bool noReader_ = false;
     const char* failedCall_ = "";
 };
 
-// Removes the file at the path (a link itself, not its target).
+// Removes the file at the path (a link itself, not its target) and takes it
+// off the files of the run.
 bool RemoveFile(const std::string& nativePath);
 
 // Creates a folder at the path; false also when one exists already.

@@ -4,12 +4,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "support/FolderFiles.h"
+#include "support/ForkedChild.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -85,7 +88,8 @@ TEST(ReportFileTest, ReplaceWritesThroughLinks) {
     ASSERT_EQ(::symlink("real/target.csv", dir.File("hop").c_str()), 0);
     ASSERT_EQ(::symlink("hop", dir.File("link.csv").c_str()), 0);
     ASSERT_EQ(::symlink(dir.File("real/missing.csv").c_str(), dir.File("dangling.csv").c_str()), 0);
-    for (const char* name : {"link.csv", "dangling.csv"}) {
+    ASSERT_EQ(::symlink("real/new.csv", dir.File("relative.csv").c_str()), 0);
+    for (const char* name : {"link.csv", "dangling.csv", "relative.csv"}) {
         ReportFile file(dir.File(name), ReportFile::Kind::kReplace);
         ASSERT_TRUE(file.IsOpen()) << name << ": " << file.Error();
         file.WriteLine(name);
@@ -95,8 +99,11 @@ TEST(ReportFileTest, ReplaceWritesThroughLinks) {
     }
     EXPECT_EQ(dir.Read("real/target.csv"), "link.csv\n");
     EXPECT_EQ(dir.Read("real/missing.csv"), "dangling.csv\n");
+    EXPECT_EQ(dir.Read("real/new.csv"), "relative.csv\n");
     EXPECT_TRUE(S_ISLNK(ModeOf(dir.File("hop"))));
-    EXPECT_EQ(FilesIn(dir.Path()).size(), 4u);
+    EXPECT_EQ(FilesIn(dir.Path()).size(), 5u);
+    EXPECT_EQ(FilesIn(dir.File("real")),
+              (std::vector<std::string>{"missing.csv", "new.csv", "target.csv"}));
 
     ASSERT_EQ(::symlink("loop2", dir.File("loop1").c_str()), 0);
     ASSERT_EQ(::symlink("loop1", dir.File("loop2").c_str()), 0);
@@ -126,6 +133,48 @@ TEST(ReportFileTest, ReplaceWritesAFifoDirectly) {
     ::close(reader);
     EXPECT_TRUE(S_ISFIFO(ModeOf(fifo)));
     EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"pipe"});
+}
+
+// Opening a FIFO waits for a reader, which may never come: without one the
+// report fails at once. With one, the writes wait for it as usual, however
+// slowly it reads.
+TEST(ReportFileTest, AFifoWithoutAReaderFailsAndOneWithASlowReaderGetsEverything) {
+    TempDir dir;
+    const std::string fifo = dir.File("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // In a child of its own, which a run that waits for ever does not hold up.
+    TESTSUPPORT::ForkedChild noReader([&](TESTSUPPORT::ForkedChild&) {
+        ::alarm(10);
+        const ReportFile file(fifo, ReportFile::Kind::kReplace);
+        return !file.IsOpen() && file.Error() == "no process reads the FIFO" ? 0 : 1;
+    });
+    EXPECT_EQ(noReader.Join(), 0) << "-1: it waited for a reader";
+
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    std::string read;
+    std::thread slowReader([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ASSERT_EQ(::fcntl(reader, F_SETFL, 0), 0);
+        char buffer[4096];
+        ssize_t got;
+        while ((got = ::read(reader, buffer, sizeof buffer)) > 0) {
+            read.append(buffer, static_cast<std::size_t>(got));
+        }
+    });
+    const std::string line(999, 'x');
+    {
+        ReportFile file(fifo, ReportFile::Kind::kReplace);
+        ASSERT_TRUE(file.IsOpen()) << file.Error();
+        for (int i = 0; i < 500; ++i) {
+            file.WriteLine(line);
+        }
+        EXPECT_TRUE(file.Close()) << file.Error();
+    }
+    slowReader.join();
+    ::close(reader);
+    EXPECT_EQ(read.size(), 500u * 1000u);
+    EXPECT_TRUE(S_ISFIFO(ModeOf(fifo)));
 }
 
 // "/dev/stdout" and its kind are links the system resolves to an open

@@ -52,8 +52,12 @@ void GuestReportTest::Seed(const std::vector<Activity>& activities) {
 }
 
 TESTSUPPORT::ProgramResult GuestReportTest::RunStaytally(const std::vector<std::string>& args,
-                                                         const std::string& shellPrefix) const {
+                                                         const std::string& shellPrefix,
+                                                         int stopSignal,
+                                                         std::function<bool()> stopWhen) const {
     TESTSUPPORT::ProgramOptions options;
+    options.stopSignal = stopSignal;
+    options.stopWhen = std::move(stopWhen);
     options.environment["TMPDIR"] = TempFolder();
     options.environment["QUORIX_ROOT"] = dir_.Path() + "/root";
     options.environment["QUORIX_REGISTRY"] = dir_.File("registry.reg");

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -59,9 +60,11 @@ protected:
     static void Seed(const std::vector<Activity>& activities);
 
     // Runs the program with args. shellPrefix, when given, runs it through
-    // /bin/sh after those shell commands (e.g. "ulimit -n 1024").
+    // /bin/sh after those shell commands (e.g. "ulimit -n 1024"). A stop
+    // signal is sent to it once stopWhen holds (see ProgramOptions).
     TESTSUPPORT::ProgramResult RunStaytally(const std::vector<std::string>& args,
-                                            const std::string& shellPrefix = "") const;
+                                            const std::string& shellPrefix = "", int stopSignal = 0,
+                                            std::function<bool()> stopWhen = nullptr) const;
 
     // The canonical extended JSON of the stored mail tasks, one object per task.
     static std::vector<std::string> MailTasks();

@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <semaphore.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -167,6 +168,101 @@ TEST_F(RunOutcomeTest, ReportFileThatCannotBeWrittenQueuesNoMailAndWakesNobody) 
         EXPECT_EQ(queue.Count(), 0) << c.path;
     }
     EXPECT_EQ(FilesIn(dir_.Path()).size(), 4u) << "tmp, root, folder.csv, plain and nothing else";
+
+    // A path echoed in the line keeps the line whole.
+    const auto run = RunStaytally({"~file", dir_.File("no/such\nfolder/r.csv")});
+    EXPECT_EQ(run.err, "staytally: cannot open report file " + dir_.File("no/such\\nfolder/r.csv") +
+                           ": No such file or directory\n");
+}
+
+// A FIFO at the path is written directly; with no process reading it the
+// run fails at once instead of waiting for a reader that may never come.
+TEST_F(RunOutcomeTest, FifoWithoutAReaderFailsTheRunAtOnce) {
+    const std::string fifo = dir_.File("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"~file", fifo}, {"~file", fifo, "-email", "desk@hotel.example"}}) {
+        TESTSUPPORT::ProgramResult run = RunStaytally(args);
+        ExpectCleanFailure(
+            run, "staytally: cannot open report file " + fifo + ": no process reads the FIFO");
+    }
+    EXPECT_EQ(FilesIn(dir_.Path()), (std::vector<std::string>{"pipe", "root", "tmp"}));
+}
+
+// All names of the minute up to "-999" taken: the run takes "-1000", the
+// last one it tries; with that taken too it fails and says so.
+TEST_F(RunOutcomeTest, NumberedReportNamesGoUpToAThousand) {
+    WaitForTheStartOfAMinute();
+    const DateTime now = DateTime::Now();
+    dir_.Write("tmp/" + ReportNameAt(now), "planted\n");
+    for (int number = 2; number <= 999; ++number) {
+        dir_.Write("tmp/" + ReportNameAt(now, "-" + std::to_string(number)), "planted\n");
+    }
+    auto run = RunStaytally({"-email", "desk@hotel.example"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::vector<std::string> tasks = MailTasks();
+    ASSERT_EQ(tasks.size(), 1u);
+    EXPECT_EQ(JsonString(tasks[0], "filepath"), TempFolder() + "/" + ReportNameAt(now, "-1000"));
+
+    SetUp();
+    const std::vector<std::string> planted = FilesIn(TempFolder());
+    run = RunStaytally({"-email", "desk@hotel.example"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "staytally: cannot open report file " + TempFolder() + "/" +
+                           ReportNameAt(now) +
+                           ": it and the 999 numbered names after it are taken\n");
+    EXPECT_TRUE(MailTasks().empty());
+    EXPECT_EQ(FilesIn(TempFolder()), planted);
+}
+
+// A scheduler that stops a run on its time limit, Ctrl-C or a closed
+// terminal: the run's own files go (the report of the temp folder, the file
+// beside -file, the mail body), the file at -file stays as it was, and the
+// run ends by the signal, as the shell must see it.
+TEST_F(RunOutcomeTest, StoppedRunLeavesNoFileOfItsOwn) {
+    const std::string daily = dir_.Write("daily.csv", "yesterday's report\n");
+    const std::vector<std::vector<std::string>> runs = {
+        {"~file", daily, "-email", "desk@hotel.example"},
+        {"-email", "desk@hotel.example"},
+    };
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        for (const auto& args : runs) {
+            SetUp();
+            // The site document is read once the report is written.
+            Server().DelayNextReply("config", 60);
+            const auto run = RunStaytally(args, "", signal, [&] {
+                return FilesIn(dir_.Path()).size() > 3 || !FilesIn(TempFolder()).empty();
+            });
+            EXPECT_EQ(run.signal, signal) << run.exitCode << " " << run.err;
+            EXPECT_EQ(run.err, "");
+            EXPECT_EQ(FilesIn(dir_.Path()), (std::vector<std::string>{"daily.csv", "root", "tmp"}));
+            EXPECT_TRUE(FilesIn(TempFolder()).empty()) << FilesIn(TempFolder()).front();
+            EXPECT_EQ(FileText(daily), "yesterday's report\n");
+            EXPECT_TRUE(MailTasks().empty());
+        }
+    }
+}
+
+// Once the mail task was sent, its report and body belong to it: a stop
+// while its write is confirmed leaves them for the mail sender.
+TEST_F(RunOutcomeTest, StoppedRunLeavesTheFilesOfASentTask) {
+    const SendQueue queue;
+    Server().DelayNextReply("$cmd", 60);
+    const auto run = RunStaytally({"-email", "desk@hotel.example"}, "", SIGTERM, [&] {
+        for (const std::string& request : Server().Requests()) {
+            if (request.find("\"op\": \"insert\"") != std::string::npos) {
+                return true;
+            }
+        }
+        return false;
+    });
+    EXPECT_EQ(run.signal, SIGTERM);
+    const std::vector<std::string> tasks = MailTasks();
+    ASSERT_EQ(tasks.size(), 1u);
+    EXPECT_EQ(Lines(FileText(JsonString(tasks[0], "filepath"))).size(), 2u);
+    EXPECT_EQ(BodyRows(FileText(JsonString(tasks[0], "bodypath"))), 1);
+    EXPECT_EQ(FilesIn(TempFolder()).size(), 2u);
+    EXPECT_EQ(queue.Count(), 0);
 }
 
 // The mail sender runs in a folder of its own and knows no drive letters:
@@ -485,6 +581,11 @@ TEST_F(RunOutcomeTest, EmailTextWithoutAnAddressIsRefusedBeforeAnyWork) {
         {"j\xC3\xBCrgen@hotel.example",
          "staytally: cannot mail to \"j\xC3\xBCrgen@hotel.example\": the mail task takes "
          "addresses in printable ASCII only, without '\"' and '`'"},
+        // The refusal stays one line: what the list holds is shown escaped.
+        {";\n;", "staytally: -email \";\\n;\" holds no e-mail address"},
+        {"desk@hotel.example\nstaytally: all is well",
+         "staytally: cannot mail to \"desk@hotel.example\\nstaytally: all is well\": the mail "
+         "task takes addresses in printable ASCII only, without '\"' and '`'"},
     };
     for (const auto& c : cases) {
         ExpectCleanFailure(RunStaytally({"-email", c.list}), c.err);

@@ -60,6 +60,7 @@ int ForkedChild::Join() {
     int status = 0;
     const pid_t ended = waitpid(pid_, &status, 0);
     pid_ = -1;
+    endSignal_ = ended > 0 && WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     return (ended > 0 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
 }
 

@@ -27,10 +27,13 @@ public:
     // Parent: waits for the child's end; its exit code, or -1 when it did not
     // exit normally.
     int Join();
+    // After Join: the signal that ended the child, 0 when it exited.
+    int EndSignal() const { return endSignal_; }
 
 private:
     pid_t pid_ = -1;
     bool inChild_ = false;
+    int endSignal_ = 0;
     int toChild_[2] = {-1, -1};
     int toParent_[2] = {-1, -1};
 };

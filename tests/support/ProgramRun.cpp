@@ -136,6 +136,18 @@ bool EnterOwnNetwork(const IdMaps& ids) {
                            const ProgramOptions& options, const IdMaps& ids, Pipe& in, Pipe& out,
                            Pipe& err, Pipe& status) {
     const std::string& workDir = options.workDir;
+    if (options.stopSignal != 0) {
+        // Whatever the test process was started with (a shell's background
+        // job ignores SIGINT), the child gets the signal as a job started
+        // by a scheduler does.
+        struct sigaction byDefault {};
+        byDefault.sa_handler = SIG_DFL;
+        sigaction(options.stopSignal, &byDefault, nullptr);
+        sigset_t stop;
+        sigemptyset(&stop);
+        sigaddset(&stop, options.stopSignal);
+        sigprocmask(SIG_UNBLOCK, &stop, nullptr);
+    }
     if ((options.ownNetwork && !EnterOwnNetwork(ids)) || dup2(in.Read(), STDIN_FILENO) < 0 ||
         dup2(out.Write(), STDOUT_FILENO) < 0 || dup2(err.Write(), STDERR_FILENO) < 0 ||
         (!workDir.empty() && chdir(workDir.c_str()) != 0)) {
@@ -198,6 +210,7 @@ ProgramResult RunProgram(const std::string& path, const std::vector<std::string>
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
     bool outOpen = true, errOpen = true;
+    bool stopSent = false;
     while (outOpen || errOpen) {
         pollfd fds[3];
         nfds_t count = 0;
@@ -221,7 +234,14 @@ ProgramResult RunProgram(const std::string& path, const std::vector<std::string>
             result.timedOut = true;
             break;
         }
-        int ready = poll(fds, count, static_cast<int>(std::min<long long>(left.count(), 1000)));
+        const bool stopPending = options.stopSignal != 0 && !stopSent;
+        int ready =
+            poll(fds, count,
+                 static_cast<int>(std::min<long long>(left.count(), stopPending ? 10 : 1000)));
+        if (stopPending && options.stopWhen()) {
+            kill(pid, options.stopSignal);
+            stopSent = true;
+        }
         if (ready < 0 && errno != EINTR) {
             kill(pid, SIGKILL);
             break;

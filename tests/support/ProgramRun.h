@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -32,6 +33,11 @@ struct ProgramOptions {
     // it. Without the privilege for a network namespace it makes a user
     // namespace for it, with its own user and group ids mapped to themselves.
     bool ownNetwork = false;
+    // Once `stopWhen` holds (asked every 10 ms while the child runs), the
+    // child is sent `stopSignal`, once: a run stopped at a moment the test
+    // chooses, as a scheduler stops a job on its time limit.
+    int stopSignal = 0;
+    std::function<bool()> stopWhen;
 };
 
 // Runs `path` with `args` (argv[0] is `path` itself) and waits for it to end,

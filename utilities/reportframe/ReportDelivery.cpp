@@ -10,6 +10,7 @@
 #include "dbaccess/SiteInfo.h"
 #include "platform/AbsolutePath.h"
 #include "platform/NativePath.h"
+#include "platform/RunFiles.h"
 #include "reportframe/MailTaskTexts.h"
 #include "reportframe/ReportFailure.h"
 #include "reportframe/ReportFile.h"
@@ -144,6 +145,8 @@ std::unique_ptr<ReportFile> WriteBody(const std::string& body, const std::string
 // both are the task's and stay. The report is put in place at path; why it
 // could not be, or empty.
 std::string HandOverToTask(ReportFile& report, const std::string& path, ReportFile* body) {
+    // A run stopped from here on leaves the files for the task.
+    PLATFORM::HandOverRunFiles();
     if (body != nullptr) {
         body->Keep();
     }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/NativePath.h"
+#include "platform/RunFiles.h"
 
 namespace {
 
@@ -20,19 +21,21 @@ ReportFile::ReportFile(const std::string& path, Kind kind) {
     switch (kind) {
         case Kind::kReplace:
             if (!file_.OpenReplacement(native)) {
-                error_ = std::strerror(errno);
+                error_ = file_.NoReader() ? "no process reads the FIFO" : std::strerror(errno);
             }
             return;
         case Kind::kCreateNew:
-            opened = file_.Open(
-                native, WritableFile::kCreate | WritableFile::kExclusive | WritableFile::kNoFollow,
-                0600);
+            opened = file_.Open(native,
+                                WritableFile::kCreate | WritableFile::kExclusive |
+                                    WritableFile::kNoFollow | WritableFile::kRunFile,
+                                0600);
             nameTaken_ = !opened && errno == EEXIST;
             break;
         case Kind::kTemp:
-            opened = file_.Open(
-                native, WritableFile::kCreate | WritableFile::kTruncate | WritableFile::kNoFollow,
-                0600);
+            opened = file_.Open(native,
+                                WritableFile::kCreate | WritableFile::kTruncate |
+                                    WritableFile::kNoFollow | WritableFile::kRunFile,
+                                0600);
             break;
     }
     if (!opened) {
@@ -79,6 +82,9 @@ bool ReportFile::Keep() {
     if (!file_.PutInPlace()) {
         Fail(file_.FailedCall());
         return false;
+    }
+    if (!created_.empty()) {
+        PLATFORM::DropRunFile(created_);
     }
     kept_ = true;
     return true;

@@ -7,7 +7,9 @@
 
 // A report or mail-body file being written, in binary, so every line ends
 // in a single line feed. Nothing a failed run began stays behind: unless Keep
-// was called, the destructor removes what this object created.
+// was called, the destructor removes what this object created, and until
+// then it is listed as a file of the run, which a stopped run removes
+// (platform/RunFiles.h).
 class ReportFile {
 public:
     enum class Kind {
@@ -16,7 +18,8 @@ public:
         // the path (an earlier report) stays as it is until the new one is
         // complete. A symbolic link is written through: its target is
         // replaced and the link stays a link. A device or a FIFO
-        // ("/dev/stdout") is written directly.
+        // ("/dev/stdout") is written directly; a FIFO that no process reads
+        // is not waited for but fails to open.
         kReplace,
         // A name the program made in the shared temp folder, where anyone
         // may have put a file or link under it first: created, mode 0600,

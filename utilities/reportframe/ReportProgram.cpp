@@ -8,9 +8,11 @@
 
 #include <Poco/Exception.h>
 
+#include "platform/RunFiles.h"
 #include "platform/StandardDescriptors.h"
 #include "reportframe/Banner.h"
 #include "reportframe/CommandLine.h"
+#include "reportframe/EscapedText.h"
 #include "reportframe/MailTaskTexts.h"
 #include "reportframe/ReportFailure.h"
 #include "reportframe/ReportStrings.h"
@@ -105,8 +107,9 @@ private:
     std::streambuf* previous_;
 };
 
+// One line, whatever the failure echoes.
 int Fail(const ReportProgram& program, const std::string& what) {
-    std::cerr << program.name << ": " << what << std::endl;
+    std::cerr << program.name << ": " << EscapeControls(what) << std::endl;
     return 1;
 }
 
@@ -117,6 +120,7 @@ int RunReportProgram(const ReportProgram& program, int argc, char** argv) {
     if (!PLATFORM::OpenClosedStandardDescriptors(closed)) {
         return Fail(program, "cannot open /dev/null in place of a closed standard descriptor");
     }
+    PLATFORM::RemoveRunFilesWhenStopped();
     // Output meant for a closed standard output would be lost: its writes
     // fail, and so does the run that makes them.
     const ClosedOutputScope closedOutput(closed.output);

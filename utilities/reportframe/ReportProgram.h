@@ -26,5 +26,7 @@ struct ReportProgram {
 // or one the mail task cannot hold as it is, is refused before any work.
 // Returns the exit code: 0, or 1 when the builder failed or standard output
 // could not be written, after one line "<name>: <what failed>" on standard
-// error.
+// error (its control characters escaped). Stopped by SIGTERM, SIGINT or
+// SIGHUP, the run removes the files it made and has not handed over, and
+// ends by that signal (platform/RunFiles.h).
 int RunReportProgram(const ReportProgram& program, int argc, char** argv);
