@@ -53,6 +53,8 @@ void GuardedConnection::ThrowSocketFailure(const Poco::MongoDB::Connection& conn
             throw ConnectionClosedException(context, cause);
         case GuardedSocketImpl::Failure::Malformed:
             throw MalformedReplyException(context, cause);
+        case GuardedSocketImpl::Failure::Unreadable:
+            throw UnreadableDocumentException(context, cause);
     }
 }
 

@@ -207,7 +207,8 @@ TEST_F(FaultTest, FailedExchangesNeverUseThePoolUp) {
 
 // A local peer for one connection that answers the first request with
 // reply bytes (or with nothing), then closes or keeps still until the client
-// is gone.
+// is gone. Reply bytes long enough to hold a message header are made to
+// answer the request, as a server's would.
 class FakePeer {
 public:
     FakePeer(std::string reply, bool closeAfter, Poco::UInt16 port = 0)
@@ -218,10 +219,13 @@ public:
     Poco::Net::SocketAddress Address() const { return server_.address(); }
 
 private:
-    void Serve(const std::string& reply, bool closeAfter) {
+    void Serve(std::string reply, bool closeAfter) {
         Poco::Net::StreamSocket peer = server_.acceptConnection();
         char buffer[4096];
-        peer.receiveBytes(buffer, sizeof buffer);
+        const int received = peer.receiveBytes(buffer, sizeof buffer);
+        // The request id is the header's second field, the id a reply
+        // answers its third.
+        if (received >= 8 && reply.size() >= 16) reply.replace(8, 4, buffer + 4, 4);
         if (!reply.empty()) peer.sendBytes(reply.data(), static_cast<int>(reply.size()));
         if (closeAfter) return;
         while (peer.receiveBytes(buffer, sizeof buffer) > 0) {
