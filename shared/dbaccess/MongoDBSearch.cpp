@@ -11,7 +11,7 @@
 
 #include "dbaccess/DatabaseException.h"
 #include "dbaccess/DatabaseName.h"
-#include "dbaccess/ReplyRefusal.h"
+#include "dbaccess/NextBatch.h"
 
 namespace DBACCESS {
 
@@ -124,7 +124,7 @@ void MongoDBSearch::FindAll(std::multimap<std::string, std::string>& out,
 
 void MongoDBSearch::ForEachBatch(Poco::MongoDB::Cursor& cursor,
                                  const std::function<void(std::vector<DocumentFields>&)>& take) {
-    Exchange([&](Poco::MongoDB::Connection& connection) {
+    Exchange([&](GuardedConnection& connection) {
         // The "_id"s the cursor sent, by type and text: a server sends each
         // document of a search once, so one sent again is a cursor that
         // would go round for ever.

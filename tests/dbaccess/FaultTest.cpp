@@ -25,7 +25,7 @@
 #include "dbaccess/GuardedConnection.h"
 #include "dbaccess/LastWriteError.h"
 #include "dbaccess/MongoDBSearch.h"
-#include "dbaccess/ReplyRefusal.h"
+#include "dbaccess/NextBatch.h"
 
 namespace {
 
