@@ -8,6 +8,7 @@
 #include "Poco/Exception.h"
 
 #include "dbaccess/ReplyCheck.h"
+#include "dbaccess/WireInt32.h"
 #include "platform/SocketReceive.h"
 #include "runtime/Trace.h"
 
@@ -31,22 +32,6 @@ const std::size_t kFirstReceiveSize = 64 * 1024;
 // (a search batch of megabytes, up to kMaxReplySize) gives its room back
 // once it has been read.
 const std::size_t kKeptBufferSize = 1024 * 1024;
-
-std::int32_t ReadInt32(const char* at) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(at);
-    const std::uint32_t value =
-        static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-        static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-    std::int32_t result;
-    std::memcpy(&result, &value, sizeof(result));
-    return result;
-}
-
-void WriteInt32(char* at, std::int32_t value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof(bits));
-    for (int i = 0; i < 4; ++i) at[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-}
 
 }  // namespace
 

@@ -5,6 +5,8 @@
 
 #include "Poco/NumberFormatter.h"
 
+#include "dbaccess/WireInt32.h"
+
 namespace DBACCESS {
 
 namespace {
@@ -13,15 +15,6 @@ namespace {
 // point, document count) and of its fields.
 const std::size_t kReplyHeaderSize = 36;
 const std::int32_t kReplyOperation = 1;
-
-std::int32_t ReadInt32(const unsigned char* at) {
-    const std::uint32_t value =
-        static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
-        static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
-    std::int32_t result;
-    std::memcpy(&result, &value, sizeof(result));
-    return result;
-}
 
 // Walks the BSON document at data[pos] that must end by end; on success pos
 // is just past it.
