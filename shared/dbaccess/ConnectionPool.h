@@ -2,7 +2,6 @@
 
 #include <cstddef>
 
-#include "Poco/MongoDB/Connection.h"
 #include "Poco/ObjectPool.h"
 
 #include "dbaccess/ConnectionFactory.h"
@@ -10,8 +9,7 @@
 namespace DBACCESS {
 
 using ConnectionObjectPool =
-    Poco::ObjectPool<Poco::MongoDB::Connection, Poco::MongoDB::Connection::Ptr,
-                     PoolableConnectionFactory>;
+    Poco::ObjectPool<GuardedConnection, GuardedConnection::Ptr, PoolableConnectionFactory>;
 
 // Most idle connections the pool keeps; a connection returned beyond them
 // is closed.

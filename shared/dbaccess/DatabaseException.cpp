@@ -9,5 +9,6 @@ POCO_IMPLEMENT_EXCEPTION(DatabaseRefusedException, DatabaseException, "Refused b
 POCO_IMPLEMENT_EXCEPTION(DatabaseTimeoutException, DatabaseException, "Timed out")
 POCO_IMPLEMENT_EXCEPTION(ConnectionClosedException, DatabaseException, "Connection closed")
 POCO_IMPLEMENT_EXCEPTION(MalformedReplyException, DatabaseException, "Malformed reply")
+POCO_IMPLEMENT_EXCEPTION(UnreadableDocumentException, MalformedReplyException, "Malformed reply")
 
 }  // namespace DBACCESS

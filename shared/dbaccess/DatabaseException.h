@@ -18,5 +18,9 @@ POCO_DECLARE_EXCEPTION(, DatabaseTimeoutException, DatabaseException)
 POCO_DECLARE_EXCEPTION(, ConnectionClosedException, DatabaseException)
 // A reply the library cannot read safely; the message says what was wrong.
 POCO_DECLARE_EXCEPTION(, MalformedReplyException, DatabaseException)
+// A reply that arrived whole and well-formed but holds a document the
+// library cannot take apart (nested too deep): the database did its part,
+// the document is what cannot be read.
+POCO_DECLARE_EXCEPTION(, UnreadableDocumentException, MalformedReplyException)
 
 }  // namespace DBACCESS

@@ -39,12 +39,9 @@ bool GuardedConnection::IsUsable() const {
            socket_->Broken() == GuardedSocketImpl::Failure::None;
 }
 
-void GuardedConnection::ThrowSocketFailure(const Poco::MongoDB::Connection& connection,
-                                           const std::string& context) {
-    const GuardedSocketImpl* socket = SocketOf(connection);
-    if (socket == nullptr) return;
-    const std::string& cause = socket->FailureText();
-    switch (socket->Broken()) {
+void GuardedConnection::ThrowSocketFailure(const std::string& context) const {
+    const std::string& cause = socket_->FailureText();
+    switch (socket_->Broken()) {
         case GuardedSocketImpl::Failure::None:
             return;
         case GuardedSocketImpl::Failure::TimedOut:
@@ -53,17 +50,11 @@ void GuardedConnection::ThrowSocketFailure(const Poco::MongoDB::Connection& conn
             throw ConnectionClosedException(context, cause);
         case GuardedSocketImpl::Failure::Malformed:
             throw MalformedReplyException(context, cause);
+        case GuardedSocketImpl::Failure::Unreadable:
+            throw UnreadableDocumentException(context, cause);
     }
 }
 
-Poco::Int32 GuardedConnection::LastReplyFlags(const Poco::MongoDB::Connection& connection) {
-    const GuardedSocketImpl* socket = SocketOf(connection);
-    return socket == nullptr ? 0 : socket->LastReplyFlags();
-}
-
-const GuardedSocketImpl* GuardedConnection::SocketOf(const Poco::MongoDB::Connection& connection) {
-    const auto* guarded = dynamic_cast<const GuardedConnection*>(&connection);
-    return guarded == nullptr ? nullptr : guarded->socket_.get();
-}
+Poco::Int32 GuardedConnection::LastReplyFlags() const { return socket_->LastReplyFlags(); }
 
 }  // namespace DBACCESS

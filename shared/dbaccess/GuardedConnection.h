@@ -5,6 +5,7 @@
 #include "Poco/AutoPtr.h"
 #include "Poco/MongoDB/Connection.h"
 #include "Poco/Net/SocketAddress.h"
+#include "Poco/SharedPtr.h"
 #include "Poco/Types.h"
 
 #include "dbaccess/DatabaseTimeLimits.h"
@@ -13,10 +14,13 @@
 namespace DBACCESS {
 
 // A connection over a GuardedSocketImpl: every connection of the pool is
-// one. It keeps its socket at hand, so that what the socket saw of the last
-// exchange (its failure, the reply's flags) can be told to the caller.
+// one, and the pool hands them out as such. It keeps its socket at hand, so
+// that what the socket saw of the last exchange (its failure, the reply's
+// flags) can be told to the caller.
 class GuardedConnection : public Poco::MongoDB::Connection {
 public:
+    using Ptr = Poco::SharedPtr<GuardedConnection>;
+
     // Connects at once. A refused connect raises the library's
     // Poco::Net::ConnectionRefusedException; one that is not accepted within
     // limits.connect raises DatabaseTimeoutException.
@@ -27,20 +31,16 @@ public:
     // serve another exchange.
     bool IsUsable() const;
 
-    // Called where the library raised Poco::IOException over connection:
-    // when its socket broke, raises the DatabaseException of the cause
-    // (timed out, closed, malformed) with context (what was being done) in
-    // front of the cause; otherwise returns and the caller rethrows.
-    static void ThrowSocketFailure(const Poco::MongoDB::Connection& connection,
-                                   const std::string& context);
-    // The response flags of connection's last whole reply; 0 for a
-    // connection of another kind.
-    static Poco::Int32 LastReplyFlags(const Poco::MongoDB::Connection& connection);
+    // Called where the library raised Poco::IOException over this
+    // connection: when its socket broke, raises the DatabaseException of the
+    // cause (timed out, closed, malformed) with context (what was being
+    // done) in front of the cause; otherwise returns and the caller
+    // rethrows.
+    void ThrowSocketFailure(const std::string& context) const;
+    // The response flags of the last whole reply.
+    Poco::Int32 LastReplyFlags() const;
 
 private:
-    // The socket of connection when it is a GuardedConnection, else null.
-    static const GuardedSocketImpl* SocketOf(const Poco::MongoDB::Connection& connection);
-
     Poco::AutoPtr<GuardedSocketImpl> socket_;
 };
 

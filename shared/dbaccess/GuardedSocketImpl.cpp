@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "Poco/Exception.h"
 
 #include "dbaccess/ReplyCheck.h"
+#include "dbaccess/WireInt32.h"
 #include "platform/SocketReceive.h"
 #include "runtime/Trace.h"
 
@@ -15,19 +17,21 @@ namespace DBACCESS {
 namespace {
 
 // The message header's length field, then the rest of an OP_REPLY header;
-// the response flags follow the 16-byte message header.
+// the request id, the id of the request a reply answers and the response
+// flags follow the length field.
 const std::size_t kLengthFieldSize = 4;
+const std::size_t kMessageHeaderSize = 16;
 const std::size_t kReplyHeaderSize = 36;
+const std::size_t kRequestIdOffset = 4;
+const std::size_t kResponseToOffset = 8;
 const std::size_t kReplyFlagsOffset = 16;
 // What the first receive of a reply asks for: most replies fit, a batch of
 // a large search comes in further receives.
 const std::size_t kFirstReceiveSize = 64 * 1024;
-
-std::uint32_t ReadUInt32(const char* at) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(at);
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
+// The most reply buffer an idle connection keeps: a reply larger than that
+// (a search batch of megabytes, up to kMaxReplySize) gives its room back
+// once it has been read.
+const std::size_t kKeptBufferSize = 1024 * 1024;
 
 }  // namespace
 
@@ -37,6 +41,8 @@ GuardedSocketImpl::GuardedSocketImpl(const DatabaseTimeLimits& limits)
       replyEnd_(0),
       offset_(0),
       replyFlags_(0),
+      requestLeft_(0),
+      lastRequestId_(0),
       failure_(Failure::None) {}
 
 GuardedSocketImpl::~GuardedSocketImpl() = default;
@@ -46,8 +52,14 @@ int GuardedSocketImpl::sendBytes(const void* buffer, int length, int flags) {
     // What the library sends after a failure would only meet the failure
     // again; the stream that calls here swallows the exception.
     if (failure_ != Failure::None) throw Poco::IOException(failureText_);
+    if (length <= 0) return 0;
+    outgoing_.append(static_cast<const char*>(buffer), static_cast<std::size_t>(length));
+    const std::size_t ready = NumberRequests();
     try {
-        return Poco::Net::StreamSocketImpl::sendBytes(buffer, length, flags);
+        // A blocking stream socket sends all of it or throws.
+        if (ready > 0)
+            Poco::Net::StreamSocketImpl::sendBytes(outgoing_.data(), static_cast<int>(ready),
+                                                   flags);
     } catch (const Poco::TimeoutException&) {
         Break(Failure::TimedOut, "the request could not be sent within " + LimitText(limits_.send));
         throw;
@@ -55,6 +67,26 @@ int GuardedSocketImpl::sendBytes(const void* buffer, int length, int flags) {
         Break(Failure::Closed, "the request could not be sent: " + e.displayText());
         throw;
     }
+    outgoing_.erase(0, ready);
+    return length;
+}
+
+std::size_t GuardedSocketImpl::NumberRequests() {
+    std::size_t at = 0;
+    while (at < outgoing_.size()) {
+        if (requestLeft_ == 0) {
+            if (outgoing_.size() - at < kRequestIdOffset + 4) return at;
+            const std::int32_t length = ReadInt32(outgoing_.data() + at);
+            requestLeft_ =
+                std::max(static_cast<std::size_t>(std::max(length, 0)), kMessageHeaderSize);
+            lastRequestId_ = lastRequestId_ == INT32_MAX ? 1 : lastRequestId_ + 1;
+            WriteInt32(&outgoing_[at + kRequestIdOffset], lastRequestId_);
+        }
+        const std::size_t step = std::min(requestLeft_, outgoing_.size() - at);
+        at += step;
+        requestLeft_ -= step;
+    }
+    return at;
 }
 
 int GuardedSocketImpl::receiveBytes(void* buffer, int length, int /*flags*/) {
@@ -63,6 +95,11 @@ int GuardedSocketImpl::receiveBytes(void* buffer, int length, int /*flags*/) {
     const std::size_t count = std::min(static_cast<std::size_t>(length), replyEnd_ - offset_);
     std::memcpy(buffer, buffer_.data() + offset_, count);
     offset_ += count;
+    if (offset_ == replyEnd_ && received_ == replyEnd_ && buffer_.size() > kKeptBufferSize) {
+        // The outsized reply has been read whole and nothing came after it.
+        std::string().swap(buffer_);
+        received_ = replyEnd_ = offset_ = 0;
+    }
     return static_cast<int>(count);
 }
 
@@ -107,21 +144,35 @@ bool GuardedSocketImpl::FetchReply() {
     if (!ReceiveUntil(kLengthFieldSize, deadline,
                       "the server closed the connection before replying"))
         return false;
-    const std::size_t length = ReadUInt32(buffer_.data());
-    if (length < kReplyHeaderSize || length > kMaxReplySize) {
+    const std::int32_t length = ReadInt32(buffer_.data());
+    if (length < static_cast<std::int32_t>(kReplyHeaderSize) ||
+        length > static_cast<std::int32_t>(kMaxReplySize)) {
         Break(Failure::Malformed, "a reply length of " + std::to_string(length) + " bytes");
         return false;
     }
-    if (!ReceiveUntil(length, deadline,
-                      "the server closed the connection in the middle of a reply"))
+    const auto size = static_cast<std::size_t>(length);
+    if (!ReceiveUntil(size, deadline, "the server closed the connection in the middle of a reply"))
         return false;
     std::string problem;
-    if (!CheckReply(std::string_view(buffer_.data(), length), problem)) {
+    const ReplyVerdict verdict = CheckReply(std::string_view(buffer_.data(), size), problem);
+    if (verdict == ReplyVerdict::Malformed) {
         Break(Failure::Malformed, problem);
         return false;
     }
-    replyEnd_ = length;
-    replyFlags_ = static_cast<Poco::Int32>(ReadUInt32(buffer_.data() + kReplyFlagsOffset));
+    const std::int32_t answered = ReadInt32(buffer_.data() + kResponseToOffset);
+    if (answered != lastRequestId_) {
+        // Left over from an earlier exchange, or meant for no request of ours.
+        Break(Failure::Malformed, "a reply to request " + std::to_string(answered) +
+                                      " instead of request " + std::to_string(lastRequestId_) +
+                                      ", the one just sent");
+        return false;
+    }
+    if (verdict == ReplyVerdict::TooDeep) {
+        Break(Failure::Unreadable, problem);
+        return false;
+    }
+    replyEnd_ = size;
+    replyFlags_ = ReadInt32(buffer_.data() + kReplyFlagsOffset);
     return true;
 }
 

@@ -17,11 +17,17 @@ namespace DBACCESS {
 // abort the process, and a server that stalls or trickles would hold it for
 // as long as it likes. This socket therefore hands the library nothing of a
 // reply until the whole reply has arrived within the time limits and passed
-// CheckReply. When it does not, the socket breaks: the library sees the
-// stream end before the reply's header and raises its own Poco::IOException
-// (a stream swallows whatever the socket throws), the socket stays at end
-// of stream from then on, and Broken() and FailureText() tell the real
-// cause to whoever turns that exception into a DatabaseException.
+// CheckReply and answers the request just sent. When it does not, the socket
+// breaks: the library sees the stream end before the reply's header and
+// raises its own Poco::IOException (a stream swallows whatever the socket
+// throws), the socket stays at end of stream from then on, and Broken() and
+// FailureText() tell the real cause to whoever turns that exception into a
+// DatabaseException.
+//
+// The library sends every request with the id 0, so a reply left over from
+// an earlier exchange could not be told from the answer. The socket
+// therefore numbers the requests it sends itself, and a reply must answer
+// the last of them.
 class GuardedSocketImpl : public Poco::Net::StreamSocketImpl {
 public:
     enum class Failure {
@@ -29,6 +35,9 @@ public:
         TimedOut,
         Closed,
         Malformed,
+        // A whole, well-formed reply to the request, holding a document
+        // nested too deep for the library (ReplyVerdict::TooDeep).
+        Unreadable,
     };
 
     explicit GuardedSocketImpl(const DatabaseTimeLimits& limits);
@@ -36,8 +45,9 @@ public:
     using Poco::Net::StreamSocketImpl::receiveBytes;
     using Poco::Net::StreamSocketImpl::sendBytes;
 
-    // A new request: what is left of an earlier reply is dropped. A send
-    // that fails or outlasts the send limit breaks the socket.
+    // A new request: what is left of an earlier reply is dropped, and each
+    // message that begins in buffer gets the socket's next request id. A
+    // send that fails or outlasts the send limit breaks the socket.
     int sendBytes(const void* buffer, int length, int flags = 0) override;
     // Bytes of the current reply, fetched whole first; 0 (end of stream)
     // when it could not be had. The wait for a reply to begin is the
@@ -59,8 +69,13 @@ protected:
 private:
     using Clock = std::chrono::steady_clock;
 
+    // Gives each message that begins in outgoing_ the next request id;
+    // returns how many bytes of outgoing_ may go out now. The start of a
+    // header whose id field has not all come yet waits for the rest.
+    std::size_t NumberRequests();
     // Receives one whole reply into the front of buffer_; false, with the
-    // socket broken, when it cannot be had in time or is malformed.
+    // socket broken, when it cannot be had in time, is malformed or answers
+    // another request.
     bool FetchReply();
     // Receives until buffer_ holds at least size bytes, by deadline; false,
     // with the socket broken, when time runs out or the connection ends
@@ -78,6 +93,12 @@ private:
     std::size_t replyEnd_;
     std::size_t offset_;
     Poco::Int32 replyFlags_;
+    // Bytes of the request being sent that wait for the rest of their
+    // header; bytes of the current outgoing message still to come; the id
+    // given to the last request sent (0: none yet).
+    std::string outgoing_;
+    std::size_t requestLeft_;
+    Poco::Int32 lastRequestId_;
     Failure failure_;
     std::string failureText_;
 };

@@ -7,12 +7,11 @@
 #include "Poco/SharedPtr.h"
 
 #include "dbaccess/ElementText.h"
-#include "dbaccess/GuardedConnection.h"
 #include "dbaccess/ReplyRefusal.h"
 
 namespace DBACCESS {
 
-std::string LastWriteError(Poco::MongoDB::Connection& connection, const std::string& database,
+std::string LastWriteError(GuardedConnection& connection, const std::string& database,
                            const std::string& context) {
     Poco::SharedPtr<Poco::MongoDB::QueryRequest> command =
         Poco::MongoDB::Database(database).createCommand();
@@ -22,14 +21,13 @@ std::string LastWriteError(Poco::MongoDB::Connection& connection, const std::str
     try {
         connection.sendRequest(*command, reply);
     } catch (const Poco::IOException&) {
-        GuardedConnection::ThrowSocketFailure(connection, context);
+        connection.ThrowSocketFailure(context);
         throw;
     }
 
     const std::string unconfirmed = "the write was not confirmed: ";
     int code = 0;
-    const std::string refusal =
-        RefusalText(reply, GuardedConnection::LastReplyFlags(connection), code);
+    const std::string refusal = RefusalText(reply, connection.LastReplyFlags(), code);
     if (!refusal.empty()) return unconfirmed + refusal;
     if (reply.documents().empty()) return unconfirmed + "getLastError gave no answer";
     const Poco::MongoDB::Document& answer = *reply.documents().front();

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Poco/MongoDB/Connection.h"
+#include "dbaccess/GuardedConnection.h"
 
 namespace DBACCESS {
 
@@ -13,7 +13,7 @@ namespace DBACCESS {
 // was not confirmed: <why>", the server's text and code as
 // ServerErrorText gives them. A broken exchange raises the DatabaseException
 // of its cause, context in front of it (GuardedConnection::ThrowSocketFailure).
-std::string LastWriteError(Poco::MongoDB::Connection& connection, const std::string& database,
+std::string LastWriteError(GuardedConnection& connection, const std::string& database,
                            const std::string& context);
 
 }  // namespace DBACCESS

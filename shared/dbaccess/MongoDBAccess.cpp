@@ -36,19 +36,19 @@ MongoDBAccess& MongoDBAccess::operator=(const MongoDBAccess& /*other*/) { return
 
 MongoDBAccess::~MongoDBAccess() = default;
 
-Poco::MongoDB::Connection::Ptr MongoDBAccess::GetConnection() {
+GuardedConnection::Ptr MongoDBAccess::GetConnection() {
     lastError_.clear();
-    if (DatabaseName.empty() || Refusing(lastError_)) return Poco::MongoDB::Connection::Ptr();
+    if (DatabaseName.empty() || Refusing(lastError_)) return GuardedConnection::Ptr();
     try {
         return ConnectionPool.borrowObject(kBorrowWaitMilliseconds);
     } catch (const Poco::Exception& e) {
         lastError_ = e.displayText();
         TraceMessage(lastError_);
     }
-    return Poco::MongoDB::Connection::Ptr();
+    return GuardedConnection::Ptr();
 }
 
-void MongoDBAccess::ReleaseConnection(Poco::MongoDB::Connection::Ptr connection) {
+void MongoDBAccess::ReleaseConnection(GuardedConnection::Ptr connection) {
     if (connection.isNull()) return;
     try {
         ConnectionPool.returnObject(connection);
@@ -58,7 +58,7 @@ void MongoDBAccess::ReleaseConnection(Poco::MongoDB::Connection::Ptr connection)
     }
 }
 
-void MongoDBAccess::DiscardConnection(Poco::MongoDB::Connection::Ptr connection) {
+void MongoDBAccess::DiscardConnection(GuardedConnection::Ptr connection) {
     if (connection.isNull()) return;
     try {
         connection->disconnect();

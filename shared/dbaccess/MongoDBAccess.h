@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Poco/MongoDB/Connection.h"
+#include "dbaccess/GuardedConnection.h"
 
 namespace DBACCESS {
 
@@ -22,19 +22,19 @@ public:
     // display text (e.g. "Connection refused: 127.0.0.1:27017", or a
     // DatabaseTimeoutException's for a connect not accepted in time) is the
     // last error and is traced. No Poco::Exception leaves it.
-    Poco::MongoDB::Connection::Ptr GetConnection();
+    GuardedConnection::Ptr GetConnection();
 
     // Gives a connection back to the pool (the pool closes it when it
     // already keeps 16 idle ones). Null does nothing. A Poco::Exception is
     // caught, kept as the last error and traced.
-    void ReleaseConnection(Poco::MongoDB::Connection::Ptr connection);
+    void ReleaseConnection(GuardedConnection::Ptr connection);
 
     // Closes a connection on which the library failed in the middle of an
     // exchange: what is left in its socket would be read as the next reply,
     // so it never serves again. Its place in the pool is freed, so that
     // failures, however many, never use the pool up. Null does nothing;
     // nothing is thrown.
-    void DiscardConnection(Poco::MongoDB::Connection::Ptr connection);
+    void DiscardConnection(GuardedConnection::Ptr connection);
 
     // For a run that found the database unreachable: from now on every
     // GetConnection of the process returns null at once, without a connect

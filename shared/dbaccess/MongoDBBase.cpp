@@ -12,7 +12,7 @@
 
 #include "dbaccess/DatabaseName.h"
 #include "dbaccess/ElementText.h"
-#include "dbaccess/ReplyRefusal.h"
+#include "dbaccess/NextBatch.h"
 
 namespace DBACCESS {
 
@@ -153,13 +153,13 @@ bool MongoDBBase::Connect() {
 }
 
 void MongoDBBase::Disconnect() {
-    Poco::MongoDB::Connection::Ptr connection = connection_;
+    GuardedConnection::Ptr connection = connection_;
     connection_ = nullptr;
     access_.ReleaseConnection(connection);
 }
 
 void MongoDBBase::DropConnection() {
-    Poco::MongoDB::Connection::Ptr connection = connection_;
+    GuardedConnection::Ptr connection = connection_;
     connection_ = nullptr;
     access_.DiscardConnection(connection);
 }
@@ -264,7 +264,7 @@ void MongoDBBase::ClearUndeclaredFields() { undeclared_.clear(); }
 template <typename Value>
 bool MongoDBBase::ReadOne(const std::string& field, const Value& value,
                           const std::function<void()>& beforeLoad) {
-    return Exchange([&](Poco::MongoDB::Connection& connection) {
+    return Exchange([&](GuardedConnection& connection) {
         Poco::MongoDB::Cursor cursor(DatabaseName, Collection());
         cursor.query().selector().add(field, value);
         cursor.query().setNumberToReturn(1);

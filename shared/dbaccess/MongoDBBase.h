@@ -9,10 +9,10 @@
 
 #include "Poco/Exception.h"
 #include "Poco/MongoDB/Array.h"
-#include "Poco/MongoDB/Connection.h"
 #include "Poco/MongoDB/Document.h"
 
 #include "dbaccess/DocumentField.h"
+#include "dbaccess/GuardedConnection.h"
 #include "dbaccess/MongoDBAccess.h"
 
 namespace DBACCESS {
@@ -109,7 +109,7 @@ protected:
     // DiscardConnection) and the exception passes on. Code that catches a
     // library exception inside work calls DropConnection itself.
     template <typename Work>
-    auto Exchange(Work&& work) -> decltype(work(std::declval<Poco::MongoDB::Connection&>())) {
+    auto Exchange(Work&& work) -> decltype(work(std::declval<GuardedConnection&>())) {
         if (connection_.isNull() && !Connect())
             throw Poco::IllegalStateException("no database connection");
         const ExchangeEnd end(*this);
@@ -173,7 +173,7 @@ private:
     MongoDBAccess access_;
     std::string collection_;
     std::string lastError_;
-    Poco::MongoDB::Connection::Ptr connection_;
+    GuardedConnection::Ptr connection_;
     std::int32_t idKind_;
     std::string idText_;
     DocumentFields undeclared_;

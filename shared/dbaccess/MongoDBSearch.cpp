@@ -1,5 +1,7 @@
 #include "dbaccess/MongoDBSearch.h"
 
+#include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -7,8 +9,9 @@
 #include "Poco/String.h"
 #include "Poco/Types.h"
 
+#include "dbaccess/DatabaseException.h"
 #include "dbaccess/DatabaseName.h"
-#include "dbaccess/ReplyRefusal.h"
+#include "dbaccess/NextBatch.h"
 
 namespace DBACCESS {
 
@@ -121,11 +124,24 @@ void MongoDBSearch::FindAll(std::multimap<std::string, std::string>& out,
 
 void MongoDBSearch::ForEachBatch(Poco::MongoDB::Cursor& cursor,
                                  const std::function<void(std::vector<DocumentFields>&)>& take) {
-    Exchange([&](Poco::MongoDB::Connection& connection) {
+    Exchange([&](GuardedConnection& connection) {
+        // The "_id"s the cursor sent, by type and text: a server sends each
+        // document of a search once, so one sent again is a cursor that
+        // would go round for ever.
+        std::unordered_set<std::string> sent;
         for (;;) {
             Poco::MongoDB::ResponseMessage& reply = NextBatch(cursor, connection);
             std::vector<DocumentFields> batch = ParseSearchResults(reply.documents());
             if (batch.empty()) break;
+            for (const DocumentFields& document : batch) {
+                const auto id = document.find(kIdName);
+                if (id == document.end()) continue;
+                const std::string& text = id->second.value.value;
+                if (!sent.insert(static_cast<char>(id->second.type) + text).second)
+                    throw MalformedReplyException(
+                        cursor.query().fullCollectionName(),
+                        "the cursor sent the document with \"_id\" " + text + " a second time");
+            }
             take(batch);
             if (reply.cursorID() == 0) break;
         }

@@ -26,7 +26,9 @@ using SearchHits = std::multimap<std::string, DocumentFields>;
 // What the server refuses (the query or a later batch of it) raises
 // DatabaseRefusedException, and a broken exchange (a time-out, a
 // connection lost mid-reply, a malformed reply) the DatabaseException of
-// its cause: an empty result always means that nothing matched.
+// its cause: an empty result always means that nothing matched. A cursor
+// that sends a document ("_id") it has sent already, as one that never ends
+// does, raises MalformedReplyException.
 class MongoDBSearch : public MongoDBBase {
 public:
     explicit MongoDBSearch(const std::string& collection);
@@ -67,7 +69,8 @@ private:
                  const std::function<void(const std::string&, DocumentFields&)>& visit);
     // Sends the cursor's query over the held connection, as Exchange does,
     // and hands every reply batch, as ParseSearchResults makes it, to take;
-    // stops after a batch without documents or the cursor's last one.
+    // stops after a batch without documents or the cursor's last one, and
+    // raises at a document whose "_id" the cursor sent before.
     void ForEachBatch(Poco::MongoDB::Cursor& cursor,
                       const std::function<void(std::vector<DocumentFields>&)>& take);
 };

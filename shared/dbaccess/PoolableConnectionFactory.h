@@ -2,9 +2,8 @@
 
 #include <string>
 
-#include "Poco/MongoDB/Connection.h"
-
 #include "dbaccess/DatabaseTimeLimits.h"
+#include "dbaccess/GuardedConnection.h"
 
 namespace DBACCESS {
 
@@ -17,12 +16,12 @@ public:
     PoolableConnectionFactory(const std::string& address, const DatabaseTimeLimits& limits);
 
     // A new open connection; the connect's exception passes on.
-    Poco::MongoDB::Connection::Ptr createObject();
+    GuardedConnection::Ptr createObject();
     // True when the connection may serve again.
-    bool validateObject(Poco::MongoDB::Connection::Ptr connection);
-    void activateObject(Poco::MongoDB::Connection::Ptr connection);
-    void deactivateObject(Poco::MongoDB::Connection::Ptr connection);
-    void destroyObject(Poco::MongoDB::Connection::Ptr connection);
+    bool validateObject(GuardedConnection::Ptr connection);
+    void activateObject(GuardedConnection::Ptr connection);
+    void deactivateObject(GuardedConnection::Ptr connection);
+    void destroyObject(GuardedConnection::Ptr connection);
 
 private:
     std::string address_;

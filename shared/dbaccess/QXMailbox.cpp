@@ -196,11 +196,11 @@ int QXMailbox::Read(const std::string& mailboxNumber, std::string& errorText) {
     std::string failure;
     try {
         ReadOne("_id", mailboxNumber);
-    } catch (const MalformedReplyException& e) {
+    } catch (const UnreadableDocumentException& e) {
         failure = Unreadable(e);
-    } catch (const DatabaseException&) {
-        // Refused, timed out or cut off: that is the database, not this
-        // mailbox, and every later read would meet it too.
+    } catch (const Poco::IOException&) {
+        // Refused, timed out, cut off or malformed: that is the database,
+        // not this mailbox, and every later read would meet it too.
         number.readOnly = true;
         type.readOnly = true;
         throw;

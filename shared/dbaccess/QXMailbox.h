@@ -50,11 +50,12 @@ public:
     bool SetField(const std::string& element, const std::string& text) override;
 
     // 0 found; 3 empty number; -50 no connection; -47 no mailbox of that
-    // number, or a mailbox the library cannot read (a malformed reply, a
-    // value it cannot take: then the record is cleared and the text is in
-    // errorText). The number is sent as given, unfiltered. A refusal, a
-    // time-out or a connection cut off is the database's failure, not the
-    // mailbox's: its DatabaseException passes on, the record cleared.
+    // number, or a mailbox that arrived whole but cannot be taken apart (a
+    // document nested too deep, a value the library cannot take: then the
+    // record is cleared and the text is in errorText). The number is sent as
+    // given, unfiltered. A refusal, a time-out, a connection cut off or a
+    // malformed reply is the database's failure, not the mailbox's: its
+    // DatabaseException passes on, the record cleared.
     int Read(const std::string& mailboxNumber, std::string& errorText);
 
     QXAddressIndex email;

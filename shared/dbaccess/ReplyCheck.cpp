@@ -5,6 +5,8 @@
 
 #include "Poco/NumberFormatter.h"
 
+#include "dbaccess/WireInt32.h"
+
 namespace DBACCESS {
 
 namespace {
@@ -14,26 +16,17 @@ namespace {
 const std::size_t kReplyHeaderSize = 36;
 const std::int32_t kReplyOperation = 1;
 
-std::int32_t ReadInt32(const unsigned char* at) {
-    const std::uint32_t value =
-        static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
-        static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
-    std::int32_t result;
-    std::memcpy(&result, &value, sizeof(result));
-    return result;
-}
-
 // Walks the BSON document at data[pos] that must end by end; on success pos
 // is just past it.
 class DocumentCheck {
 public:
     DocumentCheck(const unsigned char* data, std::string& problem)
-        : data_(data), problem_(problem) {}
+        : data_(data), problem_(problem), tooDeep_(false) {}
+
+    // True when a document nested deeper than kMaxDocumentNesting was met.
+    bool TooDeep() const { return tooDeep_; }
 
     bool Document(std::size_t& pos, std::size_t end, int depth) {
-        if (depth > kMaxDocumentNesting)
-            return Fail("documents nested deeper than " +
-                        Poco::NumberFormatter::format(kMaxDocumentNesting) + " levels");
         if (end - pos < 5) return Fail("a document cut short");
         const std::int32_t size = ReadInt32(data_ + pos);
         if (size < 5 || static_cast<std::size_t>(size) > end - pos)
@@ -43,6 +36,14 @@ public:
         // Values end before the document's terminating zero.
         const std::size_t last = documentEnd - 1;
         if (data_[last] != 0) return Fail("a document without its terminating zero");
+        if (depth > kMaxDocumentNesting) {
+            // Skipped whole, without walking further down: the rest of the
+            // reply is still checked, so that only a reply that is sound
+            // apart from its depth is told apart as too deep.
+            tooDeep_ = true;
+            pos = documentEnd;
+            return true;
+        }
         std::size_t p = pos + 4;
         for (;;) {
             const unsigned char type = data_[p++];
@@ -138,49 +139,55 @@ private:
 
     const unsigned char* data_;
     std::string& problem_;
+    bool tooDeep_;
 };
 
 }  // namespace
 
-bool CheckReply(std::string_view message, std::string& problem) {
+ReplyVerdict CheckReply(std::string_view message, std::string& problem) {
     const auto* data = reinterpret_cast<const unsigned char*>(message.data());
     const std::size_t size = message.size();
     if (size < kReplyHeaderSize) {
         problem =
             "a reply of " + Poco::NumberFormatter::format(size) + " bytes, shorter than its header";
-        return false;
+        return ReplyVerdict::Malformed;
     }
     const std::int32_t length = ReadInt32(data);
     if (length < 0 || static_cast<std::size_t>(length) != size) {
         problem = "a reply whose length field says " + Poco::NumberFormatter::format(length) +
                   " for " + Poco::NumberFormatter::format(size) + " bytes";
-        return false;
+        return ReplyVerdict::Malformed;
     }
     const std::int32_t operation = ReadInt32(data + 12);
     if (operation != kReplyOperation) {
         problem = "a message of operation " + Poco::NumberFormatter::format(operation) +
                   " instead of a reply";
-        return false;
+        return ReplyVerdict::Malformed;
     }
     const std::int32_t count = ReadInt32(data + 32);
     if (count < 0) {
         problem = "a reply announcing " + Poco::NumberFormatter::format(count) + " documents";
-        return false;
+        return ReplyVerdict::Malformed;
     }
     DocumentCheck check(data, problem);
     std::size_t pos = kReplyHeaderSize;
     for (std::int32_t i = 0; i < count; ++i) {
         if (pos == size) {
             problem = "a reply with fewer documents than it announces";
-            return false;
+            return ReplyVerdict::Malformed;
         }
-        if (!check.Document(pos, size, 0)) return false;
+        if (!check.Document(pos, size, 0)) return ReplyVerdict::Malformed;
     }
     if (pos != size) {
         problem = "a reply with bytes after its last document";
-        return false;
+        return ReplyVerdict::Malformed;
     }
-    return true;
+    if (check.TooDeep()) {
+        problem = "documents nested deeper than " +
+                  Poco::NumberFormatter::format(kMaxDocumentNesting) + " levels";
+        return ReplyVerdict::TooDeep;
+    }
+    return ReplyVerdict::Sound;
 }
 
 }  // namespace DBACCESS

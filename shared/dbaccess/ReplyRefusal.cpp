@@ -2,11 +2,7 @@
 
 #include <cstdlib>
 
-#include "Poco/Exception.h"
-
-#include "dbaccess/DatabaseException.h"
 #include "dbaccess/ElementText.h"
-#include "dbaccess/GuardedConnection.h"
 
 namespace DBACCESS {
 
@@ -46,23 +42,6 @@ std::string RefusalText(Poco::MongoDB::ResponseMessage& reply, Poco::Int32 flags
     if ((flags & CursorNotFound) != 0)
         return "cursor not found: the server no longer knows the query's cursor";
     return std::string();
-}
-
-Poco::MongoDB::ResponseMessage& NextBatch(Poco::MongoDB::Cursor& cursor,
-                                          Poco::MongoDB::Connection& connection) {
-    const std::string context = cursor.query().fullCollectionName();
-    Poco::MongoDB::ResponseMessage* reply = nullptr;
-    try {
-        reply = &cursor.next(connection);
-    } catch (const Poco::IOException&) {
-        GuardedConnection::ThrowSocketFailure(connection, context);
-        throw;
-    }
-    int code = 0;
-    const std::string refusal =
-        RefusalText(*reply, GuardedConnection::LastReplyFlags(connection), code);
-    if (!refusal.empty()) throw DatabaseRefusedException(context, refusal, code);
-    return *reply;
 }
 
 }  // namespace DBACCESS

@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "Poco/MongoDB/Connection.h"
-#include "Poco/MongoDB/Cursor.h"
 #include "Poco/MongoDB/Document.h"
 #include "Poco/MongoDB/ResponseMessage.h"
 #include "Poco/Types.h"
@@ -22,12 +20,5 @@ std::string ServerErrorText(const Poco::MongoDB::Document& document, const std::
 // a get-more "cursor not found". Empty, code 0, when the reply refuses
 // nothing; a reply without documents is no refusal.
 std::string RefusalText(Poco::MongoDB::ResponseMessage& reply, Poco::Int32 flags, int& code);
-
-// The cursor's next batch over connection, as Cursor::next. A refusal
-// raises DatabaseRefusedException ("<full collection name>: <server's text>
-// (code N)", the code also as the exception's), a broken exchange the
-// DatabaseException of its cause (GuardedConnection::ThrowSocketFailure).
-Poco::MongoDB::ResponseMessage& NextBatch(Poco::MongoDB::Cursor& cursor,
-                                          Poco::MongoDB::Connection& connection);
 
 }  // namespace DBACCESS

@@ -128,7 +128,7 @@ int TaskDB::RealWrite(
     DateTime now;
     now.value = GetLocalFileTime();
     try {
-        Exchange([&](Poco::MongoDB::Connection& connection) {
+        Exchange([&](GuardedConnection& connection) {
             const std::string nowText = FormatDateTime(now, "%Y%m%d%H%M%S%s");
             if (scheduled.Get().empty()) {
                 scheduled.FromString(start.Get().empty() ? nowText : start.Get());

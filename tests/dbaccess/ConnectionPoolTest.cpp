@@ -109,8 +109,8 @@ TEST_F(ConnectionPoolTest, ReleasingNullDoesNothing) {
     const std::size_t pooled = DBACCESS::ConnectionPool.size();
     const std::size_t idle = IdleConnections();
     DBACCESS::MongoDBAccess access;
-    access.ReleaseConnection(Poco::MongoDB::Connection::Ptr());
-    access.DiscardConnection(Poco::MongoDB::Connection::Ptr());
+    access.ReleaseConnection(DBACCESS::GuardedConnection::Ptr());
+    access.DiscardConnection(DBACCESS::GuardedConnection::Ptr());
     EXPECT_EQ(DBACCESS::ConnectionPool.size(), pooled);
     EXPECT_EQ(IdleConnections(), idle);
     EXPECT_TRUE(access.LastError().empty());

@@ -15,6 +15,7 @@
 #include <Poco/MongoDB/InsertRequest.h>
 #include <Poco/Net/ServerSocket.h>
 #include <Poco/Net/StreamSocket.h>
+#include <Poco/SharedPtr.h>
 #include <Poco/Timespan.h>
 
 #include "BsonBytes.h"
@@ -24,7 +25,7 @@
 #include "dbaccess/GuardedConnection.h"
 #include "dbaccess/LastWriteError.h"
 #include "dbaccess/MongoDBSearch.h"
-#include "dbaccess/ReplyRefusal.h"
+#include "dbaccess/NextBatch.h"
 
 namespace {
 
@@ -205,9 +206,86 @@ TEST_F(FaultTest, FailedExchangesNeverUseThePoolUp) {
     EXPECT_LT(SecondsSince(start), 1.0);
 }
 
+// Whatever a broken or foreign peer sends instead of the reply to the
+// request just sent ends the exchange as a malformed reply, never as a
+// reply without documents, and the connection never serves again.
+TEST_F(FaultTest, MangledRepliesRaiseMalformedReply) {
+    Server().Seed("activity", Numbered(3));
+    const struct Case {
+        const char* how;
+        const char* problem;
+    } cases[] = {
+        {"garbage", "a reply length of 1347703880 bytes"},
+        {"negative length", "a reply length of -1 bytes"},
+        {"huge length", "a reply length of 48000001 bytes"},
+        {"short", "a reply length of 20 bytes"},
+        {"op_msg", "a message of operation 2013 instead of a reply"},
+        // The first request of a connection is request 1.
+        {"stale", "a reply to request 0 instead of request 1, the one just sent"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        Server().MangleNextReply("activity", c.how);
+        GuardedConnection connection(ServerAddress(), ShortLimits());
+        Poco::MongoDB::Cursor cursor("kelden", "activity");
+        EXPECT_EQ(Raised([&] { DBACCESS::NextBatch(cursor, connection); }),
+                  std::string("Malformed reply: kelden.activity: ") + c.problem);
+        EXPECT_FALSE(connection.IsUsable());
+    }
+}
+
+// A reply is the answer to the last request sent on its connection, also
+// after requests without a reply (an insert, then its write check), and
+// after a reply that needed a buffer far larger than the usual.
+TEST_F(FaultTest, RepliesAnswerTheLastRequestSent) {
+    std::string large = "[";
+    for (int i = 0; i < 3; ++i)
+        large += std::string(i ? "," : "") + R"({"n": ")" + std::to_string(i) + R"(", "pad": ")" +
+                 std::string(1500000, 'x') + R"("})";
+    Server().Seed("large", large + "]");
+    Server().Seed("activity", Numbered(3));
+    GuardedConnection connection(ServerAddress(), ShortLimits());
+    for (int round = 0; round < 2; ++round) {
+        Poco::MongoDB::Cursor big("kelden", "large");
+        EXPECT_EQ(DBACCESS::NextBatch(big, connection).documents().size(), 3u);
+        Poco::MongoDB::Database database("kelden");
+        Poco::SharedPtr<Poco::MongoDB::InsertRequest> insert = database.createInsertRequest("x");
+        insert->addNewDocument().add("n", round);
+        connection.sendRequest(*insert);
+        EXPECT_EQ(DBACCESS::LastWriteError(connection, "kelden", "checking the write"), "");
+        Poco::MongoDB::Cursor small("kelden", "activity");
+        EXPECT_EQ(DBACCESS::NextBatch(small, connection).documents().size(), 3u);
+    }
+    EXPECT_TRUE(connection.IsUsable());
+}
+
+// A cursor that goes round for ever is caught when it sends a document a
+// second time, and the search ends instead of running on.
+TEST_F(FaultTest, CursorThatNeverEndsEndsTheSearch) {
+    std::string documents = "[";
+    for (int i = 0; i < 150; ++i)
+        documents += std::string(i ? "," : "") + R"({"_id": "d)" + std::to_string(i) +
+                     R"(", "n": ")" + std::to_string(i) + R"("})";
+    Server().Seed("activity", documents + "]");
+    MongoDBSearch search("activity");
+    ASSERT_EQ(search.Find("n", {"n"}).size(), 150u);
+
+    const std::size_t getMores = RequestsOf("getmore").size();
+    Server().NeverEndCursor("activity");
+    const Clock::time_point start = Clock::now();
+    EXPECT_EQ(Raised([&] { search.Find("n", {"n"}); }),
+              "Malformed reply: kelden.activity: the cursor sent the document with \"_id\" d0 "
+              "a second time");
+    EXPECT_LT(SecondsSince(start), 5.0);
+    EXPECT_FALSE(search.IsConnected());
+    // The second get-more went round to the first documents.
+    EXPECT_EQ(RequestsOf("getmore").size() - getMores, 2u);
+}
+
 // A local peer for one connection that answers the first request with
 // reply bytes (or with nothing), then closes or keeps still until the client
-// is gone.
+// is gone. Reply bytes long enough to hold a message header are made to
+// answer the request, as a server's would.
 class FakePeer {
 public:
     FakePeer(std::string reply, bool closeAfter, Poco::UInt16 port = 0)
@@ -218,10 +296,13 @@ public:
     Poco::Net::SocketAddress Address() const { return server_.address(); }
 
 private:
-    void Serve(const std::string& reply, bool closeAfter) {
+    void Serve(std::string reply, bool closeAfter) {
         Poco::Net::StreamSocket peer = server_.acceptConnection();
         char buffer[4096];
-        peer.receiveBytes(buffer, sizeof buffer);
+        const int received = peer.receiveBytes(buffer, sizeof buffer);
+        // The request id is the header's second field, the id a reply
+        // answers its third.
+        if (received >= 8 && reply.size() >= 16) reply.replace(8, 4, buffer + 4, 4);
         if (!reply.empty()) peer.sendBytes(reply.data(), static_cast<int>(reply.size()));
         if (closeAfter) return;
         while (peer.receiveBytes(buffer, sizeof buffer) > 0) {
@@ -325,6 +406,34 @@ TEST(FaultPeerTest, WholeReplyPassesThrough) {
     EXPECT_TRUE(connection.IsUsable());
     connection.disconnect();
     EXPECT_FALSE(connection.IsUsable());
+}
+
+// A reply refuses when it carries the QueryFailure flag or an "$err"
+// document, either one alone.
+TEST(FaultPeerTest, QueryFailureFlagOrErrorDocumentAloneIsARefusal) {
+    using namespace BSONBYTES;
+    const std::string queryFailure = Int32(2);
+    const struct Case {
+        const char* name;
+        std::string reply;
+        const char* raised;
+    } cases[] = {
+        {"flag with a document without \"$err\"",
+         Reply({Doc(I32("code", 13))}).replace(16, 4, queryFailure),
+         "Refused by the database: kelden.x: no error text (code 13)"},
+        {"flag without a document", Reply({}).replace(16, 4, queryFailure),
+         "Refused by the database: kelden.x: the request was refused without a reason"},
+        {"\"$err\" without the flag", Reply({Doc(Str("$err", "not master"))}),
+         "Refused by the database: kelden.x: not master"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakePeer peer(c.reply, false);
+        GuardedConnection connection(peer.Address(), ShortLimits());
+        Poco::MongoDB::Cursor cursor("kelden", "x");
+        EXPECT_EQ(Raised([&] { DBACCESS::NextBatch(cursor, connection); }), c.raised);
+        connection.disconnect();
+    }
 }
 
 }  // namespace

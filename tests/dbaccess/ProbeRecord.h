@@ -15,7 +15,7 @@
 
 #include "dbaccess/DatabaseName.h"
 #include "dbaccess/MongoDBBase.h"
-#include "dbaccess/ReplyRefusal.h"
+#include "dbaccess/NextBatch.h"
 
 class ProbeRecord : public DBACCESS::MongoDBBase {
 public:
@@ -38,7 +38,7 @@ public:
     // with ParseDocuments; the number of documents, -1 without a connection.
     int ReadAll() {
         if (!Connect()) return -1;
-        return Exchange([this](Poco::MongoDB::Connection& connection) {
+        return Exchange([this](DBACCESS::GuardedConnection& connection) {
             Poco::MongoDB::Cursor cursor(DBACCESS::DatabaseName, Collection());
             const auto& documents = DBACCESS::NextBatch(cursor, connection).documents();
             ParseDocuments(documents);
@@ -49,7 +49,7 @@ public:
     // The first reply batch of the collection through ParseSearchResults.
     std::vector<DBACCESS::DocumentFields> SearchAll() {
         if (!Connect()) return {};
-        return Exchange([this](Poco::MongoDB::Connection& connection) {
+        return Exchange([this](DBACCESS::GuardedConnection& connection) {
             Poco::MongoDB::Cursor cursor(DBACCESS::DatabaseName, Collection());
             return ParseSearchResults(DBACCESS::NextBatch(cursor, connection).documents());
         });

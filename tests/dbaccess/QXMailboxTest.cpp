@@ -320,7 +320,8 @@ TEST_F(QXMailboxTest, KeptMailboxesHoldNoConnection) {
 
 // A mailbox the library cannot read (nested deeper than any reply may be)
 // reads as not found, with nothing half loaded; a reply cut off in the
-// middle is the database failing, not the mailbox, and passes on.
+// middle or malformed is the database failing, not the mailbox, and passes
+// on.
 TEST_F(QXMailboxTest, UnreadableMailboxReadsAsNotFoundWhileACutReplyRaises) {
     Seed(kGuestMailbox);
     std::string deep = R"({"_id": "0102", "type": 5, "custominfo": )";
@@ -338,6 +339,11 @@ TEST_F(QXMailboxTest, UnreadableMailboxReadsAsNotFoundWhileACutReplyRaises) {
 
     TestServer::Get().CloseConnectionMidReply("mailbox");
     EXPECT_THROW(QXMailbox("0101"), DBACCESS::ConnectionClosedException);
+    for (const char* how : {"op_msg", "short", "stale"}) {
+        SCOPED_TRACE(how);
+        TestServer::Get().MangleNextReply("mailbox", how);
+        EXPECT_THROW(QXMailbox("0101"), DBACCESS::MalformedReplyException);
+    }
 
     // The broken connections went nowhere near the pool: the next read works.
     QXMailbox next("0101");

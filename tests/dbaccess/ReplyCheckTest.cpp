@@ -11,6 +11,7 @@ namespace {
 using namespace BSONBYTES;
 using DBACCESS::CheckReply;
 using DBACCESS::kMaxDocumentNesting;
+using DBACCESS::ReplyVerdict;
 
 // The length field made to agree with a message cut or padded afterwards.
 std::string Relength(std::string message) {
@@ -23,11 +24,11 @@ TEST(ReplyCheckTest, AcceptsOnlyWholeWellFormedReplies) {
     struct Case {
         const char* name;
         std::string message;
-        bool accepted;
+        ReplyVerdict verdict;
     };
     const Case cases[] = {
-        {"two documents", Reply({good, Doc("")}), true},
-        {"no documents", Reply({}), true},
+        {"two documents", Reply({good, Doc("")}), ReplyVerdict::Sound},
+        {"no documents", Reply({}), ReplyVerdict::Sound},
         {"every readable type",
          Reply({Doc("\x01"
                     "d" +
@@ -56,44 +57,51 @@ TEST(ReplyCheckTest, AcceptsOnlyWholeWellFormedReplies) {
                     "\x12"
                     "l" +
                     std::string(1, '\0') + std::string(8, '\0'))}),
-         true},
-        {"nested as deep as stored", Reply({Nested(kMaxDocumentNesting)}), true},
-        {"nested one deeper", Reply({Nested(kMaxDocumentNesting + 1)}), false},
+         ReplyVerdict::Sound},
+        {"nested as deep as stored", Reply({Nested(kMaxDocumentNesting)}), ReplyVerdict::Sound},
+        {"nested one deeper", Reply({Nested(kMaxDocumentNesting + 1)}), ReplyVerdict::TooDeep},
+        // Too deep only where the rest of the reply is sound.
+        {"nested one deeper in a reply cut short", Reply({Nested(kMaxDocumentNesting + 1)}, 2),
+         ReplyVerdict::Malformed},
         // Refused at the limit without walking (or recursing) further down.
-        {"nested two hundred thousand deep", Reply({Nested(200000)}), false},
-        {"shorter than a header", Reply({}).substr(0, 30), false},
-        {"length field disagrees", Int32(999) + Reply({good}).substr(4), false},
-        {"not a reply", Reply({good}, -1, 2004), false},
-        {"fewer documents than announced", Reply({good}, 2), false},
-        {"negative document count", Reply({}).replace(32, 4, Int32(-2)), false},
-        {"bytes after the last document", Relength(Reply({good}) + "x"), false},
-        {"cut inside a document", Relength(Reply({good}).substr(0, 60)), false},
-        {"document size beyond the reply", Reply({Int32(500) + good.substr(4)}), false},
-        {"document size too small", Reply({Int32(3) + good.substr(4)}), false},
+        {"nested two hundred thousand deep", Reply({Nested(200000)}), ReplyVerdict::TooDeep},
+        {"shorter than a header", Reply({}).substr(0, 30), ReplyVerdict::Malformed},
+        {"length field disagrees", Int32(999) + Reply({good}).substr(4), ReplyVerdict::Malformed},
+        {"not a reply", Reply({good}, -1, 2004), ReplyVerdict::Malformed},
+        {"fewer documents than announced", Reply({good}, 2), ReplyVerdict::Malformed},
+        {"negative document count", Reply({}).replace(32, 4, Int32(-2)), ReplyVerdict::Malformed},
+        {"bytes after the last document", Relength(Reply({good}) + "x"), ReplyVerdict::Malformed},
+        {"cut inside a document", Relength(Reply({good}).substr(0, 60)), ReplyVerdict::Malformed},
+        {"document size beyond the reply", Reply({Int32(500) + good.substr(4)}),
+         ReplyVerdict::Malformed},
+        {"document size too small", Reply({Int32(3) + good.substr(4)}), ReplyVerdict::Malformed},
         {"document without terminating zero", Reply({good.substr(0, good.size() - 1) + "x"}),
-         false},
-        {"string of size zero", Reply({Doc("\x02" + Name("s") + Int32(0))}), false},
+         ReplyVerdict::Malformed},
+        {"string of size zero", Reply({Doc("\x02" + Name("s") + Int32(0))}),
+         ReplyVerdict::Malformed},
         {"string beyond its document",
-         Reply({Doc("\x02" + Name("s") + Int32(50) + "ab" + std::string(1, '\0'))}), false},
+         Reply({Doc("\x02" + Name("s") + Int32(50) + "ab" + std::string(1, '\0'))}),
+         ReplyVerdict::Malformed},
         {"string without terminating zero", Reply({Doc("\x02" + Name("s") + Int32(3) + "abc")}),
-         false},
+         ReplyVerdict::Malformed},
         {"binary of negative size",
-         Reply({Doc("\x05" + Name("b") + Int32(-4) + std::string(1, '\0'))}), false},
+         Reply({Doc("\x05" + Name("b") + Int32(-4) + std::string(1, '\0'))}),
+         ReplyVerdict::Malformed},
         {"name running past the document",
          Reply({Doc("\x10"
                     "abc")}),
-         false},
-        {"value cut short", Reply({Doc("\x12" + Name("l") + Int32(1))}), false},
+         ReplyVerdict::Malformed},
+        {"value cut short", Reply({Doc("\x12" + Name("l") + Int32(1))}), ReplyVerdict::Malformed},
         {"sub-document past its parent", Reply({Doc(Sub("s", Int32(40) + std::string(1, '\0')))}),
-         false},
+         ReplyVerdict::Malformed},
         {"decimal128, which the library cannot read",
-         Reply({Doc("\x13" + Name("d") + std::string(16, '\0'))}), false},
-        {"min key", Reply({Doc("\xFF" + Name("m"))}), false},
+         Reply({Doc("\x13" + Name("d") + std::string(16, '\0'))}), ReplyVerdict::Malformed},
+        {"min key", Reply({Doc("\xFF" + Name("m"))}), ReplyVerdict::Malformed},
     };
     for (const Case& c : cases) {
         std::string problem;
-        EXPECT_EQ(CheckReply(c.message, problem), c.accepted) << c.name << ": " << problem;
-        EXPECT_EQ(problem.empty(), c.accepted) << c.name;
+        EXPECT_EQ(CheckReply(c.message, problem), c.verdict) << c.name << ": " << problem;
+        EXPECT_EQ(problem.empty(), c.verdict == ReplyVerdict::Sound) << c.name;
     }
 }
 

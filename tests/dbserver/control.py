@@ -111,11 +111,12 @@ class Control:
             self._state.legacy_refused = bool(command['on'])
         return []
 
-    def _add_fault(self, kind, command, text=None, code=None, seconds=None, document=None):
+    def _add_fault(self, kind, command, text=None, code=None, seconds=None, document=None,
+                   how=None, skip=0):
         collection = command['collection']
         with self._state.lock:
             self._state.faults.add(faults.Fault(kind, full_name(collection) if collection else None,
-                                                text, code, seconds, document))
+                                                text, code, seconds, document, how, skip))
         return []
 
     def _failquery(self, command):
@@ -147,3 +148,10 @@ class Control:
 
     def _tricklereply(self, command):
         return self._add_fault(faults.TRICKLE_REPLY, command, seconds=float(command['seconds']))
+
+    def _manglereply(self, command):
+        return self._add_fault(faults.MANGLE_REPLY, command, how=command['how'],
+                               skip=int(command.get('pass', 0)))
+
+    def _endlesscursor(self, command):
+        return self._add_fault(faults.ENDLESS_CURSOR, command)

@@ -9,6 +9,7 @@ class Cursor:
         self.documents = documents
         self.position = position
         self.fields = fields
+        self.endless = False  # get-mores go round the documents for ever
 
 
 class Cursors:

@@ -7,8 +7,9 @@ import commands
 import querying
 import wire
 from errors import QueryError, WriteError
-from faults import (ANSWER_COMMAND, CUT_REPLY, DELAY_REPLY, EMPTY_REPLY, FAIL_COMMAND,
-                    FAIL_GET_MORE, FAIL_QUERY, LOSE_CURSOR, SENDING, TRICKLE_REPLY)
+from faults import (ANSWER_COMMAND, CUT_REPLY, DELAY_REPLY, EMPTY_REPLY, ENDLESS_CURSOR,
+                    FAIL_COMMAND, FAIL_GET_MORE, FAIL_QUERY, LOSE_CURSOR, MANGLE_REPLY, SENDING,
+                    TRICKLE_REPLY)
 
 # Batch rules of mongod for legacy queries: a first batch without a size
 # holds 101 documents or just over 1 MB, a get-more without one just over
@@ -80,6 +81,9 @@ def _answer(state, namespace, is_command, response_to, encoded, **reply_fields):
     if state.faults.take((EMPTY_REPLY,), namespace, is_command) is not None:
         encoded = []
     answer = Answer(wire.reply(response_to, encoded, **reply_fields))
+    fault = state.faults.take((MANGLE_REPLY,), namespace, is_command)
+    if fault is not None:
+        answer.data = wire.mangled(fault.how, answer.data)
     fault = state.faults.take(SENDING, namespace, is_command)
     if fault is not None:
         answer.cut = fault.kind == CUT_REPLY
@@ -167,8 +171,10 @@ def _query(state, connection, request):
         return _error_answer(state, namespace, False, request.request_id, error.message,
                              error.code)
     cursor_id = 0
-    if not single_batch and position < len(found):
+    endless = state.faults.take((ENDLESS_CURSOR,), namespace, False) is not None
+    if endless or (not single_batch and position < len(found)):
         cursor_id = state.cursors.open(namespace, found, position, fields)
+        state.cursors.get(cursor_id).endless = endless
     return _answer(state, namespace, False, request.request_id, encoded, cursor_id=cursor_id)
 
 
@@ -190,6 +196,8 @@ def _get_more(state, connection, request):
         state.cursors.close(request.cursor_id)
         return _error_answer(state, namespace, False, request.request_id, fault.text, fault.code)
     asked = abs(request.num_to_return or 0)
+    if cursor.endless and cursor.position >= len(cursor.documents):
+        cursor.position = 0
     start = cursor.position
     try:
         encoded, cursor.position = _batch(cursor.documents, start, asked,
@@ -200,7 +208,7 @@ def _get_more(state, connection, request):
         return _error_answer(state, namespace, False, request.request_id, error.message,
                              error.code)
     cursor_id = request.cursor_id
-    if cursor.position >= len(cursor.documents):
+    if cursor.position >= len(cursor.documents) and not cursor.endless:
         state.cursors.close(request.cursor_id)
         cursor_id = 0
     return _answer(state, namespace, False, request.request_id, encoded, cursor_id=cursor_id,

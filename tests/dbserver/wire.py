@@ -3,6 +3,7 @@
 import itertools
 import struct
 
+import bson
 import mockupdb
 
 MAX_MESSAGE_BYTES = 48000000
@@ -50,3 +51,22 @@ def reply(response_to, encoded_documents, flags=0, cursor_id=0, starting_from=0)
     payload += b''.join(encoded_documents)
     return _HEADER.pack(16 + len(payload), next(_reply_ids), response_to,
                         mockupdb.OP_REPLY) + payload
+
+
+def mangled(how, data):
+    """The reply bytes data as a broken or foreign peer would send them."""
+    length, reply_id, response_to, opcode = _HEADER.unpack_from(data)
+    if how == 'garbage':  # a web server on the port
+        return b'HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n'
+    if how == 'negative length':
+        return struct.pack('<i', -1) + data[4:]
+    if how == 'huge length':
+        return struct.pack('<i', MAX_MESSAGE_BYTES + 1) + data[4:]
+    if how == 'short':  # a whole message, too short for a reply
+        return struct.pack('<i', 20) + data[4:20]
+    if how == 'op_msg':  # the answer of a server that speaks only OP_MSG
+        body = struct.pack('<I', 0) + b'\x00' + bson.encode({'ok': 1.0})
+        return _HEADER.pack(16 + len(body), reply_id, response_to, mockupdb.OP_MSG) + body
+    if how == 'stale':  # a reply left over from the request before, then the true one
+        return _HEADER.pack(length, reply_id, response_to - 1, opcode) + data[16:] + data
+    raise ValueError('unknown way to mangle a reply: %r' % how)

@@ -16,6 +16,7 @@
 #include "runtime/DateTime.h"
 #include "runtime/TimeSpan.h"
 #include "runtime/TimeText.h"
+#include "support/FolderFiles.h"
 #include "support/ProgramRun.h"
 #include "support/SendQueue.h"
 #include "support/TempDir.h"
@@ -176,6 +177,82 @@ TEST_F(DatabaseFailureTest, MailStepTheDatabaseFailsEndsTheRunAndLeavesTheSender
     const ProgramResult run = Run(kStaytally, MailArgs());
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(queue.Count(), 1);
+}
+
+// Each read of each program (a search, a read by id or number, the site
+// information of the mail step) that gets a malformed reply ends the run:
+// exit code 1, one line naming the collection and what was wrong, and no
+// report, mail body or mail task left behind.
+TEST_F(DatabaseFailureTest, EveryReadEndsTheRunOnAMalformedReply) {
+    const std::string stay = "staytally: database error: Malformed reply: kelden.";
+    const std::string relay = "relaytally: database error: Malformed reply: kelden.";
+    const std::string dawn = "dawntally: database error: Malformed reply: kelden.";
+    const char* const opMsg = "a message of operation 2013 instead of a reply";
+    const struct Case {
+        Program program;
+        const char* collection;
+        int pass;  // replies to the collection's queries sent as they are first
+        const char* how;
+        std::string err;
+    } cases[] = {
+        // staytally's read of one mailbox by number, the second query on
+        // "mailbox", in every way.
+        {kStaytally, "mailbox", 1, "garbage", stay + "mailbox: a reply length of 1347703880 bytes"},
+        {kStaytally, "mailbox", 1, "negative length", stay + "mailbox: a reply length of -1 bytes"},
+        {kStaytally, "mailbox", 1, "huge length",
+         stay + "mailbox: a reply length of 48000001 bytes"},
+        {kStaytally, "mailbox", 1, "short", stay + "mailbox: a reply length of 20 bytes"},
+        {kStaytally, "mailbox", 1, "op_msg", stay + "mailbox: " + opMsg},
+        // The fifth request of the run's one connection.
+        {kStaytally, "mailbox", 1, "stale",
+         stay + "mailbox: a reply to request 4 instead of request 5, the one just sent"},
+        // Every other read of every program, one way each.
+        {kStaytally, "mailbox", 0, "op_msg", stay + "mailbox: " + opMsg},
+        {kStaytally, "tenant", 0, "garbage", stay + "tenant: a reply length of 1347703880 bytes"},
+        {kStaytally, "reportmbactivity", 0, "short",
+         stay + "reportmbactivity: a reply length of 20 bytes"},
+        {kStaytally, "reportmbactivity", 1, "op_msg", stay + "reportmbactivity: " + opMsg},
+        {kStaytally, "config", 0, "op_msg",
+         "staytally: cannot read the site information: Malformed reply: kelden.config: " +
+             std::string(opMsg)},
+        {kRelaytally, "recording", 0, "negative length",
+         relay + "recording: a reply length of -1 bytes"},
+        {kRelaytally, "recording", 1, "op_msg", relay + "recording: " + opMsg},
+        {kRelaytally, "mdsactivity", 0, "huge length",
+         relay + "mdsactivity: a reply length of 48000001 bytes"},
+        {kRelaytally, "mdsactivity", 1, "stale",
+         relay + "mdsactivity: a reply to request 5 instead of request 6, the one just sent"},
+        {kDawntally, "wakeuplog", 0, "garbage",
+         dawn + "wakeuplog: a reply length of 1347703880 bytes"},
+        {kDawntally, "wakeuplog", 1, "op_msg", dawn + "wakeuplog: " + opMsg},
+    };
+    TESTSUPPORT::SendQueue queue;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.program.name) + " " + c.collection + " after " +
+                     std::to_string(c.pass) + ": " + c.how);
+        Server().MangleNextReply(c.collection, c.how, c.pass);
+        const ProgramResult run = Run(c.program, MailArgs());
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, c.err + "\n");
+        EXPECT_EQ(queue.Count(), 0);
+        EXPECT_EQ(Server().Documents("taskspostwick"), "[]");
+        EXPECT_EQ(TESTSUPPORT::FilesIn(dir_.Path()), (std::vector<std::string>{"root", "tmp"}));
+        EXPECT_EQ(TESTSUPPORT::FilesIn(dir_.Path() + "/tmp"), std::vector<std::string>{});
+    }
+}
+
+// A server whose cursor never ends makes the run end, at the first document
+// the cursor sends a second time.
+TEST_F(DatabaseFailureTest, CursorThatNeverEndsEndsTheRun) {
+    Server().NeverEndCursor("reportmbactivity");
+    double seconds = 0;
+    const ProgramResult run = Run(kStaytally, {}, &seconds);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(
+        run.err,
+        "staytally: database error: Malformed reply: kelden.reportmbactivity: the cursor sent "
+        "the document with \"_id\" 65f100000000000000000001 a second time\n");
+    EXPECT_LT(seconds, 10.0);
 }
 
 TEST_F(DatabaseFailureTest, NewerServerIsToldApartAtOnceByItsOwnWords) {

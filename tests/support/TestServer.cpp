@@ -275,4 +275,13 @@ void TestServer::TrickleNextReply(const std::string& collection, double seconds)
          std::to_string(seconds) + "}");
 }
 
+void TestServer::MangleNextReply(const std::string& collection, const std::string& how, int pass) {
+    Call(R"({"cmd": "manglereply", "collection": )" + JsonString(collection) + R"(, "how": )" +
+         JsonString(how) + R"(, "pass": )" + std::to_string(pass) + "}");
+}
+
+void TestServer::NeverEndCursor(const std::string& collection) {
+    Call(R"({"cmd": "endlesscursor", "collection": )" + JsonString(collection) + "}");
+}
+
 }  // namespace TESTSUPPORT

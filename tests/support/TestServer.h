@@ -140,6 +140,19 @@ public:
     // serves everything else; a client that closes the connection ends it.
     void DelayNextReply(const std::string& collection, double seconds);
     void TrickleNextReply(const std::string& collection, double seconds);
+    // The next reply (collection as for FailNextQuery), once `pass` more
+    // such replies went out as they are, is sent as a broken or foreign peer
+    // would send it, as `how` says: "garbage" (a web server's answer),
+    // "negative length" and "huge length" (its length field -1 / one byte
+    // more than a message may have), "short" (a whole message of 20 bytes),
+    // "op_msg" (an OP_MSG instead of an OP_REPLY), "stale" (first the same
+    // reply answering the request before, as one left over on the connection,
+    // then the reply itself).
+    void MangleNextReply(const std::string& collection, const std::string& how, int pass = 0);
+    // The cursor of the next query on the collection never ends: each
+    // get-more answers with the documents after the last ones sent, the first
+    // ones again after the end, and a live cursor id.
+    void NeverEndCursor(const std::string& collection);
 
     TestServer(const TestServer&) = delete;
     TestServer& operator=(const TestServer&) = delete;

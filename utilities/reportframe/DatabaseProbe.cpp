@@ -4,7 +4,7 @@
 
 std::string DatabaseUnreachableReason() {
     DBACCESS::MongoDBAccess access;
-    Poco::MongoDB::Connection::Ptr connection = access.GetConnection();
+    const DBACCESS::GuardedConnection::Ptr connection = access.GetConnection();
     if (connection.isNull()) {
         const std::string why = access.LastError().empty()
                                     ? std::string("no connection could be had")
