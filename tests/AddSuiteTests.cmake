@@ -1,0 +1,44 @@
+# Run by ctest when it reads the test list (a TEST_INCLUDE_FILES entry of
+# tests/CMakeLists.txt), with `area` and `binary` set: registers one CTest
+# test per GoogleTest suite of the binary, named <area>.<suite> and running
+# that suite alone (--gtest_filter=<suite>.*), so every suite of the binary,
+# new ones included, is picked up without a build step running the binary.
+# Labels: the area, and `slow` for a suite whose name ends in "SlowTest" (the
+# cases that wait out real time limits). A suite whose cases are all
+# disabled is left out.
+
+execute_process(COMMAND "${binary}" --gtest_list_tests
+  OUTPUT_VARIABLE listing
+  ERROR_VARIABLE listing_errors
+  RESULT_VARIABLE listed
+  TIMEOUT 60)
+if(NOT listed EQUAL 0)
+  # Not built in this configuration (or broken): one test that fails and
+  # says so, under the area's label.
+  add_test("${area}.NOT_BUILT" "${binary}" --gtest_list_tests)
+  set_tests_properties("${area}.NOT_BUILT" PROPERTIES LABELS "${area}")
+  return()
+endif()
+
+string(REPLACE ";" "\\;" listing "${listing}")
+string(REPLACE "\n" ";" lines "${listing}")
+set(suites "")
+set(suite "")
+foreach(line IN LISTS lines)
+  if(line MATCHES "^([^ #][^ ]*)\\.")
+    set(suite "${CMAKE_MATCH_1}")
+  elseif(line MATCHES "^  ([^ ]+)" AND NOT CMAKE_MATCH_1 MATCHES "^DISABLED_"
+         AND NOT suite MATCHES "(^|/)DISABLED_")
+    list(APPEND suites "${suite}")
+  endif()
+endforeach()
+list(REMOVE_DUPLICATES suites)
+
+foreach(suite IN LISTS suites)
+  set(labels "${area}")
+  if(suite MATCHES "SlowTest(/|$)")
+    list(APPEND labels slow)
+  endif()
+  add_test("${area}.${suite}" "${binary}" "--gtest_filter=${suite}.*")
+  set_tests_properties("${area}.${suite}" PROPERTIES LABELS "${labels}" TIMEOUT 600)
+endforeach()
