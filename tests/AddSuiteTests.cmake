@@ -4,8 +4,9 @@
 # that suite alone (--gtest_filter=<suite>.*), so every suite of the binary,
 # new ones included, is picked up without a build step running the binary.
 # Labels: the area, and `slow` for a suite whose name ends in "SlowTest" (the
-# cases that wait out real time limits). A suite whose cases are all
-# disabled is left out.
+# cases that wait out real time limits or grind through large inputs); each
+# case of such a suite is a CTest test of its own, <area>.<suite>.<case>, so
+# the long ones run side by side. Disabled cases are left out.
 
 execute_process(COMMAND "${binary}" --gtest_list_tests
   OUTPUT_VARIABLE listing
@@ -27,18 +28,25 @@ set(suite "")
 foreach(line IN LISTS lines)
   if(line MATCHES "^([^ #][^ ]*)\\.")
     set(suite "${CMAKE_MATCH_1}")
-  elseif(line MATCHES "^  ([^ ]+)" AND NOT CMAKE_MATCH_1 MATCHES "^DISABLED_"
-         AND NOT suite MATCHES "(^|/)DISABLED_")
+    continue()
+  endif()
+  if(NOT line MATCHES "^  ([^ ]+)")
+    continue()
+  endif()
+  set(case "${CMAKE_MATCH_1}")
+  if(case MATCHES "^DISABLED_" OR suite MATCHES "(^|/)DISABLED_")
+    continue()
+  endif()
+  if(suite MATCHES "SlowTest(/|$)")
+    add_test("${area}.${suite}.${case}" "${binary}" "--gtest_filter=${suite}.${case}")
+    set_tests_properties("${area}.${suite}.${case}" PROPERTIES LABELS "${area};slow" TIMEOUT 600)
+  else()
     list(APPEND suites "${suite}")
   endif()
 endforeach()
 list(REMOVE_DUPLICATES suites)
 
 foreach(suite IN LISTS suites)
-  set(labels "${area}")
-  if(suite MATCHES "SlowTest(/|$)")
-    list(APPEND labels slow)
-  endif()
   add_test("${area}.${suite}" "${binary}" "--gtest_filter=${suite}.*")
-  set_tests_properties("${area}.${suite}" PROPERTIES LABELS "${labels}" TIMEOUT 600)
+  set_tests_properties("${area}.${suite}" PROPERTIES LABELS "${area}" TIMEOUT 600)
 endforeach()
