@@ -1,6 +1,7 @@
 #include "relaytally/DeliveryCodeNames.h"
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,31 @@ TEST(DeliveryCodeNamesTest, CodesInAndOutOfTheTables) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.name(c.code), c.expected) << c.code;
+    }
+}
+
+// Each table whole, in code order from its first code: a misspelt label
+// anywhere in it shows.
+TEST(DeliveryCodeNamesTest, EveryLabelOfEachTable) {
+    ReportStrings.clear();
+    const struct {
+        const char* table;
+        std::string (*name)(int);
+        int first;
+        std::vector<std::string> names;
+    } tables[] = {
+        {"activity",
+         DeliveryActivityName,
+         1,
+         {"Scheduled", "Voice message", "Listened", "Saved", "Deleted", "Expired", "Cancelled",
+          "No Answer", "Callout max attempts", "Deleted by checkout"}},
+        {"type", DeliveryTypeName, 0, {"Message", "Callout", "Checkout Message", "Wellness Check"}},
+    };
+    for (const auto& t : tables) {
+        for (std::size_t i = 0; i < t.names.size(); ++i) {
+            const int code = t.first + static_cast<int>(i);
+            EXPECT_EQ(t.name(code), t.names[i]) << t.table << " " << code;
+        }
     }
 }
 
