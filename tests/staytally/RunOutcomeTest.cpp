@@ -19,6 +19,7 @@
 #include "GuestFixtures.h"
 #include "runtime/DateTime.h"
 #include "runtime/TimeText.h"
+#include "support/SendQueue.h"
 
 namespace {
 
@@ -50,31 +51,6 @@ void WaitForTheStartOfAMinute() {
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
     }
 }
-
-// The mail sender's semaphore as the sender makes it, count 0.
-class SendQueue {
-public:
-    SendQueue() {
-        sem_unlink(kName);
-        semaphore_ = sem_open(kName, O_CREAT | O_EXCL, 0666, 0);
-        EXPECT_NE(semaphore_, SEM_FAILED);
-    }
-    ~SendQueue() {
-        if (semaphore_ != SEM_FAILED) {
-            sem_close(semaphore_);
-        }
-        sem_unlink(kName);
-    }
-    int Count() const {
-        int value = -1;
-        sem_getvalue(semaphore_, &value);
-        return value;
-    }
-
-private:
-    static constexpr const char* kName = "/POSTWICK_SEND_QUEUE";
-    sem_t* semaphore_ = SEM_FAILED;
-};
 
 class RunOutcomeTest : public GuestReportTest {
 protected:
@@ -147,7 +123,7 @@ TEST_F(RunOutcomeTest, PlantedFileAndLinkAtTheReportNamesAreLeftAlone) {
 }
 
 TEST_F(RunOutcomeTest, ReportFileThatCannotBeWrittenQueuesNoMailAndWakesNobody) {
-    const SendQueue queue;
+    const TESTSUPPORT::SendQueue queue;
     dir_.MakeDir("folder.csv");
     dir_.Write("plain", "");
     const struct {
