@@ -1,11 +1,11 @@
 #include "relaytally/DeliveryCodeNames.h"
 
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "reportframe/ReportStrings.h"
+#include "support/CodeNameTable.h"
 
 namespace {
 
@@ -37,29 +37,15 @@ TEST(DeliveryCodeNamesTest, CodesInAndOutOfTheTables) {
     }
 }
 
-// Each table whole, in code order from its first code: a misspelt label
-// anywhere in it shows.
+// Each table whole, in code order from its first code.
 TEST(DeliveryCodeNamesTest, EveryLabelOfEachTable) {
     ReportStrings.clear();
-    const struct {
-        const char* table;
-        std::string (*name)(int);
-        int first;
-        std::vector<std::string> names;
-    } tables[] = {
-        {"activity",
-         DeliveryActivityName,
-         1,
-         {"Scheduled", "Voice message", "Listened", "Saved", "Deleted", "Expired", "Cancelled",
-          "No Answer", "Callout max attempts", "Deleted by checkout"}},
-        {"type", DeliveryTypeName, 0, {"Message", "Callout", "Checkout Message", "Wellness Check"}},
-    };
-    for (const auto& t : tables) {
-        for (std::size_t i = 0; i < t.names.size(); ++i) {
-            const int code = t.first + static_cast<int>(i);
-            EXPECT_EQ(t.name(code), t.names[i]) << t.table << " " << code;
-        }
-    }
+    TESTSUPPORT::ExpectCodeNames(
+        DeliveryActivityName, 1,
+        {"Scheduled", "Voice message", "Listened", "Saved", "Deleted", "Expired", "Cancelled",
+         "No Answer", "Callout max attempts", "Deleted by checkout"});
+    TESTSUPPORT::ExpectCodeNames(DeliveryTypeName, 0,
+                                 {"Message", "Callout", "Checkout Message", "Wellness Check"});
 }
 
 }  // namespace
