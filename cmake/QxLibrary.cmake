@@ -16,8 +16,10 @@ function(qx_folder_library name)
   endif()
 endfunction()
 
-# A report program: the folder's library plus its main.cpp.
+# A report program: the folder's library plus its main.cpp, installed in
+# bin/ under the prefix (cmake --install).
 function(qx_report_program name)
   add_executable(${name} ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
   target_link_libraries(${name} PRIVATE ${name}_report)
+  install(TARGETS ${name} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endfunction()

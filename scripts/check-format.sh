@@ -21,20 +21,37 @@ if ! problem=$(clang-format --style=file --dump-config 2>&1 >/dev/null) || [ -n 
   exit 1
 fi
 
-bad=()
+files=()
 while IFS= read -r -d '' f; do
+  files+=("$f")
+done < <(find shared utilities tests bench -name build -prune -o -type f \
+  \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' -o -name '*.cc' \) -print0 | sort -z)
+
+# One clang-format for many files (its start costs more than a file): each
+# difference is an error line "FILE:LINE:COL: error: ...".
+declare -A unformatted=() unguarded=()
+while IFS= read -r f; do
+  unformatted[$f]=1
+done < <(printf '%s\0' "${files[@]}" |
+  xargs -0 clang-format --dry-run -Werror --style=file 2>&1 >/dev/null |
+  sed -n 's/^\(.*\):[0-9]*:[0-9]*: error: .*/\1/p')
+while IFS= read -r f; do
+  unguarded[$f]=1
+done < <(printf '%s\0' "${files[@]}" | grep -z '\.h\(pp\)\?$' | xargs -0 grep -L '^#pragma once')
+
+bad=()
+for f in "${files[@]}"; do
   why=""
-  if ! clang-format --dry-run -Werror --style=file "$f" >/dev/null 2>&1; then
+  if [ -n "${unformatted[$f]:-}" ]; then
     why="not formatted"
   fi
-  if [[ "$f" == *.h || "$f" == *.hpp ]] && ! grep -q '^#pragma once' "$f"; then
+  if [ -n "${unguarded[$f]:-}" ]; then
     why="${why:+$why, }no #pragma once"
   fi
   if [ -n "$why" ]; then
     bad+=("$f ($why)")
   fi
-done < <(find shared utilities tests bench -name build -prune -o -type f \
-  \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' -o -name '*.cc' \) -print0 | sort -z)
+done
 
 if [ "${#bad[@]}" -ne 0 ]; then
   echo "check-format.sh: ${#bad[@]} files not in the project's format:" >&2

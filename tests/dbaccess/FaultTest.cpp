@@ -178,7 +178,10 @@ TEST_F(FaultTest, ConnectionClosedMidReplyRaisesAndIsNotReused) {
 // However many exchanges fail, each failed connection gives its place in the
 // pool back: a good read after more failures than the pool's peak still
 // gets a connection at once.
-TEST_F(FaultTest, FailedExchangesNeverUseThePoolUp) {
+// Some two thousand failed exchanges: labelled slow, run in a process of its own.
+using FaultSlowTest = DbFixture;
+
+TEST_F(FaultSlowTest, FailedExchangesNeverUseThePoolUp) {
     // Deeper than the reply guard lets through: every read of it fails.
     std::string deep = R"({"_id": "101", "n": )";
     for (int i = 0; i < 101; ++i) deep += R"({"n": )";

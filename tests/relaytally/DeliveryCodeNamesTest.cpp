@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "reportframe/ReportStrings.h"
+#include "support/CodeNameTable.h"
 
 namespace {
 
@@ -34,6 +35,17 @@ TEST(DeliveryCodeNamesTest, CodesInAndOutOfTheTables) {
     for (const Case& c : cases) {
         EXPECT_EQ(c.name(c.code), c.expected) << c.code;
     }
+}
+
+// Each table whole, in code order from its first code.
+TEST(DeliveryCodeNamesTest, EveryLabelOfEachTable) {
+    ReportStrings.clear();
+    TESTSUPPORT::ExpectCodeNames(
+        DeliveryActivityName, 1,
+        {"Scheduled", "Voice message", "Listened", "Saved", "Deleted", "Expired", "Cancelled",
+         "No Answer", "Callout max attempts", "Deleted by checkout"});
+    TESTSUPPORT::ExpectCodeNames(DeliveryTypeName, 0,
+                                 {"Message", "Callout", "Checkout Message", "Wellness Check"});
 }
 
 }  // namespace

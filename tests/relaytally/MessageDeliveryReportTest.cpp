@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include "RelayFixture.h"
+#include "runtime/DateTime.h"
+#include "runtime/TimeText.h"
 #include "support/CsvLine.h"
 #include "support/ProgramRun.h"
 #include "support/TempDir.h"
@@ -42,12 +45,11 @@ protected:
         Server().Seed("config", R"([{"_id": "siteinfo", "sitename": "Hotel Meridian Bay"}])");
     }
 
-    // A delivery time-stamped secondsAgo before now; more is the rest of its
-    // document, starting with a comma.
-    static std::string Delivery(const std::string& id, std::uint32_t secondsAgo,
+    // A delivery with the database time text timestamp; more is the rest of
+    // its document, starting with a comma.
+    static std::string Delivery(const std::string& id, const std::string& timestamp,
                                 const std::string& more) {
-        return "{\"_id\": \"" + id + "\", \"timestamp\": \"" + DbTimeAgo(secondsAgo) + "\"" + more +
-               "}";
+        return "{\"_id\": \"" + id + "\", \"timestamp\": \"" + timestamp + "\"" + more + "}";
     }
 
     ProgramResult Run(const std::vector<std::string>& args) {
@@ -82,7 +84,7 @@ protected:
 };
 
 TEST_F(MessageDeliveryReportTest, EmptyWindowGivesTheHeaderOnlyOnTheConsole) {
-    Server().Seed("mdsactivity", "[" + Delivery("old", 30 * 3600, R"(, "activity": [
+    Server().Seed("mdsactivity", "[" + Delivery("old", DbTimeAgo(30 * 3600), R"(, "activity": [
         {"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") +
                                      "]");
     const ProgramResult result = Run({});
@@ -94,10 +96,13 @@ TEST_F(MessageDeliveryReportTest, EmptyWindowGivesTheHeaderOnlyOnTheConsole) {
 TEST_F(MessageDeliveryReportTest, WindowIsTheGivenHoursBeforeTheRun) {
     const std::string entry = R"(, "activity": [
         {"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])";
-    Server().Seed(
-        "mdsactivity",
-        "[" + Delivery("two-hours", 7200, R"(, "description": "two hours ago")" + entry) + "," +
-            Delivery("half-hour", 1800, R"(, "description": "half an hour ago")" + entry) + "]");
+    Server().Seed("mdsactivity", "[" +
+                                     Delivery("two-hours", DbTimeAgo(7200),
+                                              R"(, "description": "two hours ago")" + entry) +
+                                     "," +
+                                     Delivery("half-hour", DbTimeAgo(1800),
+                                              R"(, "description": "half an hour ago")" + entry) +
+                                     "]");
     const struct {
         const char* hours;
         std::vector<std::string> descriptions;
@@ -118,13 +123,13 @@ TEST_F(MessageDeliveryReportTest, WindowIsTheGivenHoursBeforeTheRun) {
 
 TEST_F(MessageDeliveryReportTest, OneRowPerActivityEntryInTimeOrder) {
     // Inserted out of time order; the two at the same time keep this order.
+    const std::string tie = DbTimeAgo(3600);
     Server().Seed("mdsactivity",
-                  "[" + Delivery("tie-first", 3600, R"(, "text": "Towels", "type": 5, "activity": [
+                  "[" + Delivery("tie-first", tie, R"(, "text": "Towels", "type": 5, "activity": [
             {"activity": 2, "mailbox": "102", "timestamp": "20240411110000000"}])") +
-                      "," +
-                      Delivery("tie-second", 3600, R"(, "recid": "12", "type": 2, "activity": [
+                      "," + Delivery("tie-second", tie, R"(, "recid": "12", "type": 2, "activity": [
             {"activity": 0, "mailbox": "104", "timestamp": "20240411120000000"}])") +
-                      "," + Delivery("three", 7200, R"(,
+                      "," + Delivery("three", DbTimeAgo(7200), R"(,
           "created": "20240410180000000", "deliver": "20240411080000000",
           "expiration": "20240412080000000", "creator": "frontdesk", "description": "Pool closed",
           "accountingid": "ACC-7", "urgent": true, "filepath": "C:\\msgs\\pool.wav",
@@ -189,9 +194,10 @@ TEST_F(MessageDeliveryReportTest, RecordingColumn) {
     for (const Case& c : cases) {
         SetUp();
         Server().Seed("recording", R"([{"_id": "r0", "number": 0, "name": "Zero"}])");
-        Server().Seed("mdsactivity", "[" + Delivery("d", 60, std::string(", ") + c.fields + R"(,
+        Server().Seed("mdsactivity",
+                      "[" + Delivery("d", DbTimeAgo(60), std::string(", ") + c.fields + R"(,
             "activity": [{"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") +
-                                         "]");
+                          "]");
         const std::vector<std::string> lines = ReportLines();
         ASSERT_EQ(lines.size(), 2u) << c.what;
         EXPECT_NE(lines[1].find(",\"No\",\"" + std::string(c.expected) + "\",\"Message\","),
@@ -224,9 +230,10 @@ TEST_F(MessageDeliveryReportTest, MalformedTimesCarryTheColumnBefore) {
     };
     for (const Case& c : cases) {
         SetUp();
-        Server().Seed("mdsactivity", "[" + Delivery("d", 60, std::string(", ") + c.fields + R"(,
+        Server().Seed("mdsactivity",
+                      "[" + Delivery("d", DbTimeAgo(60), std::string(", ") + c.fields + R"(,
             "activity": [{"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") +
-                                         "]");
+                          "]");
         const std::vector<std::string> lines = ReportLines();
         ASSERT_EQ(lines.size(), 2u) << c.what;
         EXPECT_EQ(lines[1].rfind(c.expected, 0), 0u) << c.what << ": " << lines[1];
@@ -235,7 +242,7 @@ TEST_F(MessageDeliveryReportTest, MalformedTimesCarryTheColumnBefore) {
 
 TEST_F(MessageDeliveryReportTest, NameComesFromTheMailboxsOwnRecipientEntryOnly) {
     // Recipients sort by their mailbox text: 101, 101, 103, 1031.
-    Server().Seed("mdsactivity", "[" + Delivery("d", 60, R"(,
+    Server().Seed("mdsactivity", "[" + Delivery("d", DbTimeAgo(60), R"(,
         "activity": [
           {"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"},
           {"activity": 1, "mailbox": "102", "timestamp": "20240411090100000"},
@@ -270,7 +277,8 @@ TEST_F(MessageDeliveryReportTest, NameComesFromTheMailboxsOwnRecipientEntryOnly)
 TEST_F(MessageDeliveryReportTest, LabelsComeFromTheSiteTable) {
     root_.Write("vs/reportstrings.ini",
                 "[STRINGS]\nYes=Oui\nLast Activity=Dernier\nScheduled=Prevu\n");
-    Server().Seed("mdsactivity", "[" + Delivery("d", 60, R"(, "urgent": true, "activity": [
+    Server().Seed("mdsactivity", "[" +
+                                     Delivery("d", DbTimeAgo(60), R"(, "urgent": true, "activity": [
         {"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") +
                                      "]");
     const std::vector<std::string> lines = ReportLines();
@@ -284,7 +292,7 @@ TEST_F(MessageDeliveryReportTest, LabelsComeFromTheSiteTable) {
 }
 
 TEST_F(MessageDeliveryReportTest, MailedReportWithItsActivityCounts) {
-    Server().Seed("mdsactivity", "[" + Delivery("d", 60, R"(, "activity": [
+    Server().Seed("mdsactivity", "[" + Delivery("d", DbTimeAgo(60), R"(, "activity": [
         {"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"},
         {"activity": 0, "mailbox": "101", "timestamp": "20240411091000000"},
         {"activity": 1, "mailbox": "102", "timestamp": "20240411092000000"},
@@ -336,7 +344,7 @@ TEST_F(MessageDeliveryReportTest, UnreachableDatabaseIsNotSilent) {
 }
 
 TEST_F(MessageDeliveryReportTest, ADatabaseErrorMidReportEndsTheRunWithAMessage) {
-    Server().Seed("mdsactivity", "[" + Delivery("d", 60, R"(, "activity": [
+    Server().Seed("mdsactivity", "[" + Delivery("d", DbTimeAgo(60), R"(, "activity": [
         {"activity": 1, "mailbox": "101", "timestamp": "20240411090000000"}])") +
                                      "]");
     Server().CloseConnectionMidReply("mdsactivity");

@@ -3,16 +3,16 @@
 
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "dbaccess/DatabaseName.h"
-#include "runtime/DateTime.h"
-#include "runtime/TimeText.h"
+#include "support/TestHotel.h"
 #include "support/TestServer.h"
+
+using TESTSUPPORT::DbTimeAgo;
 
 class RelayFixture : public ::testing::Test {
 protected:
@@ -22,13 +22,6 @@ protected:
     }
 
     static TESTSUPPORT::TestServer& Server() { return TESTSUPPORT::TestServer::Get(); }
-
-    // The database time text of now minus the given seconds.
-    static std::string DbTimeAgo(std::uint32_t seconds) {
-        DateTime moment = DateTime::Now();
-        moment.Subtract(TimeSpan{seconds, 0});
-        return FormatDbTimestamp(moment);
-    }
 
     // The requests since Reset whose operation is op ("query", "getmore", ...)
     // on the collection ns ("kelden.mdsactivity"; empty: any).

@@ -281,10 +281,14 @@ TEST_F(DatabaseFailureTest, NewerServerIsToldApartAtOnceByItsOwnWords) {
     EXPECT_EQ(Server().Documents("taskspostwick"), "[]");
 }
 
+// The cases that wait out the product's real time limits: labelled slow,
+// each run in a process of its own.
+using DatabaseFailureSlowTest = DatabaseFailureTest;
+
 // The probe waits the connect limit once; the reads that follow find no
 // database at once, so the whole run takes one wait, not one per read, and
 // no mail task is tried for the empty report.
-TEST_F(DatabaseFailureTest, StuckServerEndsTheRunAfterOneConnectWait) {
+TEST_F(DatabaseFailureSlowTest, StuckServerEndsTheRunAfterOneConnectWait) {
     Server().StopAccepting();
     double seconds = 0;
     const ProgramResult run = Run(kStaytally, MailArgs(), &seconds);
@@ -299,7 +303,7 @@ TEST_F(DatabaseFailureTest, StuckServerEndsTheRunAfterOneConnectWait) {
     EXPECT_LT(seconds, DBACCESS::kDatabaseConnectSeconds + 5.0);
 }
 
-TEST_F(DatabaseFailureTest, TricklingServerEndsTheRunAtTheReplyLimit) {
+TEST_F(DatabaseFailureSlowTest, TricklingServerEndsTheRunAtTheReplyLimit) {
     Server().TrickleNextReply("mailbox", 2.0);
     double seconds = 0;
     const ProgramResult run = Run(kStaytally, {}, &seconds);

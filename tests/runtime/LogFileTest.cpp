@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "DataLocationRegistry.h"
+#include "FsyncCounter.h"
 #include "runtime/LogsControl.h"
 #include "runtime/MutexAutoLock.h"
 #include "runtime/TraceText.h"
@@ -165,15 +166,19 @@ TEST_F(LogFileTest, ALogWithoutANameNeverOpens) {
 }
 
 TEST_F(LogFileTest, EveryHundredthWriteCommitsAndRestartsTheCount) {
-    LogFile log(Name("COMMIT"), 7);
+    const std::string name = Name("COMMIT");
+    LogFile log(name, 7);
     log.WriteLine("1\r\n");
+    const FsyncCounter commits(Logs(name + ".ltt"));
     EXPECT_EQ(log.WritesUntilCommit(), 98) << "the opening line counts";
     for (int i = 0; i < 97; ++i) {
         log.WriteLine("more\r\n");
     }
     EXPECT_EQ(log.WritesUntilCommit(), 1);
+    EXPECT_EQ(commits.Syncs(), 0);
     log.WriteLine("hundredth\r\n");
     EXPECT_EQ(log.WritesUntilCommit(), 100);
+    EXPECT_EQ(commits.Syncs(), 1);
     log.Close();
     EXPECT_EQ(log.WritesUntilCommit(), 99) << "the closing line counts";
 }

@@ -54,18 +54,21 @@ TEST_F(GuestReportTest, EmptyWindowGivesTheHeaderAlone) {
 }
 
 TEST_F(GuestReportTest, WindowIsTheGivenHoursBeforeTheRun) {
-    std::vector<Activity> records(2);
+    // The record at 1.5 h falls inside a window even one hour too long.
+    std::vector<Activity> records(3);
     records[0] = {Oid(1), DbTimeAgo(7200)};
     records[0].detail = "two hours ago";
-    records[1] = {Oid(2), DbTimeAgo(1800)};
-    records[1].detail = "half an hour ago";
+    records[1] = {Oid(2), DbTimeAgo(5400)};
+    records[1].detail = "an hour and a half ago";
+    records[2] = {Oid(3), DbTimeAgo(1800)};
+    records[2].detail = "half an hour ago";
     Seed(records);
     const struct {
         const char* hours;
         std::vector<std::string> details;
     } cases[] = {
         {"1", {"half an hour ago"}},
-        {"3", {"two hours ago", "half an hour ago"}},
+        {"3", {"two hours ago", "an hour and a half ago", "half an hour ago"}},
     };
     for (const auto& c : cases) {
         const auto run = RunStaytally({"-hours", c.hours});

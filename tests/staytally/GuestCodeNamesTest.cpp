@@ -4,7 +4,63 @@
 
 #include <gtest/gtest.h>
 
+#include "reportframe/ReportStrings.h"
+#include "support/CodeNameTable.h"
+
 namespace {
+
+// Each table whole, in code order from its first code.
+TEST(GuestCodeNamesTest, EveryNameOfEachTable) {
+    ReportStrings.clear();
+    TESTSUPPORT::ExpectCodeNames(GuestActivityName, 1,
+                                 {"MWI on",
+                                  "MWI off",
+                                  "Wakeup call",
+                                  "Notification",
+                                  "Alert operator",
+                                  "EAS",
+                                  "Callout",
+                                  "Login",
+                                  "Logout",
+                                  "Created",
+                                  "Deleted",
+                                  "Message sent",
+                                  "Message delivered",
+                                  "Message listen",
+                                  "Message deleted",
+                                  "Message moved",
+                                  "Message recovered",
+                                  "Message forward",
+                                  "Message reply",
+                                  "Message saved",
+                                  "Check in",
+                                  "Check out",
+                                  "Guest update",
+                                  "Wakeup scheduled",
+                                  "Wakeup cancelled",
+                                  "Text count",
+                                  "Moved",
+                                  "Password change",
+                                  "PBX change",
+                                  "Room purge",
+                                  "Message delivery",
+                                  "Message notification",
+                                  "Wellness check",
+                                  "Mailbox saved",
+                                  "Message scheduled"});
+    TESTSUPPORT::ExpectCodeNames(
+        GuestMethodName, 0,
+        {"N/A",      "Telephone", "Serial",         "SIP",      "SIPX",         "SIPG",
+         "TAPI",     "CLAN",      "Other",          "PMS",      "Quillon",      "Guest",
+         "Phone",    "System",    "Cisco",          "HTTPPost", "IP Office",    "Metaswitch",
+         "ShoreTel", "Siemens",   "Panasonic",      "PBX",      "ACM",          "Mitel",
+         "RESTAPI",  "Email",     "Administration", "Template", "Switchbridge", "Message Delivery",
+         "Wardly"});
+    TESTSUPPORT::ExpectCodeNames(
+        GuestResultName, 0,
+        {"Success", "Answered", "Busy", "Not answered", "No line", "No response", "Failed",
+         "Timeout", "Not configured", "Voicemail", "Email"});
+}
 
 TEST(GuestCodeNamesTest, NamesAtTheEdgesOfEachTable) {
     const struct {

@@ -22,6 +22,7 @@
 #include "GuestFixtures.h"
 #include "runtime/DateTime.h"
 #include "runtime/TimeText.h"
+#include "support/SendQueue.h"
 
 namespace {
 
@@ -53,31 +54,6 @@ void WaitForTheStartOfAMinute() {
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
     }
 }
-
-// The mail sender's semaphore as the sender makes it, count 0.
-class SendQueue {
-public:
-    SendQueue() {
-        sem_unlink(kName);
-        semaphore_ = sem_open(kName, O_CREAT | O_EXCL, 0666, 0);
-        EXPECT_NE(semaphore_, SEM_FAILED);
-    }
-    ~SendQueue() {
-        if (semaphore_ != SEM_FAILED) {
-            sem_close(semaphore_);
-        }
-        sem_unlink(kName);
-    }
-    int Count() const {
-        int value = -1;
-        sem_getvalue(semaphore_, &value);
-        return value;
-    }
-
-private:
-    static constexpr const char* kName = "/POSTWICK_SEND_QUEUE";
-    sem_t* semaphore_ = SEM_FAILED;
-};
 
 class RunOutcomeTest : public GuestReportTest {
 protected:
@@ -150,7 +126,7 @@ TEST_F(RunOutcomeTest, PlantedFileAndLinkAtTheReportNamesAreLeftAlone) {
 }
 
 TEST_F(RunOutcomeTest, ReportFileThatCannotBeWrittenQueuesNoMailAndWakesNobody) {
-    const SendQueue queue;
+    const TESTSUPPORT::SendQueue queue;
     dir_.MakeDir("folder.csv");
     dir_.Write("plain", "");
     const struct {
@@ -246,7 +222,7 @@ TEST_F(RunOutcomeTest, StoppedRunLeavesNoFileOfItsOwn) {
 // Once the mail task was sent, its report and body belong to it: a stop
 // while its write is confirmed leaves them for the mail sender.
 TEST_F(RunOutcomeTest, StoppedRunLeavesTheFilesOfASentTask) {
-    const SendQueue queue;
+    const TESTSUPPORT::SendQueue queue;
     Server().DelayNextReply("$cmd", 60);
     const auto run = RunStaytally({"-email", "desk@hotel.example"}, "", SIGTERM, [&] {
         for (const std::string& request : Server().Requests()) {
@@ -416,7 +392,7 @@ TEST_F(RunOutcomeTest, DamagedSemaphoreIsAFailureLineNotACrash) {
 // names stay, the report in place at the path the task gives, the line says
 // so and names the report, and the sender sleeps on.
 TEST_F(RunOutcomeTest, TaskThatMayBeStoredKeepsItsReport) {
-    const SendQueue queue;
+    const TESTSUPPORT::SendQueue queue;
     const auto answer = [this](const std::string& document) {
         return [this, document] { Server().AnswerNextCommandWith("$cmd", document); };
     };
@@ -480,7 +456,7 @@ TEST_F(RunOutcomeTest, TaskThatMayBeStoredKeepsItsReport) {
 // task is stored, the line says so, and the sender is not told of a report
 // that is not where the task says.
 TEST_F(RunOutcomeTest, ReportThatCannotBePutInPlaceAfterTheSendLeavesTheSenderAsleep) {
-    const SendQueue queue;
+    const TESTSUPPORT::SendQueue queue;
     const std::string path = dir_.File("daily.csv");
     Server().DelayNextReply("config", 1.5);
     std::thread intruder([this, &path] {

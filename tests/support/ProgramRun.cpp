@@ -1,21 +1,18 @@
 #include "support/ProgramRun.h"
 
 #include <fcntl.h>
-#include <net/if.h>
 #include <poll.h>
-#include <sched.h>
 #include <signal.h>
-#include <sys/ioctl.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <stdexcept>
+
+#include "support/OwnNamespaces.h"
 
 extern char** environ;
 
@@ -82,54 +79,6 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
     return pointers;
 }
 
-// The id maps of a user namespace in which the caller keeps its own ids.
-struct IdMaps {
-    IdMaps() {
-        std::snprintf(users, sizeof users, "%u %u 1", static_cast<unsigned>(getuid()),
-                      static_cast<unsigned>(getuid()));
-        std::snprintf(groups, sizeof groups, "%u %u 1", static_cast<unsigned>(getgid()),
-                      static_cast<unsigned>(getgid()));
-    }
-    char users[64];
-    char groups[64];
-};
-
-bool WriteProcFile(const char* path, const char* text) {
-    const int fd = open(path, O_WRONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    const ssize_t length = static_cast<ssize_t>(std::strlen(text));
-    const bool written = write(fd, text, static_cast<std::size_t>(length)) == length;
-    close(fd);
-    return written;
-}
-
-// A network namespace of the calling process's own, with its loopback up.
-bool EnterOwnNetwork(const IdMaps& ids) {
-    if (unshare(CLONE_NEWNET) != 0) {
-        if (unshare(CLONE_NEWUSER | CLONE_NEWNET) != 0 ||
-            !WriteProcFile("/proc/self/setgroups", "deny") ||
-            !WriteProcFile("/proc/self/uid_map", ids.users) ||
-            !WriteProcFile("/proc/self/gid_map", ids.groups)) {
-            return false;
-        }
-    }
-    const int probe = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (probe < 0) {
-        return false;
-    }
-    ifreq loopback{};
-    std::strncpy(loopback.ifr_name, "lo", sizeof loopback.ifr_name - 1);
-    bool up = ioctl(probe, SIOCGIFFLAGS, &loopback) == 0;
-    if (up) {
-        loopback.ifr_flags = static_cast<short>(loopback.ifr_flags | IFF_UP);
-        up = ioctl(probe, SIOCSIFFLAGS, &loopback) == 0;
-    }
-    close(probe);
-    return up;
-}
-
 // Only async-signal-safe calls between fork and exec: the test process may
 // run other threads (the database server's reader, for one).
 [[noreturn]] void RunChild(const std::string& path, char** argv, char** envp,
@@ -148,9 +97,9 @@ bool EnterOwnNetwork(const IdMaps& ids) {
         sigaddset(&stop, options.stopSignal);
         sigprocmask(SIG_UNBLOCK, &stop, nullptr);
     }
-    if ((options.ownNetwork && !EnterOwnNetwork(ids)) || dup2(in.Read(), STDIN_FILENO) < 0 ||
-        dup2(out.Write(), STDOUT_FILENO) < 0 || dup2(err.Write(), STDERR_FILENO) < 0 ||
-        (!workDir.empty() && chdir(workDir.c_str()) != 0)) {
+    if ((options.ownNetwork && !EnterOwnNamespaces(ids, false)) ||
+        dup2(in.Read(), STDIN_FILENO) < 0 || dup2(out.Write(), STDOUT_FILENO) < 0 ||
+        dup2(err.Write(), STDERR_FILENO) < 0 || (!workDir.empty() && chdir(workDir.c_str()) != 0)) {
         int code = errno;
         (void)!write(status.Write(), &code, sizeof code);
         _exit(127);

@@ -180,6 +180,32 @@ TEST_F(ConnectionTest, FailNextQueryOnCommandsHitsTheNextCommand) {
     EXPECT_EQ(CountAll(*connection, "kelden.x"), 1u);  // the query fault was still pending
 }
 
+// A client that gives up on a slow reply ends it: the server does not count
+// its connection open for the rest of the wait, which would upset the next
+// case's connection counts.
+TEST_F(ConnectionTest, ClientThatGivesUpOnASlowReplyEndsIt) {
+    SeedNumbered("mailbox", 3);
+    for (bool trickle : {false, true}) {
+        SCOPED_TRACE(trickle ? "trickled" : "delayed");
+        if (trickle) {
+            Server().TrickleNextReply("mailbox", 60.0);
+        } else {
+            Server().DelayNextReply("mailbox", 60.0);
+        }
+        Poco::Net::StreamSocket socket(Poco::Net::SocketAddress(TESTSUPPORT::TestServer::kHost,
+                                                                TESTSUPPORT::TestServer::kPort));
+        socket.setReceiveTimeout(Poco::Timespan(0, 300000));
+        Connection::Ptr impatient = new Connection(socket);
+        QueryRequest request("kelden.mailbox");
+        ResponseMessage response;
+        EXPECT_THROW(impatient->sendRequest(request, response), Poco::Exception);
+        ASSERT_TRUE(Server().WaitForOpenConnections(1));
+        socket.close();
+        impatient = nullptr;
+        EXPECT_TRUE(Server().WaitForOpenConnections(0, 2000));
+    }
+}
+
 TEST_F(ConnectionTest, CutReplyRaisesInTheDriverAndNothingHangs) {
     SeedNumbered("mailbox", 300);
     Server().CloseConnectionMidReply("mailbox");
