@@ -81,7 +81,7 @@ void CollectRows(ReportContent& report, int hours) {
         const DBACCESS::WakeupLogDB event(id.first);
         ++report.sections[kActions].counts[event.action.value];
         ++report.sections[kResults].counts[event.result.value];
-        report.rows.Add(event.timestamp.Get(), Row(event, lookups));
+        report.rows.push_back({event.timestamp.Get(), Row(event, lookups)});
     }
 }
 

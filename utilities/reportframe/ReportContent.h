@@ -27,6 +27,6 @@ struct ReportContent {
     DateTime end;
 
     std::string header;                    // the header line
-    ReportRows rows;                       // row lines, in output order
+    ReportRows rows;                       // row lines, put in key order before delivery
     std::vector<SummarySection> sections;  // in body order
 };
