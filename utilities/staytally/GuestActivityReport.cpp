@@ -28,8 +28,9 @@ const std::vector<std::string> kTitles = {
 
 enum Section { kActivity, kMethod, kResult };
 
-// Small enough for a window of a few records not to notice.
-constexpr std::size_t kFirstRecordChunk = std::size_t{256} << 10;
+// One large page: a smaller chunk cannot be backed by one, and the first
+// chunks would cost a page fault per small page.
+constexpr std::size_t kFirstRecordChunk = std::size_t{2} << 20;
 
 // No database time text gives this value (it lies beyond every calendar date).
 constexpr std::uint64_t kUnparsed = ~std::uint64_t{0};
@@ -58,7 +59,8 @@ void CollectRows(ReportContent& report, int hours) {
     const auto records =
         FindReportMailboxActivities(FormatDbTimestamp(report.start), FormatDbTimestamp(report.end),
                                     ReportMailboxActivityCollection(), &recordMemory);
-    std::string row;  // scratch space, kept across rows for its capacity
+    report.rows.reserve(records.size());  // a row per record at most
+    std::string row;                      // scratch space, kept across rows for its capacity
     for (const auto& hit : records) {
         const DBACCESS::ReportMailboxActivityDB& record = hit.second;
         const std::string number = record.mailbox.Get();
