@@ -28,7 +28,9 @@ const int kObjectIdType = Poco::MongoDB::ElementTraits<Poco::MongoDB::ObjectId::
 // the library's public interface: the names in order, each element by its
 // name. A name that occurs twice is visited once, with its first element:
 // the one the lookup by name gives, and a record's hooks never see one name
-// twice (an address list loaded twice, a field set and reset).
+// twice (an address list loaded twice, a field set and reset). The lookup
+// is a linear search, so the walk grows with the square of the element
+// count: nothing for a record's few dozen, seconds for tens of thousands.
 template <typename Visit>
 void ForEachElement(const Poco::MongoDB::Document::Ptr& document, Visit visit) {
     std::vector<std::string> names;
