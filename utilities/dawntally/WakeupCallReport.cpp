@@ -82,7 +82,7 @@ void CollectRows(ReportContent& report, int hours) {
         const DBACCESS::WakeupLogDB event(id.first);
         ++report.sections[kActions].counts[event.action.value];
         ++report.sections[kResults].counts[event.result.value];
-        report.rows.push_back({event.timestamp.Get(), Row(event, lookups)});
+        AddRow(report.rows, report.rowText, event.timestamp.Get(), Row(event, lookups));
     }
 }
 

@@ -100,7 +100,7 @@ void CollectRows(ReportContent& report, int hours) {
         ++report.sections[kMethod].counts[record.method.value];
         ++report.sections[kResult].counts[record.result.value];
         // A copy holds the row in a block of its own size.
-        report.rows.push_back({record.timestamp.Get(), row});
+        AddRow(report.rows, report.rowText, record.timestamp.Get(), row);
     }
 }
 
