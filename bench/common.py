@@ -15,9 +15,10 @@ count, so that start-up costs do not hide how the cost grows.
 The server listens on 127.0.0.1:27017; run the benchmarks inside a private
 network namespace when that port may be in use (unshare -n, see run.sh).
 
-The benchmark process itself stays small: a program forked from it starts
-with its peak memory, so whatever is large (merging seed files, reading the
-server's request log) is done in child processes.
+A program forked from the benchmark's interpreter would start with the
+interpreter's resident size as its peak; every client is started through
+peaklauncher (bench/PeakLauncher.cpp), a small process that reports the
+client's own figures.
 """
 
 import argparse
@@ -148,25 +149,31 @@ def socket_count(pid):
 
 
 class Run:
-    """One client run: cpu = (user, system) seconds, rss = peak resident KiB,
-    connections = the most sockets seen open at once."""
+    """One client run through launcher (peaklauncher): cpu = (user, system)
+    seconds, rss = peak resident KiB, connections = the most sockets seen
+    open at once."""
 
-    def __init__(self, argv):
-        child = subprocess.Popen(argv, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    def __init__(self, launcher, argv):
+        child = subprocess.Popen([launcher] + argv, stdout=subprocess.PIPE,
+                                 stderr=subprocess.PIPE)
+        started = child.stdout.readline().split()
         most = 0
-        while True:
-            pid, status, usage = os.wait4(child.pid, os.WNOHANG)
-            if pid:
-                break
-            most = max(most, socket_count(child.pid))
+        while started and child.poll() is None:
+            most = max(most, socket_count(int(started[0])))
             time.sleep(0.003)
+        ended = child.stdout.read().split()
+        child.wait()
         err = child.stderr.read().decode(errors="replace")
+        child.stdout.close()
         child.stderr.close()
+        if len(ended) != 4:
+            raise SystemExit("%s did not start: %s" % (os.path.basename(argv[0]), err.strip()))
+        status = int(ended[0])
         if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
             raise SystemExit("%s failed (%s): %s"
                              % (os.path.basename(argv[0]), status, err.strip()))
-        self.cpu = (usage.ru_utime, usage.ru_stime)
-        self.rss = usage.ru_maxrss
+        self.cpu = (float(ended[1]), float(ended[2]))
+        self.rss = int(ended[3])
         self.connections = most
 
     def total(self):
@@ -200,7 +207,7 @@ def hotel_and_log_seed(generator, option, count, mailboxes, work):
     return path
 
 
-def measure_seed(program, floor, seed, count, repeat, work, before=None):
+def measure_seed(launcher, program, floor, seed, count, repeat, work, before=None):
     """Serves seed, runs the floor and the program (and the earlier build
     before, when given) over it repeat times in turn, checks on the first
     turn that all sent the same queries, and returns (floor Run, program
@@ -214,14 +221,14 @@ def measure_seed(program, floor, seed, count, repeat, work, before=None):
     program_log = os.path.join(work, "program-requests-%d.log" % count)
     with open(os.path.join(work, "server-%d.log" % count), "w") as log, Server(seed, log) as server:
         for turn in range(repeat):
-            floor_runs.append(Run([floor, name, "24"]))
+            floor_runs.append(Run(launcher, [floor, name, "24"]))
             if turn == 0:
                 server.requests_since_last(floor_log)
-            program_runs.append(Run([program, "-hours", "24", "~file", report]))
+            program_runs.append(Run(launcher, [program, "-hours", "24", "~file", report]))
             if turn == 0:
                 server.requests_since_last(program_log, floor_log)
             if before:
-                before_runs.append(Run([before, "-hours", "24", "~file", report]))
+                before_runs.append(Run(launcher, [before, "-hours", "24", "~file", report]))
                 if turn == 0:
                     server.requests_since_last(program_log, floor_log)
     with open(report, "rb") as f:
@@ -263,13 +270,14 @@ def print_figures(label, unit, counts, measure, units_of):
 
 
 def bench_main(doc, count_option, unit, default_counts, default_mailboxes, make_seed, units_of):
-    """The benchmarks' common command line: --program, --floor, the counts
+    """The benchmarks' common command line: --program, --floor, --launcher, the counts
     (a comma list, --<count_option>), --mailboxes and --repeat;
     make_seed(count, mailboxes, work) writes the seed file of one count in
     the temporary directory work and returns its path."""
     parser = argparse.ArgumentParser(description=doc.splitlines()[0])
     parser.add_argument("--program", required=True)
     parser.add_argument("--floor", required=True, help="the bareclient program")
+    parser.add_argument("--launcher", required=True, help="the peaklauncher program")
     parser.add_argument("--" + count_option, default=default_counts)
     parser.add_argument("--mailboxes", type=int, default=default_mailboxes)
     parser.add_argument("--repeat", type=int, default=3)
@@ -277,6 +285,7 @@ def bench_main(doc, count_option, unit, default_counts, default_mailboxes, make_
     args = parser.parse_args()
     program = os.path.abspath(args.program)
     floor = os.path.abspath(args.floor)
+    launcher = os.path.abspath(args.launcher)
     before = os.path.abspath(args.before) if args.before else None
     counts = [int(n) for n in getattr(args, count_option).split(",") if n]
     name = os.path.basename(program)
@@ -285,6 +294,7 @@ def bench_main(doc, count_option, unit, default_counts, default_mailboxes, make_
 
         def measure(n):
             seed = make_seed(n, args.mailboxes, work)
-            return measure_seed(program, floor, seed, n, max(1, args.repeat), work, before)
+            return measure_seed(launcher, program, floor, seed, n, max(1, args.repeat), work,
+                                before)
 
         print_figures(count_option, unit, counts, measure, units_of)

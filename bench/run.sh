@@ -18,10 +18,10 @@ esac
 
 build=${QX_BENCH_BUILD:-build/bench}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DQX_WERROR=OFF -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target "$program" bareclient >/dev/null
+cmake --build "$build" -j"$(nproc)" --target "$program" bareclient peaklauncher >/dev/null
 
 bench=(/usr/bin/python3 "bench/${program}_bench.py" --program "$build/utilities/$program/$program"
-  --floor "$build/bench/bareclient" "$@")
+  --floor "$build/bench/bareclient" --launcher "$build/bench/peaklauncher" "$@")
 if [ "$(id -u)" -eq 0 ] && [ -z "${QX_BENCH_IN_NETNS:-}" ]; then
   exec unshare -n env QX_BENCH_IN_NETNS=1 sh -c 'ip link set lo up && exec "$@"' sh "${bench[@]}"
 fi

@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config clang-format
   libgtest-dev
+  libmimalloc-dev
   libpoco-dev
   libzmq3-dev
   tzdata

@@ -1,19 +1,17 @@
 #include "dbaccess/ElementText.h"
 
-#include <cstddef>
 #include <locale>
 #include <sstream>
 
-#include "Poco/BinaryWriter.h"
 #include "Poco/DateTime.h"
 #include "Poco/DateTimeFormatter.h"
 #include "Poco/Exception.h"
 #include "Poco/LocalDateTime.h"
-#include "Poco/MemoryStream.h"
-#include "Poco/MongoDB/BSONWriter.h"
 #include "Poco/MongoDB/ObjectId.h"
 #include "Poco/Timestamp.h"
 #include "Poco/Types.h"
+
+#include "dbaccess/ObjectIdText.h"
 
 namespace DBACCESS {
 
@@ -33,30 +31,6 @@ std::string StreamText(const T& value) {
     stream.imbue(std::locale::classic());
     stream << value;
     return stream.str();
-}
-
-// The id as 24 lower-case hex digits, as ObjectId::toString("%02x") gives
-// it, without formatting each byte on its own. The bytes are reached the
-// one public way, by writing the id as BSON into a buffer; the stream costs
-// more to build than the write, so each thread keeps one.
-std::string ObjectIdText(Poco::MongoDB::ObjectId::Ptr id) {
-    struct IdWriter {
-        char bytes[12];
-        Poco::MemoryOutputStream stream{bytes, sizeof bytes};
-        Poco::BinaryWriter writer{stream};
-    };
-    thread_local IdWriter out;
-    out.stream.clear();
-    out.stream.rdbuf()->reset();
-    Poco::MongoDB::BSONWriter(out.writer).write(id);
-    static const char digits[] = "0123456789abcdef";
-    std::string text(2 * sizeof out.bytes, '0');
-    for (std::size_t i = 0; i < sizeof out.bytes; ++i) {
-        const auto byte = static_cast<unsigned char>(out.bytes[i]);
-        text[2 * i] = digits[byte >> 4];
-        text[2 * i + 1] = digits[byte & 0x0f];
-    }
-    return text;
 }
 
 // The system keeps its times as local 17-digit texts, so a datetime stored

@@ -4,26 +4,12 @@
 
 namespace DBACCESS {
 
-// The loads and assignments below are made out of line, one copy per field
-// type: a record has up to twenty fields of three or four types, and a copy
-// of the whole assignment per field would make every record's load run
-// through kilobytes of code that the instruction cache cannot keep.
-template <typename Field>
-[[gnu::noinline]] void LoadText(Field& field, const std::string& text) {
-    field.LoadFromString(text);
-}
-
-template <typename Field>
-[[gnu::noinline]] void AssignText(Field& field, const std::string& text) {
-    field.FromString(text);
-}
-
 // The SetField step of a record: loads text into the first of fields whose
 // field name is name (LoadFromString, so its changed flag stays clear).
 // Returns whether one was.
 template <typename... Fields>
 bool LoadNamedField(const std::string& name, const std::string& text, Fields&... fields) {
-    return ((name == fields.name ? (LoadText(fields, text), true) : false) || ...);
+    return ((name == fields.name ? (fields.LoadFromString(text), true) : false) || ...);
 }
 
 // The SetField step of the delivery and recording records, which take a
@@ -33,7 +19,7 @@ bool LoadNamedField(const std::string& name, const std::string& text, Fields&...
 // to the first of fields whose field name is name; returns whether one was.
 template <typename... Fields>
 bool AssignNamedField(const std::string& name, const std::string& text, Fields&... fields) {
-    return ((name == fields.name ? (AssignText(fields, text), true) : false) || ...);
+    return ((name == fields.name ? (fields.FromString(text), true) : false) || ...);
 }
 
 // The Clear step of a record: every field back to the state its

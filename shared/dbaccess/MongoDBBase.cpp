@@ -1,7 +1,6 @@
 #include "dbaccess/MongoDBBase.h"
 
 #include <algorithm>
-#include <set>
 #include <string_view>
 #include <utility>
 
@@ -25,48 +24,20 @@ const int kArrayType = Poco::MongoDB::ElementTraits<Poco::MongoDB::Array::Ptr>::
 const int kStringType = Poco::MongoDB::ElementTraits<std::string>::TypeId;
 const int kObjectIdType = Poco::MongoDB::ElementTraits<Poco::MongoDB::ObjectId::Ptr>::TypeId;
 
-// The library keeps a document's elements to itself but for a lookup by
-// name, which is a linear search; a pointer to the member, formed in a
-// derived class, reads the list as it is.
-struct ElementListAccess : Poco::MongoDB::Document {
-    static const Poco::MongoDB::ElementSet& Of(const Poco::MongoDB::Document& document) {
-        return document.*(&ElementListAccess::_elements);
-    }
-};
-
-// True when a name occurs twice. A record's document has some twenty
-// names, which are compared pair by pair more cheaply than sorted.
-bool HasRepeats(std::vector<std::string_view>& names) {
-    constexpr std::size_t kPairwiseAtMost = 32;
-    if (names.size() > kPairwiseAtMost) {
-        std::sort(names.begin(), names.end());
-        return std::adjacent_find(names.begin(), names.end()) != names.end();
-    }
-    for (std::size_t i = 1; i < names.size(); ++i) {
-        for (std::size_t j = 0; j < i; ++j) {
-            if (names[i] == names[j]) return true;
-        }
-    }
-    return false;
-}
-
-// Calls visit(name, element) for each element of document in order. A name
-// that occurs twice is visited once, with its first element: the one the
-// library's lookup by name gives, and a record's hooks never see one name
-// twice (an address list loaded twice, a field set and reset).
+// Calls visit(name, element) for each element of document in order, through
+// the library's public interface: the names in order, each element by its
+// name. A name that occurs twice is visited once, with its first element:
+// the one the lookup by name gives, and a record's hooks never see one name
+// twice (an address list loaded twice, a field set and reset). The lookup
+// is a linear search, so the walk grows with the square of the element
+// count: nothing for a record's few dozen, seconds for tens of thousands.
 template <typename Visit>
 void ForEachElement(const Poco::MongoDB::Document::Ptr& document, Visit visit) {
-    const Poco::MongoDB::ElementSet& elements = ElementListAccess::Of(*document);
-    // Names are checked for repeats once, so that the usual document without
-    // any is walked without a set of the names seen.
-    std::vector<std::string_view> names;
-    names.reserve(elements.size());
-    for (const Poco::MongoDB::Element::Ptr& element : elements) names.emplace_back(element->name());
-    const bool repeats = HasRepeats(names);
-    std::set<std::string_view> seen;
-    for (const Poco::MongoDB::Element::Ptr& element : elements) {
-        if (repeats && !seen.insert(element->name()).second) continue;
-        visit(element->name(), *element);
+    std::vector<std::string> names;
+    document->elementNames(names);
+    for (auto name = names.begin(); name != names.end(); ++name) {
+        if (std::find(names.begin(), name, *name) != name) continue;
+        visit(*name, *document->get(*name));
     }
 }
 

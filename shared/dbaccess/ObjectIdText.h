@@ -15,4 +15,7 @@ bool IsObjectIdText(const std::string& text);
 // report "not found" for a null id without sending anything.
 Poco::MongoDB::ObjectId::Ptr MakeObjectId(const std::string& text);
 
+// The id as 24 lowercase hexadecimal digits, as id.toString() gives it.
+std::string ObjectIdText(const Poco::MongoDB::ObjectId::Ptr& id);
+
 }  // namespace DBACCESS

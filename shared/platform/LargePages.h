@@ -1,18 +1,16 @@
 #pragma once
 
-#include <cstddef>
+#include <memory_resource>
 
 namespace PLATFORM {
 
-// Zero-filled private read-write memory of bytes (a multiple of the small
-// page size), aligned to a large page (2 MiB, which the kernel maps with one
-// page fault instead of one per small page) when it is at least that large,
-// and which the kernel is asked to back with large pages. That is a hint: where
-// the system has none to give, it is ordinary memory. nullptr when no memory
-// can be mapped.
-void* MapLargePages(std::size_t bytes);
-
-// Gives back memory that MapLargePages(bytes) returned.
-void UnmapLargePages(void* memory, std::size_t bytes);
+// Memory straight from the kernel, which is asked to back it with large
+// pages (2 MiB, mapped with one page fault instead of one per small page):
+// each block is a mapping of its own, aligned to a large page when it is at
+// least that large. That is a hint: where the system has none to give, it is
+// ordinary memory. Meant as the upstream of a
+// std::pmr::monotonic_buffer_resource that cuts many blocks from few large
+// ones. Throws std::bad_alloc when no memory can be mapped.
+std::pmr::memory_resource* LargePages();
 
 }  // namespace PLATFORM

@@ -141,7 +141,7 @@ TEST(SubDocumentTest, KeepsEveryElementAndWritesBackWhatHasABsonForm) {
     EXPECT_EQ(info.ToDocument()->size(), 0u);
 }
 
-TEST(ObjectIdTextTest, OnlyTwentyFourHexDigitsMakeAnObjectId) {
+TEST(ObjectIdTextTest, OnlyTwentyFourHexDigitsMakeAnObjectIdAndItsTextIsThem) {
     struct Case {
         std::string text;
         bool valid;
@@ -164,6 +164,7 @@ TEST(ObjectIdTextTest, OnlyTwentyFourHexDigitsMakeAnObjectId) {
         ASSERT_EQ(id.isNull(), !c.valid);
         if (c.valid) {
             EXPECT_EQ(id->toString(), Poco::toLower(c.text));
+            EXPECT_EQ(DBACCESS::ObjectIdText(id), Poco::toLower(c.text));
         }
     }
 }

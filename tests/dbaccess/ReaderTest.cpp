@@ -200,3 +200,36 @@ TEST_F(ReaderTest, NestingDeeperThanTheServersLimitIsRefusedNotRead) {
 }
 
 }  // namespace
+
+namespace {
+
+// A sub-document is walked by the sub-document's own rule, not by that of
+// the read it sits in: its string "_id" is a field and not the record's id,
+// and its arrays stay whole as text even in a search, which flattens arrays
+// at the top.
+TEST_F(ReaderTest, SubDocumentsFollowTheirOwnRuleNotTheOuterReads) {
+    Server().Seed("probe", R"([{
+      "_id": {"$oid": "5f1a2b3c4d5e6f7081920a1b"},
+      "sub": {"_id": "inner", "list": ["a", {"k": "v"}]}
+    }])");
+    const std::vector<Field> subFields = {
+        {"sub._id", 2, "inner"},
+        {"sub.list", 4, R"(["a",{"k":"v"}])"},
+    };
+
+    ProbeRecord record;
+    ASSERT_EQ(record.ReadAll(), 1);
+    EXPECT_EQ(record.IdKind(), DBACCESS::MongoDBBase::kIdObjectId);
+    EXPECT_EQ(record.IdText(), kOid);
+    std::vector<Field> expected = subFields;
+    expected.emplace_back("_id", 7, kOid);
+    EXPECT_EQ(Fields(record.UndeclaredFields()), Sorted(expected));
+
+    ProbeRecord search;
+    const std::vector<DBACCESS::DocumentFields> results = search.SearchAll();
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(Fields(results[0]), Sorted(expected));
+    EXPECT_EQ(search.IdText(), kOid);
+}
+
+}  // namespace

@@ -1,5 +1,6 @@
 #include "staytally/ReportMailboxActivityDB.h"
 
+#include <memory_resource>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,8 @@ TEST_F(ActivityRecordTest, WindowIncludesBothBoundsOnly) {
                       Activity("65f3000000000000000000a4", kTo).ToJson() + ", " +
                       Activity("65f3000000000000000000a5", "20240412000000000").ToJson() + ", " +
                       "{\"_id\": {\"$oid\": \"65f3000000000000000000a6\"}, \"mailbox\": \"101\"}]");
-    const ReportMailboxActivities found =
-        FindReportMailboxActivities(kFrom, kTo, "reportmbactivity");
+    const ReportMailboxActivities found = FindReportMailboxActivities(
+        kFrom, kTo, "reportmbactivity", std::pmr::new_delete_resource());
     std::vector<std::string> ids;
     for (const auto& entry : found) {
         ids.push_back(entry.first);

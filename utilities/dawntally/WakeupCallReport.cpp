@@ -76,12 +76,13 @@ void CollectRows(ReportContent& report, int hours) {
     // ahead, belong to it too.
     const auto ids =
         FindWakeupLogIds(FormatDbTimestamp(report.start), std::string(), WakeupLogCollection());
+    report.rows.reserve(ids.size());  // a row per event at most
     for (const auto& id : ids) {
         // One record at a time: its connection goes back to the pool with it.
         const DBACCESS::WakeupLogDB event(id.first);
         ++report.sections[kActions].counts[event.action.value];
         ++report.sections[kResults].counts[event.result.value];
-        report.rows.Add(event.timestamp.Get(), Row(event, lookups));
+        AddRow(report.rows, report.rowText, event.timestamp.Get(), Row(event, lookups));
     }
 }
 

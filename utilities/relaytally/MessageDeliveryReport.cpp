@@ -122,7 +122,7 @@ void AddDeliveryRows(ReportContent& report, const DBACCESS::MDSActivityDB& deliv
 
         ++report.sections.front().counts[entry.activity.value];
         // A copy holds the row in a block of its own size.
-        report.rows.Add(delivery.timestamp.value, row);
+        AddRow(report.rows, report.rowText, delivery.timestamp.value, row);
     }
 }
 

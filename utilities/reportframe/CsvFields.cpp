@@ -27,9 +27,7 @@ void AppendCsvField(std::string& line, const std::string& text) {
 void AppendCsvTime(std::string& line, DateTime& working, const std::string& text,
                    const char* format) {
     ParseDbTimestamp(working, text);
-    // One text per thread for the time, whose room is reused row after row.
-    thread_local std::string time;
-    time.clear();
+    std::string time;
     AppendDateTime(time, working, format);
     AppendCsvField(line, time);
 }

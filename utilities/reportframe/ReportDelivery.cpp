@@ -30,7 +30,7 @@ std::string WriteToConsole(const ReportContent& report) {
     // Rows go out in the stream's blocks; the flush at the end reports a
     // write that failed on the way.
     std::cout << report.header << '\n';
-    report.rows.ForEach([](std::string_view row) { std::cout << row << '\n'; });
+    for (const ReportRow& row : report.rows) std::cout << row.line << '\n';
     if (std::cout.flush()) {
         return std::string();
     }
@@ -42,7 +42,7 @@ std::string WriteToConsole(const ReportContent& report) {
 // Header and rows into a file opened by the caller, which is then closed.
 void WriteReport(ReportFile& file, const ReportContent& report, const std::string& path) {
     file.WriteLine(report.header);
-    report.rows.ForEach([&file](std::string_view row) { file.WriteLine(row); });
+    for (const ReportRow& row : report.rows) file.WriteLine(row.line);
     if (!file.Close()) {
         throw ReportFailure("cannot write report file " + path + ": " + file.Error());
     }
@@ -112,7 +112,7 @@ std::string MailBody(const ReportContent& report, const std::string& siteName) {
          << "\r\n";
     body << GetReportString("End") << ": " << FormatDateTime(report.end, "%Y-%m-%d %I:%M %p")
          << "\r\n";
-    body << GetReportString("Rows") << ": " << report.rows.Count() << "\r\n";
+    body << GetReportString("Rows") << ": " << report.rows.size() << "\r\n";
     for (const SummarySection& section : report.sections) {
         if (section.counts.empty()) {
             continue;

@@ -2,39 +2,24 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
-#include <stdexcept>
-#include <string>
 
 namespace {
 
-std::uint32_t CheckedSize(std::size_t size) {
-    if (size > std::numeric_limits<std::uint32_t>::max()) {
-        throw std::length_error("a report row of " + std::to_string(size) + " bytes");
-    }
-    return static_cast<std::uint32_t>(size);
+std::string_view Copy(std::string_view text, std::pmr::memory_resource& memory) {
+    if (text.empty()) return std::string_view();
+    auto* copy = static_cast<char*>(memory.allocate(text.size(), 1));
+    std::memcpy(copy, text.data(), text.size());
+    return std::string_view(copy, text.size());
 }
 
 }  // namespace
 
-void ReportRows::Add(std::string_view key, std::string_view row) {
-    Entry entry{nullptr, CheckedSize(key.size()), CheckedSize(row.size())};
-    entry.text = static_cast<char*>(arena_.AllocateLasting(key.size() + row.size()));
-    std::memcpy(entry.text, key.data(), key.size());
-    std::memcpy(entry.text + key.size(), row.data(), row.size());
-    entries_.push_back(entry);
-    if (entries_.size() > 1 && key < Key(entries_[entries_.size() - 2])) ordered_ = false;
+void AddRow(ReportRows& rows, std::pmr::memory_resource& text, std::string_view key,
+            std::string_view line) {
+    rows.push_back({Copy(key, text), Copy(line, text)});
 }
 
-std::size_t ReportRows::Count() const { return entries_.size(); }
-
-std::string_view ReportRows::Key(const Entry& entry) {
-    return std::string_view(entry.text, entry.keySize);
-}
-
-void ReportRows::Order() const {
-    if (ordered_) return;
-    std::stable_sort(entries_.begin(), entries_.end(),
-                     [](const Entry& a, const Entry& b) { return Key(a) < Key(b); });
-    ordered_ = true;
+void PutInKeyOrder(ReportRows& rows) {
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const ReportRow& a, const ReportRow& b) { return a.key < b.key; });
 }

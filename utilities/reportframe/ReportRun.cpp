@@ -11,6 +11,7 @@ void RunReport(ReportContent& report, const std::function<void(ReportContent&)>&
     try {
         const std::string databaseFailure = DatabaseUnreachableReason();
         collectRows(report);
+        PutInKeyOrder(report.rows);
         DeliverReport(report, emailList, filePath, databaseFailure);
     } catch (const Poco::Exception& e) {
         throw ReportFailure("database error: " + e.displayText());

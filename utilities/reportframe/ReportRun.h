@@ -7,7 +7,8 @@
 
 // The body every builder shares once its titles and sections are set:
 // notes whether the database can be reached at all, lets collectRows fill
-// the rows and counts, then delivers the report (DeliverReport). A failure
+// the rows and counts, puts the rows in key order once, then delivers the
+// report (DeliverReport). A failure
 // of the database library on the way (a refusal, a time-out, a connection
 // lost in mid-read) ends the run before anything is delivered, as a
 // ReportFailure "database error: <its display text>".

@@ -7,7 +7,8 @@
 #include "dbaccess/MongoDBSearch.h"
 
 ReportMailboxActivities FindReportMailboxActivities(const std::string& from, const std::string& to,
-                                                    const std::string& collection) {
+                                                    const std::string& collection,
+                                                    std::pmr::memory_resource* memory) {
     // Only the ids are kept of the hits, by time stamp: a window's hits
     // together would take more memory than its records.
     std::vector<std::pair<std::string, std::string>> ids;
@@ -20,7 +21,7 @@ ReportMailboxActivities FindReportMailboxActivities(const std::string& from, con
                              });
     }
     DBACCESS::SortByKey(ids);
-    ReportMailboxActivities result;
+    ReportMailboxActivities result(memory);
     for (const auto& [key, idText] : ids) {
         // Read where it is kept: a record is too large to be copied there.
         const auto entry = result.emplace(std::piecewise_construct, std::forward_as_tuple(idText),

@@ -1,13 +1,16 @@
 #include "staytally/GuestActivityReport.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <vector>
 
 #include "dbaccess/MailboxDirectory.h"
 #include "dbaccess/QXMailbox.h"
+#include "platform/LargePages.h"
 #include "reportframe/CsvFields.h"
 #include "reportframe/ReportContent.h"
 #include "reportframe/ReportFileNames.h"
@@ -24,6 +27,10 @@ const std::vector<std::string> kTitles = {
 };
 
 enum Section { kActivity, kMethod, kResult };
+
+// One large page: a smaller chunk cannot be backed by one, and the first
+// chunks would cost a page fault per small page.
+constexpr std::size_t kFirstRecordChunk = std::size_t{2} << 20;
 
 // No database time text gives this value (it lies beyond every calendar date).
 constexpr std::uint64_t kUnparsed = ~std::uint64_t{0};
@@ -44,10 +51,16 @@ void CollectRows(ReportContent& report, int hours) {
     report.start = DateTime::Now();
     report.start.Subtract(TimeSpan{static_cast<std::uint32_t>(hours) * 3600u, 0});
 
+    // A window holds tens of thousands of records of some kilobytes each,
+    // which all go together: they are cut one after another from large
+    // pages, so that they cost tens of page faults rather than tens of
+    // thousands.
+    std::pmr::monotonic_buffer_resource recordMemory(kFirstRecordChunk, PLATFORM::LargePages());
     const auto records =
         FindReportMailboxActivities(FormatDbTimestamp(report.start), FormatDbTimestamp(report.end),
-                                    ReportMailboxActivityCollection());
-    std::string row;  // scratch space, kept across rows for its capacity
+                                    ReportMailboxActivityCollection(), &recordMemory);
+    report.rows.reserve(records.size());  // a row per record at most
+    std::string row;                      // scratch space, kept across rows for its capacity
     for (const auto& hit : records) {
         const DBACCESS::ReportMailboxActivityDB& record = hit.second;
         const std::string number = record.mailbox.Get();
@@ -87,7 +100,7 @@ void CollectRows(ReportContent& report, int hours) {
         ++report.sections[kMethod].counts[record.method.value];
         ++report.sections[kResult].counts[record.result.value];
         // A copy holds the row in a block of its own size.
-        report.rows.Add(record.timestamp.Get(), row);
+        AddRow(report.rows, report.rowText, record.timestamp.Get(), row);
     }
 }
 
