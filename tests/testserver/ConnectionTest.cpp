@@ -245,7 +245,7 @@ TEST_F(ConnectionTest, TwentyThousandIdLookupsTakeSeconds) {
     auto start = std::chrono::steady_clock::now();
     int found = 0;
     for (int i = total - 1; i >= 0; --i) {
-        char id[25];
+        char id[32];  // room for any int, though i stays below 2^24
         std::snprintf(id, sizeof id, "5f0000000000000000%06x", i);
         QueryRequest request("kelden.reportmbactivity");
         request.selector().add("_id",
