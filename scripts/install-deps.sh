@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config clang-format
+  cmake g++ make ninja-build pkg-config clang-format
   libgtest-dev
   libmimalloc-dev
   libpoco-dev

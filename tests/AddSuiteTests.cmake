@@ -6,7 +6,8 @@
 # Labels: the area, and `slow` for a suite whose name ends in "SlowTest" (the
 # cases that wait out real time limits or grind through large inputs); each
 # case of such a suite is a CTest test of its own, <area>.<suite>.<case>, so
-# the long ones run side by side. Disabled cases are left out.
+# the long ones run side by side, and each is started before the others
+# (a cost beyond any suite's). Disabled cases are left out.
 
 execute_process(COMMAND "${binary}" --gtest_list_tests
   OUTPUT_VARIABLE listing
@@ -39,7 +40,7 @@ foreach(line IN LISTS lines)
   endif()
   if(suite MATCHES "SlowTest(/|$)")
     add_test("${area}.${suite}.${case}" "${binary}" "--gtest_filter=${suite}.${case}")
-    set_tests_properties("${area}.${suite}.${case}" PROPERTIES LABELS "${area};slow" TIMEOUT 600)
+    set_tests_properties("${area}.${suite}.${case}" PROPERTIES LABELS "${area};slow" TIMEOUT 600 COST 1000)
   else()
     list(APPEND suites "${suite}")
   endif()
