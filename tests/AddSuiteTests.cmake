@@ -6,8 +6,10 @@
 # Labels: the area, and `slow` for a suite whose name ends in "SlowTest" (the
 # cases that wait out real time limits or grind through large inputs); each
 # case of such a suite is a CTest test of its own, <area>.<suite>.<case>, so
-# the long ones run side by side, and each is started before the others
-# (a cost beyond any suite's). Disabled cases are left out.
+# the long ones run side by side. The slow cases start first, then the
+# suites by their number of cases, so that the longest are not left to the
+# end of a parallel run (CTest has no times of its own in a new tree).
+# Disabled cases are left out.
 
 execute_process(COMMAND "${binary}" --gtest_list_tests
   OUTPUT_VARIABLE listing
@@ -38,6 +40,10 @@ foreach(line IN LISTS lines)
   if(case MATCHES "^DISABLED_" OR suite MATCHES "(^|/)DISABLED_")
     continue()
   endif()
+  if(NOT DEFINED "cases_${suite}")
+    set("cases_${suite}" 0)
+  endif()
+  math(EXPR "cases_${suite}" "${cases_${suite}} + 1")
   if(suite MATCHES "SlowTest(/|$)")
     add_test("${area}.${suite}.${case}" "${binary}" "--gtest_filter=${suite}.${case}")
     set_tests_properties("${area}.${suite}.${case}" PROPERTIES LABELS "${area};slow" TIMEOUT 600 COST 1000)
@@ -45,9 +51,10 @@ foreach(line IN LISTS lines)
     list(APPEND suites "${suite}")
   endif()
 endforeach()
-list(REMOVE_DUPLICATES suites)
 
+list(REMOVE_DUPLICATES suites)
 foreach(suite IN LISTS suites)
   add_test("${area}.${suite}" "${binary}" "--gtest_filter=${suite}.*")
-  set_tests_properties("${area}.${suite}" PROPERTIES LABELS "${area}" TIMEOUT 600)
+  set_tests_properties("${area}.${suite}" PROPERTIES LABELS "${area}" TIMEOUT 600
+    COST "${cases_${suite}}")
 endforeach()
