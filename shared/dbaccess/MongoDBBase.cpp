@@ -34,6 +34,7 @@ const int kObjectIdType = Poco::MongoDB::ElementTraits<Poco::MongoDB::ObjectId::
 template <typename Visit>
 void ForEachElement(const Poco::MongoDB::Document::Ptr& document, Visit visit) {
     std::vector<std::string> names;
+    names.reserve(document->size());  // elementNames appends one by one
     document->elementNames(names);
     for (auto name = names.begin(); name != names.end(); ++name) {
         if (std::find(names.begin(), name, *name) != name) continue;
