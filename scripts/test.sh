@@ -92,14 +92,14 @@ build asan address all
 finish_tests
 start_tests asan ""
 build tsan thread "runtime_tests staytally"
-if [ "${test_jobs}" -gt 1 ]; then
-  tsan_status=0
-  run_tests tsan runtime >"build/tsan/tests.log" 2>&1 || tsan_status=$?
+if [ "${test_jobs}" -eq 1 ]; then
   finish_tests
-  echo "=== tsan tests"
-  cat "build/tsan/tests.log"
-  exit "${tsan_status}"
 fi
-finish_tests
+tsan_status=0
+run_tests tsan runtime >"build/tsan/tests.log" 2>&1 || tsan_status=$?
+if [ -n "${testing_pid}" ]; then
+  finish_tests
+fi
 echo "=== tsan tests"
-run_tests tsan runtime
+cat "build/tsan/tests.log"
+exit "${tsan_status}"

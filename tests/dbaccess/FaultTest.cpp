@@ -39,7 +39,7 @@ double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-std::string Numbered(int count) {
+std::string PaddedDocuments(int count) {
     std::string json = "[";
     for (int i = 0; i < count; ++i)
         json += std::string(i ? "," : "") + R"({"n": ")" + std::to_string(i) +
@@ -94,7 +94,7 @@ TEST_F(FaultTest, ProductLimitsAreTheDocumentedOnes) {
 // begins later than a whole reply may take still arrives; one that does not
 // begin in time, or trickles, ends at its limit with a message saying so.
 TEST_F(FaultTest, SlowRepliesAndTheirLimits) {
-    Server().Seed("activity", Numbered(5));
+    Server().Seed("activity", PaddedDocuments(5));
     struct Case {
         const char* what;
         std::function<void()> fault;
@@ -143,7 +143,7 @@ TEST_F(FaultTest, ConnectThatIsNeverAcceptedEndsAtTheConnectLimit) {
 }
 
 TEST_F(FaultTest, ConnectionClosedMidReplyRaisesAndIsNotReused) {
-    Server().Seed("activity", Numbered(150));
+    Server().Seed("activity", PaddedDocuments(150));
     {
         MongoDBSearch warm("activity");  // at least one idle connection to count
         ASSERT_EQ(warm.Find("n", {"n"}).size(), 150u);
@@ -187,7 +187,7 @@ TEST_F(FaultSlowTest, FailedExchangesNeverUseThePoolUp) {
     for (int i = 0; i < 101; ++i) deep += R"({"n": )";
     deep += "1" + std::string(101, '}') + "}";
     Server().Seed("deep", "[" + deep + "]");
-    Server().Seed("activity", Numbered(3));
+    Server().Seed("activity", PaddedDocuments(3));
     const std::size_t existing = DBACCESS::ConnectionPool.size();
 
     const int failures = static_cast<int>(DBACCESS::kConnectionPoolPeakCapacity) + 52;
@@ -213,7 +213,7 @@ TEST_F(FaultSlowTest, FailedExchangesNeverUseThePoolUp) {
 // request just sent ends the exchange as a malformed reply, never as a
 // reply without documents, and the connection never serves again.
 TEST_F(FaultTest, MangledRepliesRaiseMalformedReply) {
-    Server().Seed("activity", Numbered(3));
+    Server().Seed("activity", PaddedDocuments(3));
     const struct Case {
         const char* how;
         const char* problem;
@@ -246,7 +246,7 @@ TEST_F(FaultTest, RepliesAnswerTheLastRequestSent) {
         large += std::string(i ? "," : "") + R"({"n": ")" + std::to_string(i) + R"(", "pad": ")" +
                  std::string(1500000, 'x') + R"("})";
     Server().Seed("large", large + "]");
-    Server().Seed("activity", Numbered(3));
+    Server().Seed("activity", PaddedDocuments(3));
     GuardedConnection connection(ServerAddress(), ShortLimits());
     for (int round = 0; round < 2; ++round) {
         Poco::MongoDB::Cursor big("kelden", "large");

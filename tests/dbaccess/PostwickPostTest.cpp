@@ -16,21 +16,16 @@
 #include <gtest/gtest.h>
 
 #include "DbFixture.h"
+#include "StoredTasks.h"
 #include "runtime/DateTime.h"
 #include "runtime/TimeText.h"
 #include "support/SendQueue.h"
 
 namespace {
 
-using Layout = std::vector<std::pair<std::string, int>>;
+const char kTasks[] = "taskspostwick";  // the mail sender's queue
 
-// The stored mail tasks as the server sends them back.
-std::vector<Poco::MongoDB::Document::Ptr> StoredTasks() {
-    Poco::MongoDB::Connection connection(TESTSUPPORT::TestServer::kHost,
-                                         TESTSUPPORT::TestServer::kPort);
-    Poco::MongoDB::Cursor cursor("kelden", "taskspostwick");
-    return cursor.next(connection).documents();
-}
+using Layout = std::vector<std::pair<std::string, int>>;
 
 // Element names and BSON type codes, in stored order.
 Layout LayoutOf(const Poco::MongoDB::Document& document) {
@@ -48,13 +43,6 @@ const Layout kTaskFields = {
     {"retries", 16}, {"maxretries", 16}, {"mailbox", 2},   {"interval", 16}, {"start", 2},
     {"end", 2},      {"expire", 2},      {"created", 2},   {"data", 2},
 };
-
-// A 17-digit database time text.
-bool IsDbTime(const std::string& text) {
-    return text.size() == 17 && std::all_of(text.begin(), text.end(), [](char c) {
-               return std::isdigit(static_cast<unsigned char>(c)) != 0;
-           });
-}
 
 std::string NowText() { return FormatDbTimestamp(DateTime::Now()); }
 
@@ -94,7 +82,7 @@ TEST_F(PostwickPostTest, ReportMailTaskAsStored) {
         const std::string after = NowText();
         EXPECT_EQ(error, "");
 
-        const auto tasks = StoredTasks();
+        const auto tasks = StoredTasks(kTasks);
         ASSERT_EQ(tasks.size(), 1u) << c.what;
         const Poco::MongoDB::Document& task = *tasks[0];
         Layout expected = kTaskFields;
@@ -133,7 +121,7 @@ TEST_F(PostwickPostTest, SendsChangedFieldsTrimmed) {
     std::string error;
     ASSERT_EQ(post.Write(error), 0) << error;
 
-    const auto tasks = StoredTasks();
+    const auto tasks = StoredTasks(kTasks);
     ASSERT_EQ(tasks.size(), 1u);
     Layout expected = kTaskFields;
     expected.emplace_back("alertdata", 2);
@@ -192,7 +180,7 @@ TEST_F(PostwickPostTest, WithoutAMailSenderTheTaskStillWaits) {
     post.subject.FromString("queued");
     std::string error;
     EXPECT_EQ(post.Write(error), 0) << error;
-    EXPECT_EQ(StoredTasks().size(), 1u);
+    EXPECT_EQ(StoredTasks(kTasks).size(), 1u);
 }
 
 // Store leaves the waking to the caller, who may first have to put the
@@ -203,7 +191,7 @@ TEST_F(PostwickPostTest, StoreWakesNobodyUntilWakeSender) {
     post.subject.FromString("stored");
     std::string error;
     EXPECT_EQ(post.Store(error), 0) << error;
-    EXPECT_EQ(StoredTasks().size(), 1u);
+    EXPECT_EQ(StoredTasks(kTasks).size(), 1u);
     EXPECT_EQ(queue.Count(), 0);
     EXPECT_EQ(post.WakeSender(), "");
     EXPECT_EQ(queue.Count(), 1);
@@ -252,7 +240,7 @@ TEST_F(PostwickPostTest, SemaphoreThatCannotBeReleasedSaysWhy) {
         ASSERT_EQ(post.Store(error), 0) << error;
         c.after();
         EXPECT_EQ(post.WakeSender(), c.why);
-        EXPECT_EQ(StoredTasks().size(), 1u);
+        EXPECT_EQ(StoredTasks(kTasks).size(), 1u);
     }
 
     // Write tells it too, with the task stored.
@@ -262,7 +250,7 @@ TEST_F(PostwickPostTest, SemaphoreThatCannotBeReleasedSaysWhy) {
     std::string error;
     EXPECT_EQ(post.Write(error), 0);
     EXPECT_EQ(error, cannot + "it is damaged (it holds no valid count)");
-    EXPECT_EQ(StoredTasks().size(), 1u);
+    EXPECT_EQ(StoredTasks(kTasks).size(), 1u);
     sem_unlink(name);
 }
 
@@ -289,7 +277,7 @@ TEST_F(PostwickPostTest, DamagedSemaphoreStoresNothing) {
             "semaphore)");
     }
     sem_unlink("/POSTWICK_SEND_QUEUE");
-    EXPECT_TRUE(StoredTasks().empty());
+    EXPECT_TRUE(StoredTasks(kTasks).empty());
     EXPECT_TRUE(RequestsOf("insert").empty());
 }
 

@@ -26,7 +26,7 @@ using DBACCESS::MongoDBSearch;
 
 const char* const kDenied = "not authorized on kelden to execute command { find: \"mailbox\" }";
 
-std::string Numbered(int count) {
+std::string NumberedEntries(int count) {
     std::string json = "[";
     for (int i = 0; i < count; ++i)
         json += std::string(i ? "," : "") + R"({"_id": "m)" + std::to_string(i) + R"(", "n": ")" +
@@ -40,7 +40,7 @@ using TESTSUPPORT::Refused;
 using RefusalTest = DbFixture;
 
 TEST_F(RefusalTest, EveryReadOfARefusedCollectionRaisesTheServersTextAndCode) {
-    Server().Seed("mailbox", Numbered(3));
+    Server().Seed("mailbox", NumberedEntries(3));
     std::multimap<std::string, std::string> values;
     std::string error;
     const struct Case {
@@ -80,7 +80,7 @@ TEST_F(RefusalTest, RecordReadsRaiseTheRefusalWhileAMissingDocumentStaysNotFound
 // A refusal of a later batch cuts the result short: that too is raised, not
 // returned as the part that came before it.
 TEST_F(RefusalTest, RefusedOrLostCursorHalfwayRaises) {
-    Server().Seed("mailbox", Numbered(250));  // more than the first batch of 101
+    Server().Seed("mailbox", NumberedEntries(250));  // more than the first batch of 101
     const struct Case {
         const char* what;
         std::function<void()> fault;
@@ -124,7 +124,7 @@ TEST_F(RefusalTest, RefusedSiteInformationIsNotFoundWithTheServersText) {
 // A server of version 6.0 or later speaks none of the legacy protocol: its
 // refusal comes back in its own words, for the reads and the mail task alike.
 TEST_F(RefusalTest, NewerServerIsToldApartByItsOwnWords) {
-    Server().Seed("mailbox", Numbered(3));
+    Server().Seed("mailbox", NumberedEntries(3));
     Server().RefuseLegacyOpcodes();
     const Refusal refusal = Refused([] { MongoDBSearch("mailbox").Find("n", {"_id", "n"}); });
     EXPECT_EQ(

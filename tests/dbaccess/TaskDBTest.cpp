@@ -14,29 +14,16 @@
 #include <gtest/gtest.h>
 
 #include "DbFixture.h"
+#include "StoredTasks.h"
 
 namespace {
 
 const char kCollection[] = "taskstest";
 
-std::vector<Poco::MongoDB::Document::Ptr> StoredTasks() {
-    Poco::MongoDB::Connection connection(TESTSUPPORT::TestServer::kHost,
-                                         TESTSUPPORT::TestServer::kPort);
-    Poco::MongoDB::Cursor cursor("kelden", kCollection);
-    return cursor.next(connection).documents();
-}
-
 std::vector<std::string> NamesOf(const Poco::MongoDB::Document& document) {
     std::vector<std::string> names;
     document.elementNames(names);
     return names;
-}
-
-// A 17-digit database time text.
-bool IsDbTime(const std::string& text) {
-    return text.size() == 17 && std::all_of(text.begin(), text.end(), [](char c) {
-               return std::isdigit(static_cast<unsigned char>(c)) != 0;
-           });
 }
 
 class TaskDBTest : public DbFixture {};
@@ -64,7 +51,7 @@ TEST_F(TaskDBTest, ScheduleAndCreationTimes) {
         task.created.FromString(c.created);
         std::string error;
         ASSERT_EQ(task.Write(error), 0) << c.what << ": " << error;
-        const auto stored = StoredTasks();
+        const auto stored = StoredTasks(kCollection);
         ASSERT_EQ(stored.size(), 1u) << c.what;
         const std::string scheduled = stored[0]->get<std::string>("scheduled");
         const std::string created = stored[0]->get<std::string>("created");
@@ -88,7 +75,7 @@ TEST_F(TaskDBTest, ExtraFieldsThenTheListComeAfterTheTaskFields) {
               0)
         << error;
 
-    const auto stored = StoredTasks();
+    const auto stored = StoredTasks(kCollection);
     ASSERT_EQ(stored.size(), 1u);
     const std::vector<std::string> expected = {
         "_id",        "priority", "scheduled", "taskref", "tasktype", "retries",
@@ -123,7 +110,7 @@ TEST_F(TaskDBTest, TaskWithAnIdIsUpsertedUnderIt) {
     EXPECT_EQ(updates[0].find("\"_id\"", updates[0].find("$set")), std::string::npos);
     EXPECT_TRUE(RequestsOf("insert").empty());
 
-    const auto stored = StoredTasks();
+    const auto stored = StoredTasks(kCollection);
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(stored[0]->get<Poco::MongoDB::ObjectId::Ptr>("_id")->toString(), id);
     EXPECT_EQ(stored[0]->get<std::string>("data"), "second write");
@@ -202,7 +189,7 @@ TEST_F(TaskDBTest, SentIsToldOnceBeforeTheCheck) {
         << error;
     EXPECT_EQ(checksAtSend, std::vector<std::size_t>{0});
     EXPECT_EQ(RequestsOf("command").size(), 1u);
-    EXPECT_EQ(StoredTasks().size(), 1u);
+    EXPECT_EQ(StoredTasks(kCollection).size(), 1u);
 }
 
 TEST_F(TaskDBTest, ServerErrorAfterTheSendIsTheResult) {

@@ -26,12 +26,12 @@ std::string Examples(const std::string& name) {
            " > \"c:\\test.csv\"\n";
 }
 
-struct Program {
+struct ExpectedUsage {
     const char* path;
     std::string usage;
 };
 
-const Program kPrograms[] = {
+const ExpectedUsage kPrograms[] = {
     {QX_STAYTALLY_PATH,
      "Corvane Quorix\r\nSTAYTALLY Version: 8.0.32 Built: Apr 11 2024\r\n\n"
      "\r\nGenerates report of all guest activity as a CSV file. If no arguments are given report "
@@ -56,7 +56,7 @@ const Program kPrograms[] = {
 TEST(ProgramUsage, PrintsBannerAndUsageByteForByte) {
     const std::vector<std::vector<std::string>> argumentLists = {
         {"-?"}, {"/?"}, {"-hours", "5", "-?"}, {"~?", "-file"}, {"-?", "-hours", "99999999999"}};
-    for (const Program& program : kPrograms) {
+    for (const ExpectedUsage& program : kPrograms) {
         for (const auto& args : argumentLists) {
             const ProgramResult result = RunProgram(program.path, args);
             EXPECT_EQ(result.exitCode, 0) << program.path;

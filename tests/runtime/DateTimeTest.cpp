@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TimeFixtures.h"
 #include "runtime/TimeText.h"
 #include "support/ZoneScope.h"
 
@@ -13,17 +14,10 @@ namespace {
 
 using TESTSUPPORT::ZoneScope;
 
-// Ticks of the DateTime scale for a few local times (worked out apart from
-// the code under test).
-constexpr std::uint64_t kApril11At130509007 = 133573143090070000;  // 2024-04-11 13:05:09.007
+// More ticks of the DateTime scale (worked out apart from the code under
+// test).
 constexpr std::uint64_t kTicksPerSecond = 10000000;
 constexpr std::uint64_t kTooLargeForACalendar = std::uint64_t{1} << 63;
-
-DateTime At(const std::string& stamp) {
-    DateTime time;
-    ParseDbTimestamp(time, stamp);
-    return time;
-}
 
 TEST(DateTimeSubtract, TakesTheSpanOffOrStopsAtZero) {
     struct Case {

@@ -20,7 +20,7 @@ using CORVANE::StrModifier;
 
 namespace {
 
-struct Rule {
+struct RuleFields {
     std::int32_t caseMode = 0;
     std::string rejectSet;
     std::size_t maxLength = 0;
@@ -29,7 +29,7 @@ struct Rule {
     std::string allowedSet;
 };
 
-StrModifier Configured(const Rule& rule) {
+StrModifier Configured(const RuleFields& rule) {
     StrModifier modifier;
     modifier.caseMode = rule.caseMode;
     modifier.rejectSet = rule.rejectSet;
@@ -42,7 +42,7 @@ StrModifier Configured(const Rule& rule) {
 
 struct ApplyCase {
     const char* what;
-    Rule rule;
+    RuleFields rule;
     std::string proposal;
     std::string current;
     std::string stored;
@@ -206,7 +206,7 @@ namespace {
 struct DerivedCase {
     const char* what;
     ModifierFactory make;
-    Rule rule;
+    RuleFields rule;
     std::string proposal;
     std::string current;
     std::string stored;

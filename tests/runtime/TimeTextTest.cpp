@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TimeFixtures.h"
 #include "runtime/DateTime.h"
 #include "support/ZoneScope.h"
 
@@ -12,9 +13,8 @@ namespace {
 
 using TESTSUPPORT::ZoneScope;
 
-// Ticks of the DateTime scale, worked out apart from the code under test.
-constexpr std::uint64_t kApril11At130509007 =
-    133573143090070000;  // Thursday 2024-04-11 13:05:09.007
+// More ticks of the DateTime scale, worked out apart from the code under
+// test.
 constexpr std::uint64_t kJanuary1st2024 = 133485408000000000;
 constexpr std::uint64_t kLastDayOf9999 = 2650467743999990000;  // 9999-12-31 23:59:59.999
 constexpr std::uint64_t kSentinel = 123456789;
@@ -22,12 +22,6 @@ constexpr std::uint64_t kSentinel = 123456789;
 DateTime Ticks(std::uint64_t value) {
     DateTime time;
     time.value = value;
-    return time;
-}
-
-DateTime At(const std::string& stamp) {
-    DateTime time;
-    ParseDbTimestamp(time, stamp);
     return time;
 }
 

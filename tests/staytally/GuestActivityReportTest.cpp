@@ -10,12 +10,6 @@
 
 namespace {
 
-std::string Oid(int n) {
-    char text[25];
-    std::snprintf(text, sizeof text, "65f0%020x", n);
-    return text;
-}
-
 // The latest 09:15:00.000 of the last 24 hours: as stored, and as the
 // report shows it.
 struct QuarterPastNine {
@@ -46,7 +40,7 @@ std::vector<std::string> Details(const std::string& report) {
 }
 
 TEST_F(GuestReportTest, EmptyWindowGivesTheHeaderAlone) {
-    Seed({{Oid(1), DbTimeAgo(25 * 3600)}, {Oid(2), DbTimeAgo(-3600)}});
+    Seed({{Oid(0, 1), DbTimeAgo(25 * 3600)}, {Oid(0, 2), DbTimeAgo(-3600)}});
     const auto run = RunStaytally({});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, "");
@@ -56,11 +50,11 @@ TEST_F(GuestReportTest, EmptyWindowGivesTheHeaderAlone) {
 TEST_F(GuestReportTest, WindowIsTheGivenHoursBeforeTheRun) {
     // The record at 1.5 h falls inside a window even one hour too long.
     std::vector<Activity> records(3);
-    records[0] = {Oid(1), DbTimeAgo(7200)};
+    records[0] = {Oid(0, 1), DbTimeAgo(7200)};
     records[0].detail = "two hours ago";
-    records[1] = {Oid(2), DbTimeAgo(5400)};
+    records[1] = {Oid(0, 2), DbTimeAgo(5400)};
     records[1].detail = "an hour and a half ago";
-    records[2] = {Oid(3), DbTimeAgo(1800)};
+    records[2] = {Oid(0, 3), DbTimeAgo(1800)};
     records[2].detail = "half an hour ago";
     Seed(records);
     const struct {
@@ -79,7 +73,7 @@ TEST_F(GuestReportTest, WindowIsTheGivenHoursBeforeTheRun) {
 
 TEST_F(GuestReportTest, RowHoldsEveryColumn) {
     const QuarterPastNine time = LatestQuarterPastNine();
-    Activity record{Oid(1), time.stored};
+    Activity record{Oid(0, 1), time.stored};
     record.detail = "Lamp on";
     record.username = "pms";
     record.msgtofrom = "102";
@@ -99,19 +93,19 @@ TEST_F(GuestReportTest, RowsOfGuestMailboxesInTimeThenIdOrder) {
     const std::string earlier = DbTimeAgo(1200);
     const std::string sameTime = DbTimeAgo(600);
     std::vector<Activity> records(7);
-    records[0] = {Oid(0x20), sameTime};
+    records[0] = {Oid(0, 0x20), sameTime};
     records[0].detail = "same time, higher id";
-    records[1] = {Oid(0x10), sameTime};
+    records[1] = {Oid(0, 0x10), sameTime};
     records[1].detail = "same time, lower id";
-    records[2] = {Oid(0x30), earlier};
+    records[2] = {Oid(0, 0x30), earlier};
     records[2].detail = "earliest";
-    records[3] = {Oid(0x40), earlier, "0101"};
+    records[3] = {Oid(0, 0x40), earlier, "0101"};
     records[3].detail = "number with a leading zero";
-    records[4] = {Oid(0x50), earlier, "900"};
+    records[4] = {Oid(0, 0x50), earlier, "900"};
     records[4].detail = "staff mailbox";
-    records[5] = {Oid(0x60), earlier, "555"};
+    records[5] = {Oid(0, 0x60), earlier, "555"};
     records[5].detail = "no such mailbox";
-    records[6] = {Oid(0x05), DbTimeAgo(300), "102", 22, 9};
+    records[6] = {Oid(0, 0x05), DbTimeAgo(300), "102", 22, 9};
     records[6].detail = "latest";
     Seed(records);
 
@@ -127,10 +121,10 @@ TEST_F(GuestReportTest, RowsOfGuestMailboxesInTimeThenIdOrder) {
 // A sub-document's own "timestamp" reaches the record under its plain name
 // and empties the record's time stamp after the search had found it.
 TEST_F(GuestReportTest, EmptyTimestampSortsFirstAndShowsTheRunTime) {
-    Activity emptied{Oid(2), DbTimeAgo(60)};
+    Activity emptied{Oid(0, 2), DbTimeAgo(60)};
     emptied.detail = "emptied";
     emptied.extra = "\"meta\": {\"timestamp\": \"\"}";
-    Activity plain{Oid(1), DbTimeAgo(7200)};
+    Activity plain{Oid(0, 1), DbTimeAgo(7200)};
     plain.detail = "plain";
     Seed({plain, emptied});
 
@@ -145,7 +139,7 @@ TEST_F(GuestReportTest, EmptyTimestampSortsFirstAndShowsTheRunTime) {
 }
 
 TEST_F(GuestReportTest, FileWithoutEmailWritesThatFileOnly) {
-    Activity record{Oid(1), DbTimeAgo(60)};
+    Activity record{Oid(0, 1), DbTimeAgo(60)};
     record.detail = "only";
     Seed({record});
     // Spelled as on the product's Windows installs; found under the machine root.
@@ -166,9 +160,9 @@ TEST_F(GuestReportTest, FileWithoutEmailWritesThatFileOnly) {
 
 TEST_F(GuestReportTest, EmailWithoutFileMailsATempReportWithItsSummary) {
     std::vector<Activity> records(3);
-    records[0] = {Oid(1), DbTimeAgo(3000), "101", 1, 1, 0};
-    records[1] = {Oid(2), DbTimeAgo(2000), "102", 40, 9, 3};
-    records[2] = {Oid(3), DbTimeAgo(1000), "101", 1, 2, 0};
+    records[0] = {Oid(0, 1), DbTimeAgo(3000), "101", 1, 1, 0};
+    records[1] = {Oid(0, 2), DbTimeAgo(2000), "102", 40, 9, 3};
+    records[2] = {Oid(0, 3), DbTimeAgo(1000), "101", 1, 2, 0};
     Seed(records);
     const std::string recipients = "desk@hotel.example;night@hotel.example";
 
@@ -209,7 +203,7 @@ TEST_F(GuestReportTest, EmailWithoutFileMailsATempReportWithItsSummary) {
 }
 
 TEST_F(GuestReportTest, EmailAndFileKeepTheGivenFile) {
-    Seed({{Oid(1), DbTimeAgo(60)}});
+    Seed({{Oid(0, 1), DbTimeAgo(60)}});
     const std::string path = dir_.File("kept.csv");
 
     const auto run = RunStaytally({"-email", "desk@hotel.example", "~file", path});
@@ -249,8 +243,8 @@ protected:
 TEST_F(TranslatedGuestReportTest, LabelFileReplacesTitlesAndNamesButNotValues) {
     Translate("Room=Zimmer\r\nMWI on=Lampe an\r\nUnknown (40)=Nie\r\nroom=kleines zimmer\r\n");
     std::vector<Activity> records(2);
-    records[0] = {Oid(1), DbTimeAgo(200), "101", 1};
-    records[1] = {Oid(2), DbTimeAgo(100), "101", 40};
+    records[0] = {Oid(0, 1), DbTimeAgo(200), "101", 1};
+    records[1] = {Oid(0, 2), DbTimeAgo(100), "101", 40};
     Seed(records);
 
     const auto run = RunStaytally({});
@@ -270,7 +264,7 @@ TEST_F(TranslatedGuestReportTest, QuotesInsideFieldsAreDoubled) {
     Translate("Tenant=Mieter \"Haus\"\r\n");
     Server().Seed("tenant", "[{\"_id\": \"3\", \"name\": \"Garden \\\"East\\\" Wing\"}]");
     Server().Seed("mailbox", "[" + MailboxJson("103", "103", "3") + "]");
-    Seed({{Oid(1), DbTimeAgo(60), "103"}});
+    Seed({{Oid(0, 1), DbTimeAgo(60), "103"}});
 
     const auto run = RunStaytally({});
     ASSERT_EQ(run.exitCode, 0) << run.err;

@@ -1,6 +1,7 @@
 #include "GuestFixtures.h"
 
 #include <cctype>
+#include <cstdio>
 #include <sstream>
 #include <utility>
 
@@ -151,5 +152,11 @@ std::string JsonString(const std::string& object, const std::string& name) {
             text += raw[i];
         }
     }
+    return text;
+}
+
+std::string Oid(int series, int n) {
+    char text[25];
+    std::snprintf(text, sizeof text, "65f%01x%020x", series, n);
     return text;
 }

@@ -25,6 +25,10 @@ using TESTSUPPORT::Json;
 using TESTSUPPORT::Lines;
 using TESTSUPPORT::MailboxJson;
 
+// An ObjectId text: "65f", the digit series (one per test source, so ids of
+// different sources never meet), and n in 20 hex digits.
+std::string Oid(int series, int n);
+
 // One document of "reportmbactivity".
 struct Activity {
     Activity() = default;

@@ -15,12 +15,6 @@
 
 namespace {
 
-std::string Oid(int n) {
-    char text[25];
-    std::snprintf(text, sizeof text, "65f1%020x", n);
-    return text;
-}
-
 std::size_t LineCount(const std::string& text) { return Lines(text).size(); }
 
 TEST_F(GuestReportTest, NoDatabaseGivesTheHeaderAndAFailureLine) {
@@ -54,7 +48,7 @@ TEST_F(GuestReportTest, NoDatabaseGivesTheHeaderAndAFailureLine) {
 }
 
 TEST_F(GuestReportTest, ConnectionLostInMidReadEndsTheRunWithADatabaseError) {
-    Seed({{Oid(1), DbTimeAgo(60)}});
+    Seed({{Oid(1, 1), DbTimeAgo(60)}});
     Server().CloseConnectionMidReply("reportmbactivity");
     const auto run = RunStaytally({});
     EXPECT_EQ(run.exitCode, 1);
@@ -65,7 +59,7 @@ TEST_F(GuestReportTest, ConnectionLostInMidReadEndsTheRunWithADatabaseError) {
 }
 
 TEST_F(GuestReportTest, MailTaskThatCannotBeStoredFailsTheRun) {
-    Seed({{Oid(1), DbTimeAgo(60)}});
+    Seed({{Oid(1, 1), DbTimeAgo(60)}});
     Server().CloseConnectionMidReply("$cmd");  // the write's last-error query
     const std::string path = dir_.File("r.csv");
     const auto run = RunStaytally({"~file", path, "-email", "desk@hotel.example"});
@@ -78,7 +72,7 @@ TEST_F(GuestReportTest, MailTaskThatCannotBeStoredFailsTheRun) {
 
 TEST_F(GuestReportTest, RecordIdsThatAreNoObjectIdsAreNotRead) {
     std::vector<Activity> records = {
-        {Oid(1), DbTimeAgo(300)},
+        {Oid(1, 1), DbTimeAgo(300)},
         {"not-an-object-id", DbTimeAgo(200)},
         {"abc", DbTimeAgo(150)},
         {"65f1000000000000000000zz", DbTimeAgo(100)},
@@ -95,7 +89,7 @@ TEST_F(GuestReportTest, RecordIdsThatAreNoObjectIdsAreNotRead) {
 // With neither the temp folder nor the current folder to write in, the mail
 // body travels in the task itself.
 TEST_F(GuestReportTest, MailBodyThatCannotBeWrittenGoesInTheTask) {
-    Seed({{Oid(1), DbTimeAgo(60)}});
+    Seed({{Oid(1, 1), DbTimeAgo(60)}});
     ASSERT_EQ(::rmdir(TempFolder().c_str()), 0);
     const std::string gone = dir_.File("gone");
     const std::string path = dir_.File("r.csv");
@@ -123,7 +117,7 @@ TEST_F(GuestReportTest, ThousandsOfGuestMailboxesUnderALowDescriptorLimit) {
     for (int i = 0; i < kMailboxes; ++i) {
         const std::string number = std::to_string(10000 + i);
         mailboxes += (i ? ", " : "") + MailboxJson(number, number + "R", i % 2 ? "1" : "2");
-        records.push_back({Oid(i + 1), time, number});
+        records.push_back({Oid(1, i + 1), time, number});
     }
     Server().Seed("mailbox", mailboxes + "]");
     Seed(records);

@@ -26,12 +26,6 @@
 
 namespace {
 
-std::string Oid(int n) {
-    char text[25];
-    std::snprintf(text, sizeof text, "65f2%020x", n);
-    return text;
-}
-
 mode_t ModeOf(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0 ? info.st_mode : 0;
@@ -59,7 +53,7 @@ class RunOutcomeTest : public GuestReportTest {
 protected:
     void SetUp() override {
         GuestReportTest::SetUp();
-        Seed({{Oid(1), DbTimeAgo(120)}});
+        Seed({{Oid(2, 1), DbTimeAgo(120)}});
     }
 
     // One stderr line that fits pattern, exit 1, no signal, no mail task and
@@ -77,7 +71,7 @@ TEST_F(RunOutcomeTest, TwoMailRunsInOneMinuteMailTwoFilesEachWithItsOwnRows) {
     WaitForTheStartOfAMinute();
     const DateTime now = DateTime::Now();
     ASSERT_EQ(RunStaytally({"-email", "desk@hotel.example"}).exitCode, 0);
-    Seed({{Oid(2), DbTimeAgo(100)}, {Oid(3), DbTimeAgo(90), "102"}});
+    Seed({{Oid(2, 2), DbTimeAgo(100)}, {Oid(2, 3), DbTimeAgo(90), "102"}});
     const auto second = RunStaytally({"-email", "night@hotel.example"});
     ASSERT_EQ(second.exitCode, 0) << second.err;
 
